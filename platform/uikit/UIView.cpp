@@ -1,0 +1,188 @@
+#include "platform/uikit/UIView.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "platform/foundation/NSArray.h"
+#include "platform/uikit/UIWindow.h"
+
+namespace platform::uikit {
+
+using namespace platform::runtime;
+
+Class UIView::runtime_class() {
+    static Class cls = ClassBuilder<UIView>("UIView", NSObject::runtime_class())
+                           .method<&UIView::initWithFrame>("initWithFrame:")
+                           .method<&UIView::init>("init")
+                           .method<&UIView::frame>("frame")
+                           .method<&UIView::setFrame>("setFrame:")
+                           .method<&UIView::bounds>("bounds")
+                           .method<&UIView::center>("center")
+                           .method<&UIView::setCenter>("setCenter:")
+                           .method<&UIView::backgroundColor>("backgroundColor")
+                           .method<&UIView::setBackgroundColor>("setBackgroundColor:")
+                           .method<&UIView::alpha>("alpha")
+                           .method<&UIView::setAlpha>("setAlpha:")
+                           .method<&UIView::isHidden>("isHidden")
+                           .method<&UIView::isHidden>("hidden")
+                           .method<&UIView::setHidden>("setHidden:")
+                           .method<&UIView::tintColor>("tintColor")
+                           .method<&UIView::setTintColor>("setTintColor:")
+                           .method<&UIView::isUserInteractionEnabled>("isUserInteractionEnabled")
+                           .method<&UIView::isUserInteractionEnabled>("userInteractionEnabled")
+                           .method<&UIView::setUserInteractionEnabled>("setUserInteractionEnabled:")
+                           .method<&UIView::clipsToBounds>("clipsToBounds")
+                           .method<&UIView::setClipsToBounds>("setClipsToBounds:")
+                           .method<&UIView::autoresizingMask>("autoresizingMask")
+                           .method<&UIView::setAutoresizingMask>("setAutoresizingMask:")
+                           .method<&UIView::layer>("layer")
+                           .method<&UIView::superview>("superview")
+                           .method<&UIView::subviews>("subviews")
+                           .method<&UIView::addSubview>("addSubview:")
+                           .method<&UIView::insertSubviewAtIndex>("insertSubview:atIndex:")
+                           .method<&UIView::removeFromSuperview>("removeFromSuperview")
+                           .method<&UIView::window>("window")
+                           .method<&UIView::didMoveToWindow>("didMoveToWindow")
+                           .method<&UIView::layoutSubviews>("layoutSubviews")
+                           .method<&UIView::setNeedsLayout>("setNeedsLayout")
+                           .method<&UIView::layoutIfNeeded>("layoutIfNeeded")
+                           .method<&UIView::setNeedsDisplay>("setNeedsDisplay")
+                           .get();
+    return cls;
+}
+
+UIView::UIView() : layer_(make_object<CALayer>()) {}
+
+// Children normally leave in will_dealloc; this only covers a view torn down without a release.
+UIView::~UIView() {
+    for (auto& view : subviews_)
+        view->superview_ = nullptr;
+}
+
+void UIView::will_dealloc() {
+    // The dying view is a root (a superview would still hold it), so its window is itself or none.
+    UIWindow* old_window = window();
+    auto children = std::move(subviews_);
+    for (auto& child : children) {
+        child->superview_ = nullptr;
+        child->tell_window_change(old_window);
+    }
+}
+
+Ref<Object> UIView::initWithFrame(CGRect frame) {
+    setFrame(frame);
+    return Ref<Object>(this);
+}
+
+Ref<Object> UIView::init() {
+    return msg<Ref<Object>>(this, "initWithFrame:"_sel, CGRect{});
+}
+
+void UIView::setFrame(CGRect frame) {
+    if (frame.size != layer_->frame().size)
+        needs_layout_ = true;
+    layer_->setFrame(frame);
+    frame_did_change();
+}
+
+CGPoint UIView::center() const {
+    CGRect f = frame();
+    return {f.midX(), f.midY()};
+}
+
+void UIView::setCenter(CGPoint center) {
+    CGRect f = frame();
+    f.origin = {center.x - f.size.width / 2, center.y - f.size.height / 2};
+    setFrame(f);
+}
+
+UIColor* UIView::tintColor() const {
+    for (const UIView* v = this; v; v = v->superview_)
+        if (v->tint_)
+            return v->tint_.get();
+    static UIColor* system_blue = UIColor::colorWithRGBA(0.0, 122.0 / 255.0, 1.0, 1.0).leak(); // immortal
+    return system_blue;
+}
+
+Ref<foundation::NSArray> UIView::subviews() const {
+    return foundation::NSArray::create({subviews_.begin(), subviews_.end()});
+}
+
+bool UIView::is_ancestor_of(const UIView* view) const {
+    for (const UIView* v = view; v; v = v->superview_)
+        if (v == this)
+            return true;
+    return false;
+}
+
+Ref<UIView> UIView::detach_from_superview() {
+    Ref<UIView> self(this);
+    if (!superview_)
+        return self;
+    auto& siblings = superview_->subviews_;
+    siblings.erase(std::find(siblings.begin(), siblings.end(), self));
+    superview_->needs_layout_ = true;
+    superview_ = nullptr;
+    return self;
+}
+
+void UIView::place(UIView* view, size_t index) {
+    if (!view || view->is_ancestor_of(this))
+        return;
+    UIWindow* old_window = view->window();
+    Ref<UIView> moved = view->detach_from_superview();
+    index = std::min(index, subviews_.size());
+    subviews_.insert(subviews_.begin() + static_cast<std::ptrdiff_t>(index), moved);
+    view->superview_ = this;
+    needs_layout_ = true;
+    view->tell_window_change(old_window);
+}
+
+void UIView::addSubview(UIView* view) {
+    place(view, std::numeric_limits<size_t>::max());
+}
+
+void UIView::insertSubviewAtIndex(UIView* view, int64_t index) {
+    place(view, index < 0 ? 0 : static_cast<size_t>(index));
+}
+
+void UIView::removeFromSuperview() {
+    if (!superview_)
+        return;
+    UIWindow* old_window = window();
+    Ref<UIView> removed = detach_from_superview(); // keeps the view alive until it has been told
+    tell_window_change(old_window);
+}
+
+UIWindow* UIView::window() const {
+    const UIView* root = this;
+    while (root->superview_)
+        root = root->superview_;
+    return dynamic_cast<UIWindow*>(const_cast<UIView*>(root));
+}
+
+void UIView::tell_window_change(UIWindow* old_window) {
+    UIWindow* new_window = window();
+    if (new_window == old_window)
+        return;
+    Ref<UIView> self(this);
+    msg(this, "didMoveToWindow"_sel);
+    if (on_window_change)
+        on_window_change(new_window);
+    auto children = subviews_; // the callbacks may rearrange the tree
+    for (auto& child : children)
+        child->tell_window_change(old_window);
+}
+
+void UIView::layoutIfNeeded() {
+    Ref<UIView> self(this);
+    if (needs_layout_) {
+        needs_layout_ = false; // a request made during the pass waits for the next one
+        msg(this, "layoutSubviews"_sel);
+    }
+    auto children = subviews_;
+    for (auto& child : children)
+        child->layoutIfNeeded();
+}
+
+} // namespace platform::uikit

@@ -1,0 +1,18 @@
+#include "platform/uikit/_UIBackdropViewSettings.h"
+
+namespace platform::uikit {
+
+using namespace platform::runtime;
+
+Class UIBackdropViewSettings::runtime_class() {
+    static Class cls =
+        ClassBuilder<UIBackdropViewSettings>("_UIBackdropViewSettings", NSObject::runtime_class())
+            .method<&UIBackdropViewSettings::colorTint>("colorTint")
+            .method<&UIBackdropViewSettings::setColorTint>("setColorTint:")
+            .method<&UIBackdropViewSettings::colorTintAlpha>("colorTintAlpha")
+            .method<&UIBackdropViewSettings::setColorTintAlpha>("setColorTintAlpha:")
+            .get();
+    return cls;
+}
+
+} // namespace platform::uikit
