@@ -53,12 +53,6 @@ Class UIView::runtime_class() {
 
 UIView::UIView() : layer_(make_object<CALayer>()) {}
 
-// Children normally leave in will_dealloc; this only covers a view torn down without a release.
-UIView::~UIView() {
-    for (auto& view : subviews_)
-        view->superview_ = nullptr;
-}
-
 void UIView::will_dealloc() {
     // The dying view is a root (a superview would still hold it), so its window is itself or none.
     UIWindow* old_window = window();

@@ -36,7 +36,12 @@ bool set_up_device(const char* argv0, std::string* error) {
         if (error) *error = "cannot create device root " + root.string() + ": " + ec.message();
         return false;
     }
-    zimtone::device::generate_default_device(root);
+    try {
+        zimtone::device::generate_default_device(root);
+    } catch (const std::exception& e) {
+        if (error) *error = e.what();
+        return false;
+    }
     fs::path libs = library_dir(argv0);
     fs::path injected = platform::foundation::resolve_device_path(zimtone::sim::kDynamicLibrariesDir);
     fs::create_directories(injected, ec);

@@ -44,12 +44,14 @@ InjectionResult load_injected_libraries(std::string_view bundle_identifier, std:
         std::string device_base = std::string(device_dir) + "/" + name;
         if (!filter_matches(filter_bundles(device_base + ".plist"), bundle_identifier)) continue;
         fs::path library = resolve_device_path(device_base + ".so");
-        if (!dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+        void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
+        if (!handle) {
             const char* why = dlerror();
             result.errors.push_back("cannot load " + library.string() + ": " + (why ? why : "unknown error"));
             continue;
         }
         result.loaded.push_back(name);
+        result.handles.push_back(handle);
     }
     return result;
 }

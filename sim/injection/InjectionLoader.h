@@ -12,6 +12,7 @@ inline constexpr const char* kDynamicLibrariesDir = "/Library/MobileSubstrate/Dy
 
 struct InjectionResult {
     std::vector<std::string> loaded; // library names, in load order
+    std::vector<void*> handles;      // their handles, for the host's diagnostics
     std::vector<std::string> errors; // one readable line per library that matched but failed
 };
 

@@ -1,0 +1,188 @@
+#include "sim/hosts/HostProcess.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/NSBundle.h"
+#include "platform/foundation/NotifyCenter.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/uikit/UIApplication.h"
+#include "sim/injection/InjectionLoader.h"
+
+namespace zimtone::sim {
+
+using platform::foundation::RunLoop;
+namespace fs = std::filesystem;
+
+namespace {
+void stop_on_signal(int) { RunLoop::main().stop(); }
+
+void write_all(int fd, const std::string& text) {
+    for (size_t done = 0; done < text.size();) {
+        ssize_t n = ::send(fd, text.data() + done, text.size() - done, MSG_NOSIGNAL);
+        if (n <= 0) return;
+        done += static_cast<size_t>(n);
+    }
+}
+} // namespace
+
+HostProcess::HostProcess(std::string role, std::string bundle_identifier)
+    : role_(std::move(role)), bundle_identifier_(std::move(bundle_identifier)) {
+    platform::foundation::NSBundle::set_main_bundle_identifier(bundle_identifier_);
+    add_command("ping", "ping", [this](auto&) {
+        return CommandResult::success({ { "role", role_ }, { "bundle", bundle_identifier_ }, { "pid", getpid() } });
+    });
+    add_command("help", "help", [this](auto&) {
+        nlohmann::json usage = nlohmann::json::array();
+        for (auto& [name, entry] : commands_) usage.push_back(entry.first);
+        return CommandResult::success({ { "commands", usage } });
+    });
+    add_command("quit", "quit", [this](auto&) {
+        exit_with(0);
+        return CommandResult::success();
+    });
+    add_command("tweak", "tweak  (what the injected tweak holds: settings and installed groups)", [this](auto&) {
+        for (void* handle : libraries_) {
+            using Diagnostics = const char* (*)();
+            if (auto fn = reinterpret_cast<Diagnostics>(dlsym(handle, "ZimtoneDiagnosticsJSON")))
+                return CommandResult::success(nlohmann::json::parse(fn(), nullptr, false));
+        }
+        return CommandResult::failure("no tweak is loaded in this process");
+    });
+}
+
+void HostProcess::add_command(const std::string& name, const std::string& usage, Handler handler) {
+    commands_[name] = { usage, std::move(handler) };
+}
+
+nlohmann::json HostProcess::execute(std::string_view line) {
+    CommandError error;
+    auto command = parse_command_line(line, &error);
+    if (!command) {
+        if (error.message.empty()) return nullptr;
+        return { { "ok", false }, { "error", error.message } };
+    }
+    auto it = commands_.find(command->name);
+    if (it == commands_.end())
+        return { { "ok", false }, { "error", "unknown command '" + command->name + "' (try 'help')" } };
+    CommandResult result = it->second.second(command->args);
+    if (!result.ok) return { { "ok", false }, { "error", result.error }, { "usage", it->second.first } };
+    nlohmann::json reply = { { "ok", true } };
+    if (result.body.is_object())
+        for (auto& [k, v] : result.body.items()) reply[k] = v;
+    else if (!result.body.is_null())
+        reply["result"] = result.body;
+    return reply;
+}
+
+void HostProcess::exit_with(int status) {
+    exit_status_ = status;
+    RunLoop::main().stop();
+}
+
+void HostProcess::open_control_socket() {
+    fs::path dir = platform::foundation::resolve_device_path(kHostSocketsDir);
+    std::error_code ec;
+    fs::create_directories(dir, ec);
+    socket_path_ = (dir / (role_ + ".sock")).string();
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    if (socket_path_.size() >= sizeof address.sun_path) {
+        std::fprintf(stderr, "%s: control socket path too long: %s\n", role_.c_str(), socket_path_.c_str());
+        socket_path_.clear();
+        return;
+    }
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", socket_path_.c_str());
+    listen_fd_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    ::unlink(socket_path_.c_str()); // a socket left by a host that died
+    if (listen_fd_ < 0 || ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
+        ::listen(listen_fd_, 16) != 0) {
+        std::fprintf(stderr, "%s: cannot open control socket %s\n", role_.c_str(), socket_path_.c_str());
+        if (listen_fd_ >= 0) ::close(listen_fd_);
+        listen_fd_ = -1;
+        socket_path_.clear();
+        return;
+    }
+    RunLoop::main().add_source(listen_fd_, [this] { accept_client(); });
+}
+
+void HostProcess::accept_client() {
+    int fd = ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (fd < 0) return;
+    pending_input_[fd].clear();
+    RunLoop::main().add_source(fd, [this, fd] { serve_client(fd); });
+}
+
+void HostProcess::serve_client(int fd) {
+    char buffer[4096];
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    auto& input = pending_input_[fd];
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    for (size_t end; (end = input.find('\n')) != std::string::npos;) {
+        std::string line = input.substr(0, end);
+        input.erase(0, end + 1);
+        auto reply = execute(line);
+        if (!reply.is_null()) write_all(fd, reply.dump() + "\n");
+    }
+    bool overflow = input.size() > kMaxCommandLine;
+    if (overflow) write_all(fd, nlohmann::json({ { "ok", false }, { "error", "command line too long" } }).dump() + "\n");
+    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR) || overflow) {
+        RunLoop::main().remove_source(fd);
+        pending_input_.erase(fd);
+        ::close(fd);
+    }
+}
+
+void HostProcess::read_stdin() {
+    char buffer[4096];
+    ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
+    auto& input = pending_input_[STDIN_FILENO];
+    if (n > 0) input.append(buffer, static_cast<size_t>(n));
+    for (size_t end; (end = input.find('\n')) != std::string::npos;) {
+        std::string line = input.substr(0, end);
+        input.erase(0, end + 1);
+        auto reply = execute(line);
+        if (!reply.is_null()) std::printf("%s\n", reply.dump().c_str());
+        std::fflush(stdout);
+    }
+    if (n == 0 || input.size() > kMaxCommandLine) { // end of the script, or a line no command can be
+        RunLoop::main().remove_source(STDIN_FILENO);
+        exit_with(0);
+    }
+}
+
+int HostProcess::run(bool commands_on_stdin) {
+    std::signal(SIGINT, stop_on_signal);
+    std::signal(SIGTERM, stop_on_signal);
+    std::signal(SIGPIPE, SIG_IGN);
+    platform::uikit::UIApplication::shared().on_relaunch_springboard = [this] { exit_with(kRespringExitStatus); };
+
+    auto injected = load_injected_libraries(bundle_identifier_);
+    for (auto& e : injected.errors) std::fprintf(stderr, "%s: %s\n", role_.c_str(), e.c_str());
+    libraries_ = injected.handles;
+
+    open_control_socket();
+    if (commands_on_stdin) {
+        ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
+        RunLoop::main().add_source(STDIN_FILENO, [this] { read_stdin(); });
+    }
+    nlohmann::json ready = { { "ready", role_ }, { "pid", getpid() }, { "injected", injected.loaded } };
+    std::printf("%s\n", ready.dump().c_str());
+    std::fflush(stdout);
+
+    RunLoop::main().run();
+
+    if (!socket_path_.empty()) ::unlink(socket_path_.c_str());
+    platform::foundation::notify_shutdown();
+    return exit_status_;
+}
+
+} // namespace zimtone::sim

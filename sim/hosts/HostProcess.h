@@ -1,0 +1,60 @@
+// What every simulated host process shares: its bundle identifier, the injected libraries, the
+// main run loop, and a command channel (a Unix socket under the device root, and optionally
+// stdin) that answers each command line with one JSON line.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "sim/hosts/CommandLine.h"
+
+namespace zimtone::sim {
+
+// A respring: the launcher starts a host that exits with this status again.
+inline constexpr int kRespringExitStatus = 75;
+inline constexpr const char* kHostSocketsDir = "/var/run/zimtone-hosts";
+
+struct CommandResult {
+    bool ok { true };
+    nlohmann::json body;
+    std::string error;
+    static CommandResult success(nlohmann::json body = nlohmann::json::object()) { return { true, std::move(body), {} }; }
+    static CommandResult failure(std::string error) { return { false, nullptr, std::move(error) }; }
+};
+
+class HostProcess {
+public:
+    using Handler = std::function<CommandResult(const std::vector<std::string>& args)>;
+
+    HostProcess(std::string role, std::string bundle_identifier);
+
+    const std::string& role() const { return role_; }
+    void add_command(const std::string& name, const std::string& usage, Handler handler);
+    // Runs one command line; what the socket and stdin channels do with each line.
+    nlohmann::json execute(std::string_view line);
+
+    // Loads the injected libraries and serves commands until quit, a signal or a respring.
+    int run(bool commands_on_stdin);
+    void exit_with(int status);
+
+private:
+    void open_control_socket();
+    void accept_client();
+    void serve_client(int fd);
+    void read_stdin();
+
+    std::string role_;
+    std::string bundle_identifier_;
+    std::map<std::string, std::pair<std::string, Handler>> commands_;
+    std::vector<void*> libraries_;
+    int listen_fd_ { -1 };
+    std::string socket_path_;
+    std::map<int, std::string> pending_input_;
+    int exit_status_ { 0 };
+};
+
+} // namespace zimtone::sim

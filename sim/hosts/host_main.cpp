@@ -1,0 +1,36 @@
+// `zimtone-host ROLE`: one simulated host process of the device. The home screen
+// ("springboard") and the Messages notification extension ("messages") load the tweak through
+// the injection loader and serve commands on their control socket (and stdin with --stdin).
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/PlatformClasses.h"
+#include "platform/foundation/DevicePaths.h"
+#include "sim/hosts/HostProcess.h"
+#include "sim/hosts/HostRoles.h"
+
+int main(int argc, char** argv) {
+    bool on_stdin = false;
+    std::string role;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--stdin") == 0)
+            on_stdin = true;
+        else if (std::strcmp(argv[i], "--root") == 0 && i + 1 < argc)
+            platform::foundation::set_device_root(argv[++i]);
+        else if (role.empty())
+            role = argv[i];
+        else
+            role = "?";
+    }
+    auto spec = zimtone::sim::find_host_role(role);
+    if (!spec) {
+        std::fprintf(stderr, "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages [--stdin] [--root DIR]\n",
+                     role.c_str());
+        return 2;
+    }
+    platform::register_platform_classes();
+    zimtone::sim::HostProcess host(spec->role, spec->bundle_identifier);
+    spec->set_up(host);
+    return host.run(on_stdin);
+}
