@@ -64,6 +64,7 @@ class RunLoop {
     static RunLoop& main();
 
     double now() const { return clock_.now(); }
+    bool clock_is_virtual() const { return clock_.is_virtual(); }
     void use_virtual_clock(double start);
     void use_real_clock();
     // Moves virtual time forward, firing every timer that falls due in fire-date order with

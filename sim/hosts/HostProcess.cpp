@@ -126,36 +126,52 @@ void HostProcess::serve_client(int fd) {
     ssize_t n = ::read(fd, buffer, sizeof buffer);
     auto& input = pending_input_[fd];
     if (n > 0) input.append(buffer, static_cast<size_t>(n));
-    for (size_t end; (end = input.find('\n')) != std::string::npos;) {
-        std::string line = input.substr(0, end);
-        input.erase(0, end + 1);
-        auto reply = execute(line);
-        if (!reply.is_null()) write_all(fd, reply.dump() + "\n");
-    }
-    bool overflow = input.size() > kMaxCommandLine;
-    if (overflow) write_all(fd, nlohmann::json({ { "ok", false }, { "error", "command line too long" } }).dump() + "\n");
-    if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR) || overflow) {
+    bool closed = n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR);
+    bool overflow = input.size() > kMaxCommandLine && input.find('\n') == std::string::npos;
+    if (overflow) reply(fd, { { "ok", false }, { "error", "command line too long" } });
+    if (closed || overflow) {
         RunLoop::main().remove_source(fd);
-        pending_input_.erase(fd);
-        ::close(fd);
+        if (fd == STDIN_FILENO) {
+            script_ended_ = true; // the lines still buffered run first
+        } else {
+            pending_input_.erase(fd);
+            ::close(fd);
+            return;
+        }
     }
+    drain();
 }
 
-void HostProcess::read_stdin() {
-    char buffer[4096];
-    ssize_t n = ::read(STDIN_FILENO, buffer, sizeof buffer);
-    auto& input = pending_input_[STDIN_FILENO];
-    if (n > 0) input.append(buffer, static_cast<size_t>(n));
-    for (size_t end; (end = input.find('\n')) != std::string::npos;) {
-        std::string line = input.substr(0, end);
-        input.erase(0, end + 1);
-        auto reply = execute(line);
-        if (!reply.is_null()) std::printf("%s\n", reply.dump().c_str());
-        std::fflush(stdout);
+// Commands run one at a time: a command that runs the loop (advance) may read more input,
+// which waits in its buffer until the command has answered.
+void HostProcess::drain() {
+    if (busy_) return;
+    busy_ = true;
+    for (bool progress = true; progress;) {
+        progress = false;
+        for (auto& [fd, input] : pending_input_) {
+            auto end = input.find('\n');
+            if (end == std::string::npos) continue;
+            std::string line = input.substr(0, end);
+            input.erase(0, end + 1);
+            int client = fd;
+            auto answer = execute(line);
+            if (!answer.is_null()) reply(client, answer);
+            progress = true;
+            break; // the map may have changed while the command ran
+        }
     }
-    if (n == 0 || input.size() > kMaxCommandLine) { // end of the script, or a line no command can be
-        RunLoop::main().remove_source(STDIN_FILENO);
-        exit_with(0);
+    busy_ = false;
+    if (script_ended_) exit_with(0);
+}
+
+void HostProcess::reply(int fd, const nlohmann::json& answer) {
+    std::string text = answer.dump() + "\n";
+    if (fd == STDIN_FILENO) {
+        std::fwrite(text.data(), 1, text.size(), stdout);
+        std::fflush(stdout);
+    } else {
+        write_all(fd, text);
     }
 }
 
@@ -172,7 +188,7 @@ int HostProcess::run(bool commands_on_stdin) {
     open_control_socket();
     if (commands_on_stdin) {
         ::fcntl(STDIN_FILENO, F_SETFL, ::fcntl(STDIN_FILENO, F_GETFL) | O_NONBLOCK);
-        RunLoop::main().add_source(STDIN_FILENO, [this] { read_stdin(); });
+        RunLoop::main().add_source(STDIN_FILENO, [this] { serve_client(STDIN_FILENO); });
     }
     nlohmann::json ready = { { "ready", role_ }, { "pid", getpid() }, { "injected", injected.loaded } };
     std::printf("%s\n", ready.dump().c_str());

@@ -45,7 +45,8 @@ private:
     void open_control_socket();
     void accept_client();
     void serve_client(int fd);
-    void read_stdin();
+    void drain();
+    void reply(int fd, const nlohmann::json& answer);
 
     std::string role_;
     std::string bundle_identifier_;
@@ -55,6 +56,8 @@ private:
     std::string socket_path_;
     std::map<int, std::string> pending_input_;
     int exit_status_ { 0 };
+    bool busy_ { false };
+    bool script_ended_ { false };
 };
 
 } // namespace zimtone::sim

@@ -1,10 +1,25 @@
 #include "sim/hosts/HostRoles.h"
 
+#include "sim/hosts/Screen.h"
+#include "sim/hosts/SurfaceHosts.h"
+
 namespace zimtone::sim {
 
 std::optional<HostRole> find_host_role(const std::string& role) {
-    if (role == "springboard") return HostRole { role, "com.apple.springboard", [](HostProcess&) {} };
-    if (role == "messages") return HostRole { role, "com.apple.mobilesms.notification", [](HostProcess&) {} };
+    if (role == "springboard")
+        return HostRole { role, "com.apple.springboard", [](HostProcess& host) {
+                             set_up_screen(host);
+                             set_up_keyboard_classes();
+                             set_up_banner_host(host);
+                             set_up_notification_center_host(host);
+                             set_up_lockscreen_host(host);
+                         } };
+    if (role == "messages")
+        return HostRole { role, "com.apple.mobilesms.notification", [](HostProcess& host) {
+                             set_up_screen(host);
+                             set_up_keyboard_classes();
+                             set_up_quick_reply_host(host);
+                         } };
     return std::nullopt;
 }
 

@@ -7,6 +7,7 @@
 
 #include "platform/PlatformClasses.h"
 #include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/RunLoop.h"
 #include "sim/hosts/HostProcess.h"
 #include "sim/hosts/HostRoles.h"
 
@@ -16,6 +17,8 @@ int main(int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--stdin") == 0)
             on_stdin = true;
+        else if (std::strcmp(argv[i], "--virtual-clock") == 0)
+            platform::foundation::RunLoop::main().use_virtual_clock(0);
         else if (std::strcmp(argv[i], "--root") == 0 && i + 1 < argc)
             platform::foundation::set_device_root(argv[++i]);
         else if (role.empty())
@@ -25,7 +28,7 @@ int main(int argc, char** argv) {
     }
     auto spec = zimtone::sim::find_host_role(role);
     if (!spec) {
-        std::fprintf(stderr, "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages [--stdin] [--root DIR]\n",
+        std::fprintf(stderr, "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages [--stdin] [--virtual-clock] [--root DIR]\n",
                      role.c_str());
         return 2;
     }

@@ -1,0 +1,9 @@
+// The QuickReply hook group: its rows in installation order.
+#include "tweak/HookGroups.h"
+
+namespace zimtone::tweak {
+
+// Rows arrive with the surface's hooks; until then the group installs nothing.
+HookGroup quick_reply_group() { return { "QuickReply", {} }; }
+
+} // namespace zimtone::tweak
