@@ -1,0 +1,117 @@
+#include "tweak/banner/BannerBackground.h"
+
+#include "colour/bridge/ColourServices.h"
+#include "colour/bridge/HexColors.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/Random.h"
+#include "settings/SettingsState.h"
+#include "tweak/ApplicationList.h"
+#include "tweak/banner/BannerForeground.h"
+#include "tweak/banner/banner_colours.h"
+
+namespace zimtone::tweak::banner {
+
+using namespace platform::runtime;
+using namespace platform::foundation;
+using platform::uikit::UIColor;
+using zimtone::settings::state;
+
+IMP original_setBannerContext = nullptr;
+IMP original_layoutSubviews = nullptr;
+IMP original_noteDidDismissWithReason = nullptr;
+
+namespace {
+
+constexpr int64_t kBackdropStyle = 3900;
+constexpr double kBlurRadius = 1.0;
+constexpr double kCyclingInterval = 0.5;
+
+std::optional<zimtone::colour::Colour> components(const Object* colour) {
+    auto* c = platform::uikit::colour_of(colour);
+    return c ? std::optional(c->colour()) : std::nullopt;
+}
+
+// The tint of a banner for an app and its icon under the settings of the moment.
+std::optional<zimtone::colour::Colour> tint_for(const Object* image, const Object* app) {
+    const auto& s = state();
+    TintInputs in;
+    in.specific_app_color = s.SpecificAppColor;
+    if (s.per_app_colours && string_of(app))
+        if (auto entry = s.per_app_colours->get(*string_of(app)))
+            in.per_app_entry = components(zimtone::colour::bridge::colorWithHexString(entry.get()).get());
+    in.dominant = zimtone::colour::bridge::getDominantColor(image)->colour();
+    in.allow_saturation = s.AllowSaturation;
+    in.saturation = s.BannerSaturation;
+    return banner_tint(in);
+}
+
+Ref<Object> colour_object(const std::optional<zimtone::colour::Colour>& c) {
+    return c ? Ref<Object>(UIColor::with(*c)) : nullptr;
+}
+
+} // namespace
+
+void setBannerContext_withReplaceReason(Object* self, SEL sel, Object* context, int64_t reason) {
+    call_imp(original_setBannerContext, self, sel, context, reason);
+    if (!state().BannersEnabled) return;
+    auto item = msg<Ref<Object>>(context, "item"_sel);
+    if (auto seed = msg<Ref<Object>>(item, "seedBulletin"_sel)) {
+        auto app = msg<Ref<Object>>(seed, "sectionID"_sel);
+        auto icon = small_icon(app);
+        msg(self, "addBackgroundWithImage:andAppName:"_sel, icon, app);
+    } else {
+        auto icon = msg<Ref<Object>>(item, "iconImage"_sel);
+        msg(self, "addBackgroundWithImage:andAppName:"_sel, icon, ns(kUnknownApp));
+    }
+}
+
+void addBackgroundWithImage_andAppName(Object* self, SEL, Object* image, Object* app) {
+    if (msg<Ref<Object>>(self, "testBlur"_sel)) return; // set up once per banner view
+    auto backdrop = msg<Ref<Object>>(class_createInstance(objc_getClass("_UIBackdropView")), "initWithStyle:"_sel,
+                                     kBackdropStyle);
+    msg(self, "setTestBlur:"_sel, backdrop);
+
+    auto settings = msg<Ref<Object>>(backdrop, "inputSettings"_sel);
+    msg(settings, "setColorTint:"_sel, colour_object(tint_for(image, app)));
+    msg(settings, "setColorTintAlpha:"_sel, state().BannerAlpha);
+    msg(backdrop, "setBlurRadiusSetOnce:"_sel, true);
+    msg(backdrop, "setBlurRadius:"_sel, kBlurRadius);
+    msg(backdrop, "setBlurQuality:"_sel, ns("default"));
+    msg(self, "insertSubview:atIndex:"_sel, backdrop, int64_t { 0 });
+
+    if (state().BannersUnicornEnabled && !msg<Ref<Object>>(self, "colorChangerTimer"_sel)) {
+        Object* no_info = nullptr;
+        auto timer = msg<Ref<Object>>(objc_getClass("NSTimer"),
+                                      "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:"_sel,
+                                      kCyclingInterval, self, "changeBlurColor"_sel, no_info, true);
+        msg(self, "setColorChangerTimer:"_sel, timer);
+    }
+    if (state().AutoTextColor) colour_foreground(self, image);
+}
+
+void changeBlurColor(Object* self, SEL) {
+    const auto& s = state();
+    uint32_t red = platform::foundation::arc4random();
+    uint32_t green = platform::foundation::arc4random();
+    uint32_t blue = platform::foundation::arc4random();
+    auto colour = UIColor::with(cycling_colour(red, green, blue, s.AllowSaturation, s.BannerSaturation));
+    auto backdrop = msg<Ref<Object>>(self, "testBlur"_sel);
+    msg(msg<Ref<Object>>(backdrop, "inputSettings"_sel), "setColorTint:"_sel, colour);
+}
+
+void layoutSubviews(Object* self, SEL sel) {
+    call_imp(original_layoutSubviews, self, sel);
+    if (!state().BannersEnabled) return;
+    msg(msg<Ref<Object>>(self, "backdrop"_sel), "removeFromSuperview"_sel);
+}
+
+void noteDidDismissWithReason(Object* self, SEL sel, int64_t reason) {
+    call_imp(original_noteDidDismissWithReason, self, sel, reason);
+    if (auto timer = msg<Ref<Object>>(self, "colorChangerTimer"_sel)) {
+        msg(timer, "invalidate"_sel);
+        Object* none = nullptr;
+        msg(self, "setColorChangerTimer:"_sel, none);
+    }
+}
+
+} // namespace zimtone::tweak::banner
