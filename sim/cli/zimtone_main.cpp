@@ -9,6 +9,7 @@
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "sim/cli/ColourTools.h"
+#include "sim/cli/Demo.h"
 #include "sim/cli/DeviceSetup.h"
 
 namespace {
@@ -63,6 +64,12 @@ int main(int argc, char** argv) {
     auto* settings = app.add_subcommand("settings", "The settings in force after the tweak's loaders read the file");
     settings->add_option("--file", settings_file, "A settings file (default: the device's)");
 
+    std::string demo_out = "zimtone-demo";
+    uint64_t demo_seed = 1;
+    auto* demo = app.add_subcommand("demo", "Render every surface under the defaults and a few presets to PNG files");
+    demo->add_option("--out", demo_out, "Output folder (default: ./zimtone-demo)");
+    demo->add_option("--seed", demo_seed, "Random seed of the colour cycling (default: 1)");
+
     std::vector<std::string> names;
     auto* post = app.add_subcommand("post", "Post a Darwin notification to every process of the device");
     post->add_option("name", names, "Notification name")->required()->expected(1);
@@ -89,6 +96,7 @@ int main(int argc, char** argv) {
         std::cout << device_root().string() << "\n";
         return 0;
     }
+    if (*demo) return zimtone::cli::run_demo(demo_out, demo_seed) ? 0 : 1;
     if (*colour) {
         auto report = zimtone::cli::colour_report(png);
         if (!report) {
