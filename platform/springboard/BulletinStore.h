@@ -21,9 +21,14 @@ public:
     void add_listener(Listener listener) { listeners_.push_back(std::move(listener)); }
     void clear() { bulletins_.clear(); }
 
+    // While locked, new bulletins go to the lock screen's list instead of a banner.
+    bool locked() const { return locked_; }
+    void set_locked(bool locked) { locked_ = locked; }
+
 private:
     std::vector<Ref<BBBulletin>> bulletins_;
     std::vector<Listener> listeners_;
+    bool locked_ { false };
 };
 
 } // namespace platform::springboard
