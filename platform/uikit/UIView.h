@@ -20,6 +20,7 @@ using foundation::CGPoint;
 using foundation::CGRect;
 using foundation::CGSize;
 class UIWindow;
+class Canvas;
 
 // The autoresizing flags, stored for the host's own layout code.
 enum UIViewAutoresizing : uint64_t {
@@ -105,6 +106,9 @@ class UIView : public runtime::NSObject {
     void setNeedsDisplay() { ++display_generation_; }
     // How many redraws have been requested; a renderer redraws when it changes.
     uint64_t display_generation() const { return display_generation_; }
+    // The view's own content, drawn after its background and before its subviews. A plain view
+    // has none; labels, image views, buttons and host views with custom content override it.
+    virtual void draw(Canvas&) const {}
 
   protected:
     // Told whenever setFrame: stores a frame, including the one of initWithFrame:.
