@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "TempDevice.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 #include "platform/applist/AppDirectory.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSArray.h"
@@ -10,7 +11,7 @@
 
 using namespace platform::applist;
 using namespace platform::foundation;
-using applist_test::TempDevice;
+using zimtone::testing::TempDevice;
 
 namespace {
 
@@ -77,8 +78,8 @@ TEST(AppDirectory, SkipsWhatIsNotAnApp) {
     write_info("noid.app", {{"CFBundleDisplayName", "No Identifier"}});
     write_info("notabundle", {{"CFBundleIdentifier", "com.example.folder"}});
     std::filesystem::create_directories(device.path("/Applications/empty.app"));
-    applist_test::write_bytes(device.path("/Applications/garbage.app/Info.plist"), "not a property list");
-    applist_test::write_bytes(device.path("/Applications/file.app"), "a file, not a folder");
+    zimtone::testing::write_bytes(device.path("/Applications/garbage.app/Info.plist"), "not a property list");
+    zimtone::testing::write_bytes(device.path("/Applications/file.app"), "a file, not a folder");
     // A root that is not a dictionary carries no identifier.
     std::filesystem::create_directories(device.path("/Applications/array.app"));
     ASSERT_TRUE(write_property_list_file("/Applications/array.app/Info.plist",

@@ -2,7 +2,8 @@
 
 #include <map>
 
-#include "TempDevice.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 #include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/PropertyList.h"
@@ -12,7 +13,7 @@
 using namespace platform::applist;
 using namespace platform::foundation;
 using namespace platform::runtime;
-using applist_test::TempDevice;
+using zimtone::testing::TempDevice;
 using platform::uikit::UIImage;
 
 namespace {
@@ -36,7 +37,7 @@ void install_app(const std::string& id, const std::string& name, const IconFiles
     for (auto [scale, pixels] : icons) {
         const auto file = resolve_device_path(folder + "/" + icon_name(scale));
         if (pixels == 0) {
-            applist_test::write_bytes(file, "\x89PNG damaged");
+            zimtone::testing::write_bytes(file, "\x89PNG damaged");
             continue;
         }
         std::vector<uint8_t> rgba(static_cast<size_t>(pixels) * pixels * 4, 255);

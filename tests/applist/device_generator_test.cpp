@@ -6,14 +6,15 @@
 #include <memory>
 #include <set>
 
-#include "TempDevice.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 #include "platform/applist/AppDirectory.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/uikit/png_codec.h"
 #include "sim/device/DeviceGenerator.h"
 
 using namespace zimtone::device;
-using applist_test::TempDevice;
+using zimtone::testing::TempDevice;
 using platform::applist::read_app_directory;
 using zimtone::colour::ColourModel;
 using zimtone::colour::Image;
@@ -71,7 +72,7 @@ std::map<fs::path, std::vector<char>> snapshot(const fs::path& root) {
     std::map<fs::path, std::vector<char>> files;
     for (const auto& entry : fs::recursive_directory_iterator(root))
         files[entry.path()] =
-            entry.is_regular_file() ? applist_test::read_bytes(entry.path()) : std::vector<char>{};
+            entry.is_regular_file() ? zimtone::testing::read_bytes(entry.path()) : std::vector<char>{};
     return files;
 }
 
@@ -211,20 +212,20 @@ TEST(DefaultDeviceGeneration, RunningAgainChangesNothingAndKeepsTheSettingsFile)
     TempDevice device;
     const std::string settings =
         "<?xml version=\"1.0\"?>\n<plist><dict><key>BannersEnabled</key><false/></dict></plist>\n";
-    applist_test::write_bytes(device.path(kSettingsFile), settings);
+    zimtone::testing::write_bytes(device.path(kSettingsFile), settings);
     const fs::path foreign = device.path("/Applications/com.example.user.app/Info.plist");
-    applist_test::write_bytes(foreign, "user app");
+    zimtone::testing::write_bytes(foreign, "user app");
 
     generate_default_device(device.root());
     const auto first = snapshot(device.root());
     const fs::path stale = device.path("/Applications/com.apple.Maps.app/Icon-Small@3x.png");
-    applist_test::write_bytes(stale, "left over from an older layout");
+    zimtone::testing::write_bytes(stale, "left over from an older layout");
     generate_default_device(device.root());
 
     EXPECT_EQ(snapshot(device.root()), first);
     EXPECT_FALSE(fs::exists(stale));
-    auto kept = applist_test::read_bytes(device.path(kSettingsFile));
+    auto kept = zimtone::testing::read_bytes(device.path(kSettingsFile));
     EXPECT_EQ(std::string(kept.begin(), kept.end()), settings);
-    auto user_app = applist_test::read_bytes(foreign);
+    auto user_app = zimtone::testing::read_bytes(foreign);
     EXPECT_EQ(std::string(user_app.begin(), user_app.end()), "user app");
 }

@@ -2,12 +2,13 @@
 
 #include <set>
 
-#include "TempDevice.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 #include "platform/uikit/png_codec.h"
 #include "sim/device/IconPainter.h"
 
 using namespace zimtone::device;
-using applist_test::TempDevice;
+using zimtone::testing::TempDevice;
 using zimtone::colour::ColourModel;
 
 namespace {

@@ -14,10 +14,13 @@
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/NotifyTransport.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/foundation_runloop/TemporaryDeviceRoot.h"
+#include "tests/foundation_runloop/NotifySockets.h"
+#include "tests/support/TempDevice.h"
 
 using namespace platform::foundation;
-using zimtone::testing::TemporaryDeviceRoot;
+using zimtone::testing::TempDevice;
+using zimtone::testing::notify_directory;
+using zimtone::testing::notify_sockets;
 
 namespace {
 
@@ -79,7 +82,7 @@ class TestSocket {
         fd_ = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
         sockaddr_un address{};
         address.sun_family = AF_UNIX;
-        std::string path = (TemporaryDeviceRoot::notify_directory() / name).string();
+        std::string path = (notify_directory() / name).string();
         std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
         bound_ = bind(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
     }
@@ -107,7 +110,7 @@ class NotifyCenterTest : public ::testing::Test {
         RunLoop::main().use_real_clock();
         deliveries.clear();
     }
-    TemporaryDeviceRoot root_;
+    TempDevice root_;
 };
 
 } // namespace
@@ -211,9 +214,9 @@ TEST_F(NotifyCenterTest, MalformedDatagramsAreDroppedAtTheReceivePath) {
 
 TEST_F(NotifyCenterTest, MalformedDatagramsOnTheSocketAreDroppedAndLaterOnesStillArrive) {
     observe("test.socket.raw");
-    auto sockets = TemporaryDeviceRoot::sockets();
+    auto sockets = notify_sockets();
     ASSERT_EQ(sockets.size(), 1u);
-    std::string own_path = (TemporaryDeviceRoot::notify_directory() / sockets[0]).string();
+    std::string own_path = (notify_directory() / sockets[0]).string();
 
     int sender = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     sockaddr_un address{};
@@ -252,7 +255,7 @@ TEST_F(NotifyCenterTest, PostRemovesSocketsNobodyListensOnAndNothingElse) {
     std::vector<std::unique_ptr<TestSocket>> sockets;
     for (const auto& c : cases) {
         if (c.kind == DirectoryEntryCase::RegularFile) {
-            std::ofstream(TemporaryDeviceRoot::notify_directory() / c.file_name) << "not a socket";
+            std::ofstream(notify_directory() / c.file_name) << "not a socket";
             continue;
         }
         sockets.push_back(std::make_unique<TestSocket>(c.file_name));
@@ -264,7 +267,7 @@ TEST_F(NotifyCenterTest, PostRemovesSocketsNobodyListensOnAndNothingElse) {
     post("test.stale");
 
     for (const auto& c : cases)
-        EXPECT_EQ(std::filesystem::exists(TemporaryDeviceRoot::notify_directory() / c.file_name), c.remains)
+        EXPECT_EQ(std::filesystem::exists(notify_directory() / c.file_name), c.remains)
             << c.name;
     EXPECT_EQ(sockets[1]->receive(), magic() + "test.stale") << "every socket in the directory gets the post";
 }
@@ -274,13 +277,13 @@ TEST_F(NotifyCenterTest, RemovedDirectoryIsRecreatedAndTheSocketBoundAgain) {
     post("test.recover");
     ASSERT_TRUE(wait_for("test.recover", 1));
 
-    std::filesystem::remove_all(TemporaryDeviceRoot::notify_directory());
+    std::filesystem::remove_all(notify_directory());
     post("test.recover");
     ASSERT_TRUE(wait_for("test.recover", 2));
-    EXPECT_EQ(TemporaryDeviceRoot::sockets().size(), 1u);
+    EXPECT_EQ(notify_sockets().size(), 1u);
 
     // Only the socket file removed: the next post binds it again as well.
-    std::filesystem::remove(TemporaryDeviceRoot::notify_directory() / TemporaryDeviceRoot::sockets().at(0));
+    std::filesystem::remove(notify_directory() / notify_sockets().at(0));
     post("test.recover");
     ASSERT_TRUE(wait_for("test.recover", 3));
 }
@@ -306,11 +309,11 @@ TEST_F(NotifyCenterTest, UnusableDirectoryIsReportedOnceAndRecoveredFrom) {
 
 TEST_F(NotifyCenterTest, ShutdownRemovesTheOwnSocket) {
     observe("test.shutdown");
-    ASSERT_EQ(TemporaryDeviceRoot::sockets().size(), 1u);
+    ASSERT_EQ(notify_sockets().size(), 1u);
     notify_shutdown();
-    EXPECT_TRUE(TemporaryDeviceRoot::sockets().empty());
+    EXPECT_TRUE(notify_sockets().empty());
     notify_shutdown(); // a second call finds nothing to do
-    EXPECT_TRUE(TemporaryDeviceRoot::sockets().empty());
+    EXPECT_TRUE(notify_sockets().empty());
 }
 
 TEST_F(NotifyCenterTest, PostFromAnotherThreadIsDeliveredOnTheMainLoop) {
@@ -326,12 +329,16 @@ class NotifyLongPaths : public ::testing::TestWithParam<size_t> {};
 TEST_P(NotifyLongPaths, DeliversWhateverTheLengthOfTheSocketPath) {
     RunLoop::main().use_real_clock();
     deliveries.clear();
-    TemporaryDeviceRoot root(std::string(GetParam(), 'd'));
+    TempDevice device;
+    // A nested folder as the root makes the socket paths as long as the case needs.
+    const auto root = device.root() / std::string(GetParam(), 'd');
+    std::filesystem::create_directories(root);
+    platform::foundation::set_device_root(root);
     std::string name = "test.long." + std::to_string(GetParam());
     observe(name);
-    auto sockets = TemporaryDeviceRoot::sockets();
+    auto sockets = notify_sockets();
     ASSERT_EQ(sockets.size(), 1u);
-    size_t path_length = (TemporaryDeviceRoot::notify_directory() / sockets[0]).string().size();
+    size_t path_length = (notify_directory() / sockets[0]).string().size();
     EXPECT_EQ(path_length >= sizeof(sockaddr_un::sun_path), GetParam() > 100) << path_length;
     post(name);
     EXPECT_TRUE(wait_for(name));

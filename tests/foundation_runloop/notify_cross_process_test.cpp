@@ -13,12 +13,15 @@
 
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/RunLoop.h"
-#include "tests/foundation_runloop/TemporaryDeviceRoot.h"
+#include "tests/foundation_runloop/NotifySockets.h"
+#include "tests/support/TempDevice.h"
 
 extern char** environ;
 
 using namespace platform::foundation;
-using zimtone::testing::TemporaryDeviceRoot;
+using zimtone::testing::TempDevice;
+using zimtone::testing::notify_directory;
+using zimtone::testing::notify_sockets;
 
 namespace {
 
@@ -103,7 +106,7 @@ class Helper {
 
 std::vector<std::string> added_sockets(const std::vector<std::string>& before) {
     std::vector<std::string> added;
-    for (auto& name : TemporaryDeviceRoot::sockets())
+    for (auto& name : notify_sockets())
         if (std::find(before.begin(), before.end(), name) == before.end())
             added.push_back(name);
     return added;
@@ -119,7 +122,7 @@ class NotifyCrossProcess : public ::testing::Test {
         RunLoop::main().use_real_clock();
         received.clear();
     }
-    TemporaryDeviceRoot root_;
+    TempDevice root_;
 };
 
 } // namespace
@@ -131,7 +134,7 @@ TEST_F(NotifyCrossProcess, PostReachesTheOtherProcessAndThePosterAndTheAnswerCom
                                     CFNotificationSuspensionBehaviorDrop);
     CFNotificationCenterAddObserver(center, nullptr, record, (ping + ".ack").c_str(), nullptr,
                                     CFNotificationSuspensionBehaviorDrop);
-    auto before = TemporaryDeviceRoot::sockets();
+    auto before = notify_sockets();
 
     Helper helper(root_.root(), ping);
     ASSERT_TRUE(helper.started());
@@ -166,7 +169,7 @@ class NotifyHelperEnding : public NotifyCrossProcess, public ::testing::WithPara
 TEST_P(NotifyHelperEnding, SocketOfAnEndedProcessDoesNotOutliveTheNextPost) {
     const EndingCase& c = GetParam();
     const std::string name = unique_name(c.name);
-    auto before = TemporaryDeviceRoot::sockets();
+    auto before = notify_sockets();
     Helper helper(root_.root(), name);
     ASSERT_TRUE(helper.started());
     ASSERT_TRUE(helper.wait_for_output("ready\n")) << helper.output();
@@ -198,7 +201,7 @@ TEST_P(NotifyHelperEnding, SocketOfAnEndedProcessDoesNotOutliveTheNextPost) {
         break;
     }
 
-    auto socket_path = TemporaryDeviceRoot::notify_directory() / helper_sockets[0];
+    auto socket_path = notify_directory() / helper_sockets[0];
     EXPECT_EQ(std::filesystem::exists(socket_path), c.socket_left_behind);
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), "test.xproc.sweep",
                                          nullptr, nullptr, true);

@@ -19,7 +19,7 @@ TempDevice::~TempDevice() {
     std::filesystem::remove_all(root_, ec);
 }
 
-std::filesystem::path TempDevice::path(const char* device_path) const {
+std::filesystem::path TempDevice::path(const std::string& device_path) const {
     return platform::foundation::resolve_device_path(device_path);
 }
 

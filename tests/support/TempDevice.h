@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
 
 namespace zimtone::testing {
 
@@ -14,7 +15,7 @@ public:
 
     const std::filesystem::path& root() const { return root_; }
     // The host path of a device path under this root.
-    std::filesystem::path path(const char* device_path) const;
+    std::filesystem::path path(const std::string& device_path) const;
 
 private:
     std::filesystem::path root_;
