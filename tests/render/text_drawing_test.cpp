@@ -108,7 +108,7 @@ TEST(LabelDrawing, TextStaysInsideTheLabel) {
     EXPECT_LT(ink.max_x, 160) << "cut at the label's right edge";
     EXPECT_GE(ink.min_y, 40);
     EXPECT_LT(ink.max_y, 80) << "one line, not wrapped below";
-    EXPECT_GT(ink.max_x, 130) << "the line fills the width up to its ellipsis";
+    EXPECT_GT(ink.max_x, 130) << "one long line runs across the whole label";
 }
 
 struct AlignmentCase {
@@ -178,6 +178,28 @@ TEST(ButtonDrawing, TitleTakesTheColourOfTheCurrentState) {
     image = draw(*root);
     EXPECT_GT(ink_of(image, Hue::Blue).count, 30);
     EXPECT_EQ(ink_of(image, Hue::Red).count, 0);
+}
+
+TEST(ButtonDrawing, ImageIsCentredAndScaledDownToFit) {
+    struct Case {
+        double side;                // the image's size in points
+        double inside_x, outside_x; // probe columns at mid-height
+    };
+    for (const Case c : {Case{10, 16, 14}, Case{40, 11, 9}}) {
+        auto root = make_view(CGRectMake(0, 0, 40, 20));
+        auto button = make_view<UIButton>(CGRectMake(0, 0, 40, 20), nullptr, root.get());
+        const int pixels = static_cast<int>(c.side);
+        std::vector<uint8_t> green;
+        for (int i = 0; i < pixels * pixels; ++i)
+            green.insert(green.end(), {0, 255, 0, 255});
+        button->setImageForState(
+            UIImage::withImage(zimtone::colour::Image::fromPixels(pixels, pixels, 1.0, green)).get(),
+            UIControlStateNormal);
+        const auto image = draw(*root);
+        EXPECT_EQ(pixel_at(image, c.inside_x, 10), (Rgba{0, 255, 0, 255})) << "side " << c.side;
+        EXPECT_EQ(pixel_at(image, 40 - c.inside_x, 10), (Rgba{0, 255, 0, 255})) << "side " << c.side;
+        EXPECT_EQ(pixel_at(image, c.outside_x, 10).a, 0) << "side " << c.side;
+    }
 }
 
 // The styled text handed to the layout: byte ranges, colours and cleaned characters.
