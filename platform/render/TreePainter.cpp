@@ -159,19 +159,21 @@ void TreePainter::paint_view(const UIView& view, CGRect frame) {
     const CGRect bounds{{}, frame.size};
     cairo_save(cr_);
     cairo_translate(cr_, frame.origin.x, frame.origin.y);
-    with_effects(*view.layer(), bounds, unit(view.alpha()), view_extent(view, bounds), [&] {
-        if (auto* backdrop = dynamic_cast<const uikit::UIBackdropView*>(&view))
-            paint_backdrop(*backdrop, bounds);
-        paint_layer_content(*view.layer(), bounds);
-        cairo_save(cr_);
-        cairo_rectangle(cr_, 0, 0, bounds.size.width, bounds.size.height);
-        cairo_clip(cr_);
-        view.draw(canvas_);
-        cairo_restore(cr_);
-        for (const auto& subview : view.subview_list())
-            if (is_visible(*subview))
-                paint_view(*subview, frame_of(*subview));
-    });
+    with_effects(
+        *view.layer(), bounds, unit(view.alpha()), [&] { return view_extent(view, bounds); },
+        [&] {
+            if (auto* backdrop = dynamic_cast<const uikit::UIBackdropView*>(&view))
+                paint_backdrop(*backdrop, bounds);
+            paint_layer_content(*view.layer(), bounds);
+            cairo_save(cr_);
+            cairo_rectangle(cr_, 0, 0, bounds.size.width, bounds.size.height);
+            cairo_clip(cr_);
+            view.draw(canvas_);
+            cairo_restore(cr_);
+            for (const auto& subview : view.subview_list())
+                if (is_visible(*subview))
+                    paint_view(*subview, frame_of(*subview));
+        });
     cairo_restore(cr_);
 }
 
@@ -182,7 +184,8 @@ void TreePainter::paint_sublayer(const CALayer& layer) {
     const CGRect bounds{{}, frame.size};
     cairo_save(cr_);
     cairo_translate(cr_, frame.origin.x, frame.origin.y);
-    with_effects(layer, bounds, 1.0, layer_extent(layer), [&] { paint_layer_content(layer, bounds); });
+    with_effects(
+        layer, bounds, 1.0, [&] { return layer_extent(layer); }, [&] { paint_layer_content(layer, bounds); });
     cairo_restore(cr_);
 }
 
@@ -206,8 +209,9 @@ void TreePainter::paint_layer_content(const CALayer& layer, CGRect bounds) {
         paint_sublayer(*sublayer);
 }
 
-template <class Body>
-void TreePainter::with_effects(const CALayer& layer, CGRect bounds, double alpha, CGRect extent, Body body) {
+template <class Extent, class Body>
+void TreePainter::with_effects(const CALayer& layer, CGRect bounds, double alpha, Extent extent_of,
+                               Body body) {
     cairo_save(cr_);
     if (layer.masksToBounds()) {
         rounded_rect(cr_, bounds, layer.cornerRadius());
@@ -221,6 +225,7 @@ void TreePainter::with_effects(const CALayer& layer, CGRect bounds, double alpha
         return;
     }
     // A group is as large as the clip, so the clip is cut to what the subtree can cover first.
+    const CGRect extent = extent_of();
     cairo_rectangle(cr_, extent.origin.x, extent.origin.y, extent.size.width, extent.size.height);
     cairo_clip(cr_);
     double x0, y0, x1, y1;

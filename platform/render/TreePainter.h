@@ -36,10 +36,11 @@ class TreePainter {
     void paint_sublayer(const uikit::CALayer& layer);
     // Background, contents, gradient and sublayers, in the layer's own bounds.
     void paint_layer_content(const uikit::CALayer& layer, foundation::CGRect bounds);
-    // Runs body inside the layer's clip, alpha, mask and filter; extent bounds what body draws.
-    template <class Body>
-    void with_effects(const uikit::CALayer& layer, foundation::CGRect bounds, double alpha,
-                      foundation::CGRect extent, Body body);
+    // Runs body inside the layer's clip, alpha, mask and filter; extent_of() bounds what body
+    // draws and is asked only when a group is needed.
+    template <class Extent, class Body>
+    void with_effects(const uikit::CALayer& layer, foundation::CGRect bounds, double alpha, Extent extent_of,
+                      Body body);
     // The mask layer's drawing as a pattern whose alpha scales by alpha; nullptr when the layer
     // is already being drawn as a mask further up (a mask cycle).
     cairo_pattern_t* mask_pattern(const uikit::CALayer& mask, double alpha);
