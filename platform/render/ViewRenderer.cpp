@@ -1,11 +1,156 @@
 #include "platform/render/ViewRenderer.h"
 
+#include <cmath>
+#include <cstddef>
+
+#include <pango/pangocairo.h>
+
+#include "platform/render/AtomicFile.h"
+#include "platform/render/CairoCanvas.h"
+#include "platform/render/TreePainter.h"
+#include "platform/uikit/UIView.h"
+
 namespace platform::render {
 
-// Replaced by the cairo renderer.
-bool render_view_png(const uikit::UIView*, const std::string&, const RenderOptions&, std::string* error) {
-    if (error) *error = "this build has no renderer";
+namespace {
+
+// Beyond this the scale is a mistake rather than a wish for a sharper picture.
+constexpr double kLargestScale = 8.0;
+// Keeps one picture within a few hundred megabytes.
+constexpr double kLargestSide = 16384.0;
+constexpr double kLargestPixelCount = 64.0 * 1024 * 1024;
+
+bool fail(std::string* error, const char* reason) {
+    if (error)
+        *error = reason;
     return false;
+}
+
+cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned int length) {
+    auto* bytes = static_cast<std::vector<uint8_t>*>(closure);
+    bytes->insert(bytes->end(), data, data + length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+} // namespace
+
+ViewRenderer::ViewRenderer(RenderOptions options) : options_(options) {}
+
+ViewRenderer::~ViewRenderer() {
+    if (surface_)
+        cairo_surface_destroy(surface_);
+    if (pango_)
+        g_object_unref(pango_);
+}
+
+bool ViewRenderer::render(const uikit::UIView* view, std::string* error) {
+    if (!view)
+        return fail(error, "no view to draw");
+    const double scale = options_.scale;
+    if (!(std::isfinite(scale) && scale > 0 && scale <= kLargestScale))
+        return fail(error, "the scale must be a number above 0 and at most 8");
+    const auto size = view->frame().size;
+    if (!(std::isfinite(size.width) && std::isfinite(size.height) && size.width > 0 && size.height > 0))
+        return fail(error, "the view has no area to draw");
+    const double width = std::ceil(size.width * scale), height = std::ceil(size.height * scale);
+    if (width > kLargestSide || height > kLargestSide || width * height > kLargestPixelCount)
+        return fail(error, "the view is too large to draw at this scale");
+
+    const int pixel_width = static_cast<int>(width), pixel_height = static_cast<int>(height);
+    if (!surface_ || cairo_image_surface_get_width(surface_) != pixel_width ||
+        cairo_image_surface_get_height(surface_) != pixel_height) {
+        if (surface_)
+            cairo_surface_destroy(surface_);
+        surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixel_width, pixel_height);
+        if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
+            cairo_surface_destroy(surface_);
+            surface_ = nullptr;
+            return fail(error, "out of memory for the picture");
+        }
+    }
+    if (!pango_) {
+        pango_ = pango_font_map_create_context(pango_cairo_font_map_get_default());
+        // Metrics that do not snap to whole pixels keep text the same shape at every scale.
+        cairo_font_options_t* font_options = cairo_font_options_create();
+        cairo_font_options_set_hint_metrics(font_options, CAIRO_HINT_METRICS_OFF);
+        pango_cairo_context_set_font_options(pango_, font_options);
+        cairo_font_options_destroy(font_options);
+    }
+
+    cairo_t* cr = cairo_create(surface_);
+    cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+    cairo_paint(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+    cairo_scale(cr, scale, scale);
+    CairoCanvas canvas(cr, pango_, images_);
+    TreePainter(cr, surface_, canvas).paint_root(*view);
+    const cairo_status_t status = cairo_status(cr);
+    cairo_destroy(cr);
+    cairo_surface_flush(surface_);
+    images_.end_frame();
+    if (status != CAIRO_STATUS_SUCCESS)
+        return fail(error, cairo_status_to_string(status));
+    return true;
+}
+
+zimtone::colour::Image ViewRenderer::image() const {
+    if (!surface_)
+        return {};
+    const int width = cairo_image_surface_get_width(surface_),
+              height = cairo_image_surface_get_height(surface_);
+    const int stride = cairo_image_surface_get_stride(surface_);
+    const unsigned char* data = cairo_image_surface_get_data(surface_);
+    std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
+    uint8_t* out = rgba.data();
+    for (int y = 0; y < height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
+        for (int x = 0; x < width; ++x, out += 4) {
+            const uint32_t pixel = row[x], a = pixel >> 24;
+            auto straight = [a](uint32_t v) { return static_cast<uint8_t>(a ? (v * 255 + a / 2) / a : 0); };
+            out[0] = straight((pixel >> 16) & 0xFF);
+            out[1] = straight((pixel >> 8) & 0xFF);
+            out[2] = straight(pixel & 0xFF);
+            out[3] = static_cast<uint8_t>(a);
+        }
+    }
+    return zimtone::colour::Image::fromPixels(width, height, options_.scale, std::move(rgba));
+}
+
+std::optional<std::vector<uint8_t>> ViewRenderer::png(std::string* error) const {
+    if (!surface_) {
+        fail(error, "nothing has been drawn yet");
+        return std::nullopt;
+    }
+    std::vector<uint8_t> bytes;
+    if (cairo_surface_write_to_png_stream(surface_, append_bytes, &bytes) != CAIRO_STATUS_SUCCESS) {
+        fail(error, "the picture could not be encoded as PNG");
+        return std::nullopt;
+    }
+    return bytes;
+}
+
+bool render_view_png(const uikit::UIView* view, const std::string& path, const RenderOptions& options,
+                     std::string* error) {
+    if (path.empty())
+        return fail(error, "no file name given");
+    auto bytes = render_view_png_bytes(view, options, error);
+    return bytes && write_file_atomically(path, *bytes, error);
+}
+
+std::optional<std::vector<uint8_t>> render_view_png_bytes(const uikit::UIView* view,
+                                                          const RenderOptions& options, std::string* error) {
+    ViewRenderer renderer(options);
+    if (!renderer.render(view, error))
+        return std::nullopt;
+    return renderer.png(error);
+}
+
+std::optional<zimtone::colour::Image> render_view_image(const uikit::UIView* view,
+                                                        const RenderOptions& options, std::string* error) {
+    ViewRenderer renderer(options);
+    if (!renderer.render(view, error))
+        return std::nullopt;
+    return renderer.image();
 }
 
 } // namespace platform::render

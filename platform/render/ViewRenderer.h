@@ -1,7 +1,15 @@
-// Draws a view tree to a PNG file with cairo and pango.
+// Draws a view tree to pixels, PNG bytes or a PNG file with cairo and pango.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "colour/Image.h"
+#include "platform/render/ImageCache.h"
+
+typedef struct _PangoContext PangoContext;
 
 namespace platform::uikit {
 class UIView;
@@ -10,12 +18,46 @@ class UIView;
 namespace platform::render {
 
 struct RenderOptions {
-    double scale { 2.0 }; // pixels per point
+    double scale{2.0}; // pixels per point
 };
 
-// Draws the view and its subtree (the view's frame size, at the given scale). False with a
-// readable reason when the file cannot be written.
+// A renderer that keeps its surface, text context and converted images from frame to frame,
+// for callers that draw the same screen again and again. The view is drawn as it stands: lay it
+// out first (layoutIfNeeded) if it may need it.
+class ViewRenderer {
+  public:
+    explicit ViewRenderer(RenderOptions options = {});
+    ViewRenderer(const ViewRenderer&) = delete;
+    ViewRenderer& operator=(const ViewRenderer&) = delete;
+    ~ViewRenderer();
+
+    // Draws the view and its subtree at the view's frame size. False with a readable reason
+    // for a nil view, a view without area, a scale out of range or a picture too large.
+    bool render(const uikit::UIView* view, std::string* error);
+
+    // The last frame as straight RGBA at the scale; an empty image before the first frame.
+    zimtone::colour::Image image() const;
+    // The last frame as a PNG file's bytes; nullopt with a reason before the first frame.
+    std::optional<std::vector<uint8_t>> png(std::string* error) const;
+
+  private:
+    RenderOptions options_;
+    cairo_surface_t* surface_{nullptr};
+    PangoContext* pango_{nullptr};
+    ImageCache images_;
+};
+
+// Draws the view and its subtree (the view's frame size, at the given scale) and writes the PNG
+// atomically. False with a readable reason when the view cannot be drawn or the file written.
 bool render_view_png(const uikit::UIView* view, const std::string& path, const RenderOptions& options,
                      std::string* error);
+
+// The same picture as the bytes of a PNG file.
+std::optional<std::vector<uint8_t>> render_view_png_bytes(const uikit::UIView* view,
+                                                          const RenderOptions& options, std::string* error);
+
+// The same picture as straight RGBA pixels, top row first.
+std::optional<zimtone::colour::Image> render_view_image(const uikit::UIView* view,
+                                                        const RenderOptions& options, std::string* error);
 
 } // namespace platform::render

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/uikit/Canvas.h"
+
 namespace platform::uikit {
 
 using namespace platform::runtime;
@@ -150,6 +152,21 @@ void UIButton::send_actions(uint64_t events) {
 
 void UIButton::layoutSubviews() {
     title_label_->setFrame(bounds());
+}
+
+void UIButton::draw(Canvas& canvas) const {
+    const CGRect area = bounds();
+    canvas.draw_image(area, backgroundImageForState(state()));
+    if (UIImage* image = imageForState(state())) {
+        const CGSize natural = image->size();
+        double fit = 1.0;
+        if (natural.width > area.size.width)
+            fit = area.size.width / natural.width;
+        if (natural.height * fit > area.size.height)
+            fit = area.size.height / natural.height;
+        const CGSize size{natural.width * fit, natural.height * fit};
+        canvas.draw_image({{area.midX() - size.width / 2, area.midY() - size.height / 2}, size}, image);
+    }
 }
 
 void UIButton::show_current_state() {

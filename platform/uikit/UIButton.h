@@ -80,6 +80,9 @@ class UIButton : public UIView {
 
     // Fits the title label to the bounds.
     void layoutSubviews();
+    // The current state's background image over the bounds, and its image centred at its own
+    // size (scaled down to fit); the title label, a subview, draws the title above them.
+    void draw(Canvas& canvas) const override;
 
   private:
     friend runtime::Ref<runtime::Object> make_button_of_type(runtime::Object* cls, int64_t type);

@@ -1,5 +1,7 @@
 #include "platform/uikit/UIImageView.h"
 
+#include "platform/uikit/Canvas.h"
+
 namespace platform::uikit {
 
 using namespace platform::runtime;
@@ -23,6 +25,10 @@ Ref<Object> UIImageView::initWithImage(UIImage* image) {
     if (auto* view = dynamic_cast<UIImageView*>(initialised.get()))
         view->setImage(image);
     return initialised;
+}
+
+void UIImageView::draw(Canvas& canvas) const {
+    canvas.draw_image(bounds(), image_.get());
 }
 
 } // namespace platform::uikit

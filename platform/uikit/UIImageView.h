@@ -18,6 +18,8 @@ class UIImageView : public UIView {
     UIImage* image() const { return image_.get(); }
     void setImage(UIImage* image) { image_ = image; }
 
+    void draw(Canvas& canvas) const override;
+
   private:
     Ref<UIImage> image_;
 };

@@ -1,5 +1,7 @@
 #include "platform/uikit/UILabel.h"
 
+#include "platform/uikit/Canvas.h"
+
 namespace platform::uikit {
 
 using namespace platform::runtime;
@@ -50,6 +52,10 @@ void UILabel::setTextColor(UIColor* colour) {
 void UILabel::setFont(UIFont* font) {
     font_ = font ? Ref<UIFont>(font) : UIFont::systemFontOfSize(17);
     apply_to_whole_text(foundation::NSFontAttributeName, font_.get());
+}
+
+void UILabel::draw(Canvas& canvas) const {
+    canvas.draw_text(bounds(), attributed_.get(), font_.get(), text_colour_.get(), alignment_);
 }
 
 void UILabel::apply_to_whole_text(const char* name, Object* value) {

@@ -40,6 +40,9 @@ class UILabel : public UIView {
     int64_t textAlignment() const { return alignment_; }
     void setTextAlignment(int64_t alignment) { alignment_ = alignment; }
 
+    // The attributed text on one line in the bounds, in the label's font and alignment.
+    void draw(Canvas& canvas) const override;
+
   private:
     // Sets one attribute over the whole attributed text.
     void apply_to_whole_text(const char* name, runtime::Object* value);
