@@ -8,14 +8,17 @@ namespace platform::springboard {
 using namespace platform::runtime;
 
 namespace {
-Ref<Object> sharedInstance(Object*) { return Ref<Object>(&SBApplicationController::shared()); }
+Ref<Object> sharedInstance(Object*) {
+    return Ref<Object>(&SBApplicationController::shared());
+}
 } // namespace
 
 Class SBApplicationController::runtime_class() {
-    static Class cls = ClassBuilder<SBApplicationController>("SBApplicationController", NSObject::runtime_class())
-                           .method<&SBApplicationController::allBundleIdentifiers>("allBundleIdentifiers")
-                           .class_method<&sharedInstance>("sharedInstance")
-                           .get();
+    static Class cls =
+        ClassBuilder<SBApplicationController>("SBApplicationController", NSObject::runtime_class())
+            .method<&SBApplicationController::allBundleIdentifiers>("allBundleIdentifiers")
+            .class_method<&sharedInstance>("sharedInstance")
+            .get();
     return cls;
 }
 

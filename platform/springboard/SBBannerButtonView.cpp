@@ -39,7 +39,8 @@ void SBBannerButtonView::layoutSubviews() {
     const double count = static_cast<double>(buttons_.size());
     const double width = (size.width - kButtonGap * (count - 1)) / count;
     for (size_t i = 0; i < buttons_.size(); ++i)
-        buttons_[i]->setFrame(CGRectMake(static_cast<double>(i) * (width + kButtonGap), 0, width, size.height));
+        buttons_[i]->setFrame(
+            CGRectMake(static_cast<double>(i) * (width + kButtonGap), 0, width, size.height));
 }
 
 } // namespace platform::springboard

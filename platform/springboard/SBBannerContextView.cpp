@@ -33,7 +33,8 @@ Class SBBannerContextView::runtime_class() {
     static Class cls =
         ClassBuilder<SBBannerContextView>("SBBannerContextView", uikit::UIView::runtime_class())
             .method<&SBBannerContextView::initWithFrame>("initWithFrame:")
-            .method<&SBBannerContextView::setBannerContextWithReplaceReason>("setBannerContext:withReplaceReason:")
+            .method<&SBBannerContextView::setBannerContextWithReplaceReason>(
+                "setBannerContext:withReplaceReason:")
             .method<&SBBannerContextView::noteDidDismissWithReason>("noteDidDismissWithReason:")
             .method<&SBBannerContextView::layoutSubviews>("layoutSubviews")
             .method<&SBBannerContextView::backdrop>("backdrop")
@@ -77,7 +78,8 @@ void SBBannerContextView::setBannerContextWithReplaceReason(SBUIBannerContext* c
         pull_down_view_->removeFromSuperview();
     pull_down_view_ = nullptr;
     const BBBulletin* bulletin = item ? item->bulletin() : nullptr;
-    auto titles = bulletin ? banner_action_titles(BBBulletin::text(bulletin->sectionID())) : std::vector<std::string>{};
+    auto titles =
+        bulletin ? banner_action_titles(BBBulletin::text(bulletin->sectionID())) : std::vector<std::string>{};
     if (!titles.empty()) {
         pull_down_view_ = SBBannerButtonView::with_titles(titles);
         insertSubviewAtIndex(pull_down_view_.get(), static_cast<int64_t>(subview_list().size()) - 1);
@@ -85,7 +87,9 @@ void SBBannerContextView::setBannerContextWithReplaceReason(SBUIBannerContext* c
     setNeedsLayout();
 }
 
-void SBBannerContextView::noteDidDismissWithReason(int64_t) { context_ = nullptr; }
+void SBBannerContextView::noteDidDismissWithReason(int64_t) {
+    context_ = nullptr;
+}
 
 void SBBannerContextView::layoutSubviews() {
     const auto size = bounds().size;
@@ -96,10 +100,13 @@ void SBBannerContextView::layoutSubviews() {
     if (pull_down_view_)
         pull_down_view_->setFrame(
             CGRectMake(kPullDownInset, kContentHeight, size.width - 2 * kPullDownInset, kPullDownHeight));
-    grabber_view_->setFrame(CGRectMake((size.width - kGrabberWidth) / 2, size.height - kGrabberArea / 2 - kGrabberHeight / 2,
-                                       kGrabberWidth, kGrabberHeight));
+    grabber_view_->setFrame(CGRectMake((size.width - kGrabberWidth) / 2,
+                                       size.height - kGrabberArea / 2 - kGrabberHeight / 2, kGrabberWidth,
+                                       kGrabberHeight));
 }
 
-void SBBannerContextView::setGrabberColor(UIColor* colour) { grabber_view_->setBackgroundColor(colour); }
+void SBBannerContextView::setGrabberColor(UIColor* colour) {
+    grabber_view_->setBackgroundColor(colour);
+}
 
 } // namespace platform::springboard

@@ -30,8 +30,6 @@ class SBBannerContextView : public uikit::UIView {
     void setGrabberColor(uikit::UIColor* colour);
 
     SBUIBannerContext* context() const { return context_.get(); }
-    SBDefaultBannerView* content_view() const { return content_view_.get(); }
-    uikit::UIView* grabber_view() const { return grabber_view_.get(); }
 
   private:
     Ref<SBUIBannerContext> context_;

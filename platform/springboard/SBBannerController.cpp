@@ -7,7 +7,9 @@ using foundation::CGRectMake;
 using foundation::RunLoop;
 
 namespace {
-Ref<Object> sharedInstance(Object*) { return Ref<Object>(&SBBannerController::shared()); }
+Ref<Object> sharedInstance(Object*) {
+    return Ref<Object>(&SBBannerController::shared());
+}
 // Replace reason of a banner that takes an empty place.
 constexpr int64_t kReplaceReasonNone = 0;
 } // namespace
@@ -45,13 +47,12 @@ void SBBannerController::show(SBUIBannerItem* item) {
     view->setFrame(CGRectMake(0, 0, width, SBBannerContextView::height_for(view->pullDownView() != nullptr)));
     container_->addSubview(view.get());
     banner_view_ = view;
-    expiry_ = RunLoop::main().add_timer(
-        kOnScreenSeconds, foundation::Repeats::No,
-        [this] {
-            expiry_ = 0;
-            dismiss(kBannerExpired);
-        },
-        {nullptr, Ref<Object>(this)});
+    expiry_ = RunLoop::main().add_timer(kOnScreenSeconds, foundation::Repeats::No,
+                                        [this] {
+                                            expiry_ = 0;
+                                            dismiss(kBannerExpired);
+                                        },
+                                        {nullptr, Ref<Object>(this)});
 }
 
 bool SBBannerController::dismiss(BannerDismissReason reason) {

@@ -8,7 +8,9 @@ namespace platform::springboard {
 using namespace platform::runtime;
 
 namespace {
-Ref<Object> sharedInstance(Object*) { return Ref<Object>(&SBBulletinBannerController::shared()); }
+Ref<Object> sharedInstance(Object*) {
+    return Ref<Object>(&SBBulletinBannerController::shared());
+}
 } // namespace
 
 Class SBBulletinBannerController::runtime_class() {
@@ -22,12 +24,15 @@ Class SBBulletinBannerController::runtime_class() {
 }
 
 SBBulletinBannerController& SBBulletinBannerController::shared() {
-    static auto* controller = make_object<SBBulletinBannerController>().leak(); // lives as long as the process
+    static auto* controller =
+        make_object<SBBulletinBannerController>().leak(); // lives as long as the process
     return *controller;
 }
 
-void SBBulletinBannerController::observerAddBulletinForFeedPlayLightsAndSirensWithReply(Object*, BBBulletin* bulletin,
-                                                                                       uint64_t, bool, Object*) {
+void SBBulletinBannerController::observerAddBulletinForFeedPlayLightsAndSirensWithReply(Object*,
+                                                                                        BBBulletin* bulletin,
+                                                                                        uint64_t, bool,
+                                                                                        Object*) {
     if (!bulletin)
         return;
     auto item = SBBulletinBannerItem::with_bulletin(bulletin);

@@ -14,8 +14,9 @@ class SBBulletinBannerController : public runtime::NSObject {
 
     // Presents a banner for the bulletin (the observer, feed, lights and reply play no part
     // here); a nil bulletin is ignored.
-    void observerAddBulletinForFeedPlayLightsAndSirensWithReply(Object* observer, BBBulletin* bulletin, uint64_t feed,
-                                                               bool play_lights_and_sirens, Object* reply);
+    void observerAddBulletinForFeedPlayLightsAndSirensWithReply(Object* observer, BBBulletin* bulletin,
+                                                                uint64_t feed, bool play_lights_and_sirens,
+                                                                Object* reply);
 };
 
 } // namespace platform::springboard

@@ -5,9 +5,10 @@ namespace platform::springboard {
 using namespace platform::runtime;
 
 Class SBBulletinBannerItem::runtime_class() {
-    static Class cls = ClassBuilder<SBBulletinBannerItem>("SBBulletinBannerItem", SBUIBannerItem::runtime_class())
-                           .method<&SBBulletinBannerItem::seedBulletin>("seedBulletin")
-                           .get();
+    static Class cls =
+        ClassBuilder<SBBulletinBannerItem>("SBBulletinBannerItem", SBUIBannerItem::runtime_class())
+            .method<&SBBulletinBannerItem::seedBulletin>("seedBulletin")
+            .get();
     return cls;
 }
 

@@ -22,12 +22,22 @@ constexpr double kTextSize = 15;
 constexpr double kDateSize = 13;
 
 // The host's own banner colours: near-black text on the light frosted background.
-Ref<UIColor> title_colour() { return UIColor::colorWithRGBA(0.1, 0.1, 0.1, 1); }
-Ref<UIColor> message_colour() { return UIColor::colorWithRGBA(0.25, 0.25, 0.25, 1); }
-Ref<UIColor> date_colour() { return UIColor::colorWithRGBA(0.35, 0.35, 0.35, 1); }
+Ref<UIColor> title_colour() {
+    return UIColor::colorWithRGBA(0.1, 0.1, 0.1, 1);
+}
+Ref<UIColor> message_colour() {
+    return UIColor::colorWithRGBA(0.25, 0.25, 0.25, 1);
+}
+Ref<UIColor> date_colour() {
+    return UIColor::colorWithRGBA(0.35, 0.35, 0.35, 1);
+}
 
-Ref<UIFont> title_font() { return UIFont::fontWithName(".SFUIText-Semibold", kTextSize); }
-Ref<UIFont> text_font() { return UIFont::systemFontOfSize(kTextSize); }
+Ref<UIFont> title_font() {
+    return UIFont::fontWithName(".SFUIText-Semibold", kTextSize);
+}
+Ref<UIFont> text_font() {
+    return UIFont::systemFontOfSize(kTextSize);
+}
 
 Ref<NSAttributedString> styled(const std::string& text, Ref<UIFont> font, Ref<UIColor> colour) {
     Attributes attributes;
@@ -38,8 +48,9 @@ Ref<NSAttributedString> styled(const std::string& text, Ref<UIFont> font, Ref<UI
 
 // A string's own font, else the fallback.
 const UIFont* font_of(const NSAttributedString* text, const UIFont* fallback) {
-    auto* font = text && text->length() ? dynamic_cast<UIFont*>(text->attribute_at(foundation::NSFontAttributeName, 0))
-                                        : nullptr;
+    auto* font = text && text->length()
+                     ? dynamic_cast<UIFont*>(text->attribute_at(foundation::NSFontAttributeName, 0))
+                     : nullptr;
     return font ? font : fallback;
 }
 
@@ -64,7 +75,8 @@ Ref<Object> SBDefaultBannerTextView::initWithFrame(uikit::CGRect frame) {
     UIView::initWithFrame(frame);
     relevance_date_label_ = UIView::create<UILabel>({});
     relevance_date_label_->setTextAlignment(uikit::NSTextAlignmentRight);
-    relevance_date_label_->setAttributedText(styled("now", UIFont::systemFontOfSize(kDateSize), date_colour()));
+    relevance_date_label_->setAttributedText(
+        styled("now", UIFont::systemFontOfSize(kDateSize), date_colour()));
     // The date is drawn vibrant on the frosted background.
     relevance_date_label_->layer()->setCompositingFilter(foundation::ns("plusL"));
     addSubview(relevance_date_label_.get());
@@ -105,12 +117,12 @@ void SBDefaultBannerTextView::draw(uikit::Canvas& canvas) const {
                          font_of(primary_.get(), plain.get()), fallback.get(), uikit::NSTextAlignmentLeft);
     if (primary_component_)
         canvas.draw_text(CGRectMake(primary_width + kComponentGap, 0, primary_width, kLineHeight),
-                         primary_component_.get(), font_of(primary_component_.get(), plain.get()), fallback.get(),
-                         uikit::NSTextAlignmentLeft);
+                         primary_component_.get(), font_of(primary_component_.get(), plain.get()),
+                         fallback.get(), uikit::NSTextAlignmentLeft);
     const NSAttributedString* message = alternate_secondary_ ? alternate_secondary_.get() : secondary_.get();
     if (message)
-        canvas.draw_text(CGRectMake(0, kMessageTop, width, kLineHeight), message, font_of(message, plain.get()),
-                         fallback.get(), uikit::NSTextAlignmentLeft);
+        canvas.draw_text(CGRectMake(0, kMessageTop, width, kLineHeight), message,
+                         font_of(message, plain.get()), fallback.get(), uikit::NSTextAlignmentLeft);
 }
 
 } // namespace platform::springboard

@@ -15,14 +15,15 @@ constexpr double kTextRightInset = 12;
 } // namespace
 
 Class SBDefaultBannerView::runtime_class() {
-    static Class cls = ClassBuilder<SBDefaultBannerView>("SBDefaultBannerView", uikit::UIView::runtime_class())
-                           .method<&SBDefaultBannerView::initWithFrame>("initWithFrame:")
-                           .method<&SBDefaultBannerView::layoutSubviews>("layoutSubviews")
-                           .method<&SBDefaultBannerView::setRelevanceDateColor>("_setRelevanceDateColor:")
-                           .ivar("_iconImageView", &SBDefaultBannerView::icon_view_)
-                           .ivar("_textView", &SBDefaultBannerView::text_view_)
-                           .ivar("_relevanceDateColor", &SBDefaultBannerView::relevance_date_colour_)
-                           .get();
+    static Class cls =
+        ClassBuilder<SBDefaultBannerView>("SBDefaultBannerView", uikit::UIView::runtime_class())
+            .method<&SBDefaultBannerView::initWithFrame>("initWithFrame:")
+            .method<&SBDefaultBannerView::layoutSubviews>("layoutSubviews")
+            .method<&SBDefaultBannerView::setRelevanceDateColor>("_setRelevanceDateColor:")
+            .ivar("_iconImageView", &SBDefaultBannerView::icon_view_)
+            .ivar("_textView", &SBDefaultBannerView::text_view_)
+            .ivar("_relevanceDateColor", &SBDefaultBannerView::relevance_date_colour_)
+            .get();
     return cls;
 }
 

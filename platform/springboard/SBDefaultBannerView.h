@@ -21,9 +21,6 @@ class SBDefaultBannerView : public uikit::UIView {
     // Shows the item: its icon, the bulletin's title with its subtitle beside it, and its message.
     void show_item(const SBUIBannerItem* item);
 
-    SBDefaultBannerTextView* text_view() const { return text_view_.get(); }
-    uikit::UIImageView* icon_view() const { return icon_view_.get(); }
-
   private:
     Ref<uikit::UIImageView> icon_view_;
     Ref<SBDefaultBannerTextView> text_view_;

@@ -22,13 +22,13 @@ Ref<UIButton> make_title_button(Ref<UIColor> title_colour) {
 } // namespace
 
 Class SBNotificationVibrantButton::runtime_class() {
-    static Class cls =
-        ClassBuilder<SBNotificationVibrantButton>("SBNotificationVibrantButton", uikit::UIView::runtime_class())
-            .method<&SBNotificationVibrantButton::initWithFrame>("initWithFrame:")
-            .method<&SBNotificationVibrantButton::layoutSubviews>("layoutSubviews")
-            .ivar("_overlayButton", &SBNotificationVibrantButton::overlay_button_)
-            .ivar("_vibrantButton", &SBNotificationVibrantButton::vibrant_button_)
-            .get();
+    static Class cls = ClassBuilder<SBNotificationVibrantButton>("SBNotificationVibrantButton",
+                                                                 uikit::UIView::runtime_class())
+                           .method<&SBNotificationVibrantButton::initWithFrame>("initWithFrame:")
+                           .method<&SBNotificationVibrantButton::layoutSubviews>("layoutSubviews")
+                           .ivar("_overlayButton", &SBNotificationVibrantButton::overlay_button_)
+                           .ivar("_vibrantButton", &SBNotificationVibrantButton::vibrant_button_)
+                           .get();
     return cls;
 }
 

@@ -23,8 +23,6 @@ class SBNotificationVibrantButton : public uikit::UIView {
     void layoutSubviews();
 
     void set_title(const std::string& title);
-    uikit::UIButton* overlay_button() const { return overlay_button_.get(); }
-    uikit::UIButton* vibrant_button() const { return vibrant_button_.get(); }
 
   private:
     Ref<uikit::UIButton> overlay_button_;

@@ -44,7 +44,8 @@ void register_banner_classes() {
 
 // A new bulletin comes down as a banner unless the device is locked (the lock screen lists it then).
 void present_as_banner(BBBulletin* bulletin) {
-    if (BulletinStore::shared().locked()) return;
+    if (BulletinStore::shared().locked())
+        return;
     Object* no_observer = nullptr;
     Object* no_reply = nullptr;
     auto controller = msg<Ref<Object>>(SBBulletinBannerController::runtime_class(), "sharedInstance"_sel);
@@ -63,20 +64,22 @@ json string_or_null(const Ref<platform::foundation::NSString>& text) {
 }
 
 json dump_bulletin(const BBBulletin* bulletin) {
-    if (!bulletin) return nullptr;
-    return { { "sectionID", string_or_null(bulletin->sectionID()) },
-             { "bulletinID", string_or_null(bulletin->bulletinID()) },
-             { "title", string_or_null(bulletin->title()) },
-             { "subtitle", string_or_null(bulletin->subtitle()) },
-             { "message", string_or_null(bulletin->message()) } };
+    if (!bulletin)
+        return nullptr;
+    return {{"sectionID", string_or_null(bulletin->sectionID())},
+            {"bulletinID", string_or_null(bulletin->bulletinID())},
+            {"title", string_or_null(bulletin->title())},
+            {"subtitle", string_or_null(bulletin->subtitle())},
+            {"message", string_or_null(bulletin->message())}};
 }
 
 json dump_string(const NSAttributedString* text) {
-    if (!text) return nullptr;
+    if (!text)
+        return nullptr;
     json colours = json::array();
     for (const auto& run : text->runs())
         colours.push_back(platform::uikit::dump_colour(text->foreground_colour_at(run.range.location)));
-    return { { "text", text->str() }, { "runColours", std::move(colours) } };
+    return {{"text", text->str()}, {"runColours", std::move(colours)}};
 }
 
 // The banner's bulletin and the strings its text view draws, which the plain view dump cannot see.
@@ -88,42 +91,48 @@ void add_banner_details(const platform::uikit::UIView& view, json& entry) {
         entry["bulletin"] = dump_bulletin(item ? item->bulletin() : nullptr);
     }
     if (auto* text = dynamic_cast<const SBDefaultBannerTextView*>(&view))
-        entry["strings"] = { { "primary", dump_string(text->primary()) },
-                             { "primaryComponent", dump_string(text->primary_component()) },
-                             { "secondary", dump_string(text->secondary()) },
-                             { "alternateSecondary", dump_string(text->alternate_secondary()) } };
+        entry["strings"] = {{"primary", dump_string(text->primary())},
+                            {"primaryComponent", dump_string(text->primary_component())},
+                            {"secondary", dump_string(text->secondary())},
+                            {"alternateSecondary", dump_string(text->alternate_secondary())}};
 }
 
 CommandResult deliver_bulletin(const std::vector<std::string>& args) {
     if (args.size() != 3 && args.size() != 4)
-        return CommandResult::failure("bulletin takes an app identifier, a title, a message and an optional subtitle");
+        return CommandResult::failure(
+            "bulletin takes an app identifier, a title, a message and an optional subtitle");
     if (!is_installed(args[0]))
-        return CommandResult::failure("no installed app has the bundle identifier '" + args[0] + "' (see 'apps')");
+        return CommandResult::failure("no installed app has the bundle identifier '" + args[0] +
+                                      "' (see 'apps')");
     auto bulletin = BBBulletin::make(args[0], args[1], args[2]);
-    if (args.size() == 4) bulletin->setSubtitle(platform::foundation::ns(args[3]).get());
-    const char* banner = BulletinStore::shared().locked()            ? "none, the device is locked"
+    if (args.size() == 4)
+        bulletin->setSubtitle(platform::foundation::ns(args[3]).get());
+    const char* banner = BulletinStore::shared().locked()               ? "none, the device is locked"
                          : SBBannerController::shared().bannerContext() ? "queued"
                                                                         : "shown";
     BulletinStore::shared().deliver(bulletin.get());
-    return CommandResult::success({ { "banner", banner }, { "waiting", SBBannerController::shared().waiting() } });
+    return CommandResult::success({{"banner", banner}, {"waiting", SBBannerController::shared().waiting()}});
 }
 
 CommandResult dismiss_banner(const std::vector<std::string>& args) {
-    if (!args.empty()) return CommandResult::failure("dismiss takes no arguments");
+    if (!args.empty())
+        return CommandResult::failure("dismiss takes no arguments");
     if (!SBBannerController::shared().dismiss(kBannerDismissedByUser))
         return CommandResult::failure("no banner is on screen");
-    return CommandResult::success({ { "waiting", SBBannerController::shared().waiting() } });
+    return CommandResult::success({{"waiting", SBBannerController::shared().waiting()}});
 }
 
 CommandResult list_apps(const std::vector<std::string>& args) {
-    if (!args.empty()) return CommandResult::failure("apps takes no arguments");
+    if (!args.empty())
+        return CommandResult::failure("apps takes no arguments");
     auto controller = msg<Ref<Object>>(SBApplicationController::runtime_class(), "sharedInstance"_sel);
     auto identifiers = msg<Ref<platform::foundation::NSArray>>(controller, "allBundleIdentifiers"_sel);
     json apps = json::array();
     if (identifiers)
         for (const auto& id : identifiers->items())
-            if (auto* s = platform::foundation::string_of(id.get())) apps.push_back(*s);
-    return CommandResult::success({ { "apps", std::move(apps) } });
+            if (auto* s = platform::foundation::string_of(id.get()))
+                apps.push_back(*s);
+    return CommandResult::success({{"apps", std::move(apps)}});
 }
 
 } // namespace

@@ -15,11 +15,14 @@ constexpr int kTintStyle = 3900;
 std::vector<json> backdrops_of_style(const json& banner, int style) {
     std::vector<json> found;
     for (const auto& backdrop : find_views(banner, "_UIBackdropView"))
-        if (backdrop["style"] == style) found.push_back(backdrop);
+        if (backdrop["style"] == style)
+            found.push_back(backdrop);
     return found;
 }
 
-json tint_of(const json& dump) { return backdrops_of_style(banner_of(dump), kTintStyle).at(0)["tint"]; }
+json tint_of(const json& dump) {
+    return backdrops_of_style(banner_of(dump), kTintStyle).at(0)["tint"];
+}
 
 // A cycling colour: channels n/256 with n in 0...255, alpha 1.
 void expect_cycling_colour(const json& colour) {
@@ -48,7 +51,7 @@ TEST(BannerSetup, OneTintPerViewAndTheHostBackgroundGoneOnEveryLayoutPass) {
     }
     // The host puts its background back whenever a layout pass finds it gone: with the switch
     // turned off at run time, the next pass keeps it, behind the tint the banner already has.
-    device.reload_settings({ { "BannersEnabled", false } });
+    device.reload_settings({{"BannersEnabled", false}});
     device.run("layout");
     auto banner = banner_of(device.run("dump"));
     EXPECT_EQ(backdrops_of_style(banner, kTintStyle).size(), 1u);
@@ -61,7 +64,7 @@ TEST(BannerSetup, NothingIsColouredOnceTheMasterSwitchIsOffAtRunTime) {
     auto coloured = banner_of(device.run("dump"));
     device.run("dismiss");
 
-    device.reload_settings({ { "BannersEnabled", false } });
+    device.reload_settings({{"BannersEnabled", false}});
     device.run("bulletin com.apple.MobileSMS Anna Lunch?");
     device.run("layout");
     auto plain = banner_of(device.run("dump"));
@@ -77,11 +80,12 @@ TEST(BannerSetup, NothingIsColouredOnceTheMasterSwitchIsOffAtRunTime) {
     auto strings = find_view(plain, "SBDefaultBannerTextView")["strings"];
     auto coloured_strings = find_view(coloured, "SBDefaultBannerTextView")["strings"];
     EXPECT_NE(strings["primary"]["runColours"], coloured_strings["primary"]["runColours"]);
-    EXPECT_NE(date["textColor"], find_view(find_view(coloured, "SBDefaultBannerTextView"), "UILabel")["textColor"]);
+    EXPECT_NE(date["textColor"],
+              find_view(find_view(coloured, "SBDefaultBannerTextView"), "UILabel")["textColor"]);
 }
 
 TEST(BannerCycling, OneTimerTicksEveryHalfSecondWithRandomTintsUntilDismissal) {
-    BannerDevice device(json({ { "BannersUnicornEnabled", true }, { "AllowSaturation", false } }));
+    BannerDevice device(json({{"BannersUnicornEnabled", true}, {"AllowSaturation", false}}));
     device.run("bulletin com.apple.weather Weather Rain");
     device.run("layout");
     device.run("layout");
@@ -106,8 +110,10 @@ TEST(BannerCycling, OneTimerTicksEveryHalfSecondWithRandomTintsUntilDismissal) {
         ASSERT_EQ(timers_of(now, "SBBannerContextView").size(), 1u);
         auto tint = tint_of(now);
         expect_cycling_colour(tint);
-        EXPECT_EQ(backdrops_of_style(banner_of(now), kTintStyle)[0]["tintAlpha"], 1.0) << "ticks keep the opacity";
-        if (tint != previous) ++changes;
+        EXPECT_EQ(backdrops_of_style(banner_of(now), kTintStyle)[0]["tintAlpha"], 1.0)
+            << "ticks keep the opacity";
+        if (tint != previous)
+            ++changes;
         previous = tint;
     }
     EXPECT_GE(changes, 5) << "each tick draws a new colour";
@@ -117,7 +123,7 @@ TEST(BannerCycling, OneTimerTicksEveryHalfSecondWithRandomTintsUntilDismissal) {
 }
 
 TEST(BannerCycling, SaturationStepAppliesToEveryTick) {
-    BannerDevice device(json({ { "BannersUnicornEnabled", true }, { "BannerSaturation", 0.0 } }));
+    BannerDevice device(json({{"BannersUnicornEnabled", true}, {"BannerSaturation", 0.0}}));
     device.run("bulletin com.apple.weather Weather Rain");
     for (int tick = 0; tick < 4; ++tick) {
         device.run("advance 0.5");
@@ -154,13 +160,16 @@ TEST(BannerCommands, RefuseBadInputWithAClearError) {
         const char* error;
     };
     const Case cases[] = {
-        { "bulletin com.example.zebra OnlyATitle", "bulletin takes an app identifier, a title, a message and an optional subtitle" },
-        { "bulletin com.example.zebra a b c d", "bulletin takes an app identifier, a title, a message and an optional subtitle" },
-        { "bulletin com.example.nothere Title Message", "no installed app has the bundle identifier 'com.example.nothere' (see 'apps')" },
-        { "dismiss", "no banner is on screen" },
-        { "dismiss now", "dismiss takes no arguments" },
-        { "apps all", "apps takes no arguments" },
-        { "advance 5s", "advance takes a number of seconds between 0 and 86400" },
+        {"bulletin com.example.zebra OnlyATitle",
+         "bulletin takes an app identifier, a title, a message and an optional subtitle"},
+        {"bulletin com.example.zebra a b c d",
+         "bulletin takes an app identifier, a title, a message and an optional subtitle"},
+        {"bulletin com.example.nothere Title Message",
+         "no installed app has the bundle identifier 'com.example.nothere' (see 'apps')"},
+        {"dismiss", "no banner is on screen"},
+        {"dismiss now", "dismiss takes no arguments"},
+        {"apps all", "apps takes no arguments"},
+        {"advance 5s", "advance takes a number of seconds between 0 and 86400"},
     };
     for (const auto& c : cases) {
         auto answer = device.host().command(c.line);

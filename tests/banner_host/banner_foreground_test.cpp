@@ -8,9 +8,9 @@ using namespace zimtone::testing;
 
 namespace {
 
-const json kWhite = json::array({ 1.0, 1.0, 1.0, 1.0 });
-const json kBlack = json::array({ 0.0, 0.0, 0.0, 1.0 });
-const json kRed = json::array({ 1.0, 0.0, 0.0, 1.0 });
+const json kWhite = json::array({1.0, 1.0, 1.0, 1.0});
+const json kBlack = json::array({0.0, 0.0, 0.0, 1.0});
+const json kRed = json::array({1.0, 0.0, 0.0, 1.0});
 
 struct Foreground {
     json text_view;
@@ -32,9 +32,11 @@ Foreground foreground_of(const json& banner) {
 void expect_strings_in(const json& text_view, const json& colour) {
     int strings = 0;
     for (const auto& [name, string] : text_view["strings"].items()) {
-        if (string.is_null()) continue;
+        if (string.is_null())
+            continue;
         ++strings;
-        for (const auto& run : string["runColours"]) EXPECT_EQ(run, colour) << name;
+        for (const auto& run : string["runColours"])
+            EXPECT_EQ(run, colour) << name;
     }
     EXPECT_GE(strings, 3) << "title, subtitle and message";
 }
@@ -51,18 +53,30 @@ struct ForegroundCase {
 
 TEST(BannerForeground, TextsDateGrabberAndButtonsTakeTheAutomaticColourOfTheIcon) {
     const ForegroundCase cases[] = {
-        { "dark icon: white, button titles red from the saturation step", json::object(), "com.example.zebra", kWhite,
-          kRed },
-        { "dark icon without the saturation step", { { "AllowSaturation", false } }, "com.example.zebra", kWhite,
-          kWhite },
-        { "dark icon, saturation 0 keeps white titles", { { "BannerSaturation", 0.0 } }, "com.apple.calculator",
-          kWhite, kWhite },
-        { "light icon: black everywhere", json::object(), "com.apple.mobilenotes", kBlack, kBlack },
-        { "light icon without the saturation step", { { "AllowSaturation", false } }, "com.apple.mobilesafari",
-          kBlack, kBlack },
-        { "per-app tint, colours still from the icon",
-          { { "SpecificAppColor", true }, { "Specific_App_Color", json::array({ { { "com.example.zebra", "FFFFFF" } } }) } },
-          "com.example.zebra", kWhite, kRed },
+        {"dark icon: white, button titles red from the saturation step", json::object(), "com.example.zebra",
+         kWhite, kRed},
+        {"dark icon without the saturation step",
+         {{"AllowSaturation", false}},
+         "com.example.zebra",
+         kWhite,
+         kWhite},
+        {"dark icon, saturation 0 keeps white titles",
+         {{"BannerSaturation", 0.0}},
+         "com.apple.calculator",
+         kWhite,
+         kWhite},
+        {"light icon: black everywhere", json::object(), "com.apple.mobilenotes", kBlack, kBlack},
+        {"light icon without the saturation step",
+         {{"AllowSaturation", false}},
+         "com.apple.mobilesafari",
+         kBlack,
+         kBlack},
+        {"per-app tint, colours still from the icon",
+         {{"SpecificAppColor", true},
+          {"Specific_App_Color", json::array({{{"com.example.zebra", "FFFFFF"}}})}},
+         "com.example.zebra",
+         kWhite,
+         kRed},
     };
     BannerDevice device;
     for (const auto& c : cases) {
@@ -74,7 +88,8 @@ TEST(BannerForeground, TextsDateGrabberAndButtonsTakeTheAutomaticColourOfTheIcon
 
         expect_strings_in(f.text_view, c.automatic);
         EXPECT_EQ(f.date["textColor"], c.automatic);
-        for (const auto& run : f.date["runColours"]) EXPECT_EQ(run, c.automatic);
+        for (const auto& run : f.date["runColours"])
+            EXPECT_EQ(run, c.automatic);
         EXPECT_TRUE(f.date["layer"]["compositingFilter"].is_null());
         EXPECT_EQ(f.grabber["background"], c.automatic);
         EXPECT_TRUE(f.grabber["layer"]["compositingFilter"].is_null());
@@ -89,7 +104,7 @@ TEST(BannerForeground, TextsDateGrabberAndButtonsTakeTheAutomaticColourOfTheIcon
 }
 
 TEST(BannerForeground, AutoTextColorOffLeavesTheHostColoursButStillStripsVibrantButtons) {
-    BannerDevice device(json({ { "AutoTextColor", false } }));
+    BannerDevice device(json({{"AutoTextColor", false}}));
     device.run("bulletin com.example.zebra Title Message");
     auto f = foreground_of(banner_of(device.run("dump")));
     EXPECT_EQ(f.date["layer"]["compositingFilter"], "plusL");
@@ -107,7 +122,7 @@ TEST(BannerForeground, AutoTextColorOffLeavesTheHostColoursButStillStripsVibrant
 TEST(BannerForeground, TextsAreWhiteWhileNoBannerHasSetTheSharedColour) {
     // Set up with AutoTextColor off, no banner stores a text colour; turned on afterwards, the
     // next layout pass recolours with the white fallback, even on a light icon.
-    BannerDevice device(json({ { "AutoTextColor", false } }));
+    BannerDevice device(json({{"AutoTextColor", false}}));
     device.run("bulletin com.apple.mobilenotes Title Message Subtitle");
     device.reload_settings(json::object());
     device.run("layout");

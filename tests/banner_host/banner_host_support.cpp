@@ -19,21 +19,24 @@ namespace fs = std::filesystem;
 using namespace platform::foundation;
 
 BannerDevice::BannerDevice(const json& settings) {
-    std::string command =
-        (build_bin_dir() / "zimtone").string() + " --root " + device_.root().string() + " device init > /dev/null";
-    if (std::system(command.c_str()) != 0) ADD_FAILURE() << "cannot set up the sample device: " << command;
+    std::string command = (build_bin_dir() / "zimtone").string() + " --root " + device_.root().string() +
+                          " device init > /dev/null";
+    if (std::system(command.c_str()) != 0)
+        ADD_FAILURE() << "cannot set up the sample device: " << command;
     write_settings(settings);
 }
 
 void BannerDevice::write_settings(const json& settings) {
     fs::remove(device_.path(zimtone::settings::kSettingsFile));
-    if (settings.empty()) return;
+    if (settings.empty())
+        return;
     if (!write_property_list_file(zimtone::settings::kSettingsFile, zimtone::sim::object_from_json(settings)))
         ADD_FAILURE() << "cannot write the settings file";
 }
 
 void BannerDevice::post(const char* name) {
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), name, nullptr, nullptr, true);
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), name, nullptr, nullptr,
+                                         true);
     // The datagram is already waiting on the host's socket; advancing serves it.
     run("advance 0");
 }
@@ -45,14 +48,16 @@ void BannerDevice::reload_settings(const json& settings) {
 }
 
 HostUnderTest& BannerDevice::host() {
-    if (!host_) restart_host();
+    if (!host_)
+        restart_host();
     return *host_;
 }
 
 HostUnderTest& BannerDevice::restart_host() {
     host_.reset();
     host_ = std::make_unique<HostUnderTest>("springboard", device_.root(), /*virtual_clock*/ true);
-    if (!host_->ready().is_object()) ADD_FAILURE() << "the springboard host did not start";
+    if (!host_->ready().is_object())
+        ADD_FAILURE() << "the springboard host did not start";
     return *host_;
 }
 
@@ -64,14 +69,17 @@ json BannerDevice::run(const std::string& line) {
 
 json banner_of(const json& dump) {
     for (const auto& view : dump["screen"]["subviews"])
-        if (view["class"] == "SBBannerContextView") return view;
+        if (view["class"] == "SBBannerContextView")
+            return view;
     return nullptr;
 }
 
 std::vector<json> find_views(const json& tree, const std::string& class_name) {
     std::vector<json> found;
-    if (!tree.is_object()) return found;
-    if (tree["class"] == class_name) found.push_back(tree);
+    if (!tree.is_object())
+        return found;
+    if (tree["class"] == class_name)
+        found.push_back(tree);
     for (const auto& child : tree["subviews"]) {
         auto below = find_views(child, class_name);
         found.insert(found.end(), below.begin(), below.end());
@@ -87,7 +95,8 @@ json find_view(const json& tree, const std::string& class_name) {
 std::vector<json> timers_of(const json& dump, const std::string& target_class) {
     std::vector<json> found;
     for (const auto& timer : dump["timers"])
-        if (timer["target"] == target_class) found.push_back(timer);
+        if (timer["target"] == target_class)
+            found.push_back(timer);
     return found;
 }
 
@@ -105,15 +114,19 @@ json icon_colour(const std::string& bundle_identifier) {
 }
 
 json saturated_icon_colour(const std::string& bundle_identifier, double saturation) {
-    auto colour = zimtone::colour::bridge::modifySaturationWith(dominant_colour(bundle_identifier).get(), saturation);
+    auto colour =
+        zimtone::colour::bridge::modifySaturationWith(dominant_colour(bundle_identifier).get(), saturation);
     return platform::uikit::dump_colour(colour.get());
 }
 
 json saturated(const json& colour, double saturation) {
     auto object = platform::uikit::UIColor::colorWithRGBA(colour[0], colour[1], colour[2], colour[3]);
-    return platform::uikit::dump_colour(zimtone::colour::bridge::modifySaturationWith(object.get(), saturation).get());
+    return platform::uikit::dump_colour(
+        zimtone::colour::bridge::modifySaturationWith(object.get(), saturation).get());
 }
 
-double as_stored(double value) { return static_cast<double>(static_cast<float>(value)); }
+double as_stored(double value) {
+    return static_cast<double>(static_cast<float>(value));
+}
 
 } // namespace zimtone::testing

@@ -16,7 +16,7 @@ using nlohmann::json;
 // A sample device (as `zimtone device init` makes it) with an optional settings file, and a
 // home-screen host on the virtual clock started on it on demand.
 class BannerDevice {
-public:
+  public:
     explicit BannerDevice(const json& settings = json::object());
 
     // Replaces the settings file (an empty object removes it).
@@ -35,7 +35,7 @@ public:
 
     const TempDevice& device() const { return device_; }
 
-private:
+  private:
     TempDevice device_;
     std::unique_ptr<HostUnderTest> host_;
 };

@@ -21,10 +21,12 @@ namespace {
 
 json tint_of_banner_for(BBBulletin* bulletin) {
     auto item = SBLockScreenNotificationBulletinBannerItem::with_bulletin(bulletin);
-    EXPECT_TRUE(msg<Ref<Object>>(item.get(), "seedBulletin"_sel) == nullptr) << "nobody set the added property";
+    EXPECT_TRUE(msg<Ref<Object>>(item.get(), "seedBulletin"_sel) == nullptr)
+        << "nobody set the added property";
     auto& banners = SBBannerController::shared();
     EXPECT_EQ(banners.present(item.get()), SBBannerController::Presentation::Shown);
-    auto* tint = dynamic_cast<platform::uikit::UIBackdropView*>(banners.banner_view()->subview_list().at(0).get());
+    auto* tint =
+        dynamic_cast<platform::uikit::UIBackdropView*>(banners.banner_view()->subview_list().at(0).get());
     json colour = tint ? platform::uikit::dump_colour(tint->inputSettings()->colorTint()) : json(nullptr);
     banners.dismiss(kBannerDismissedByUser);
     return colour;
@@ -42,21 +44,22 @@ TEST(LockScreenBannerItem, IsTintedFromItsIconUnderTheIdentifierUnknown) {
     auto zebra = BBBulletin::make("com.example.zebra", "Zebra", "Stripes");
 
     const json orange =
-        json::array({ static_cast<double>(255.0f / 254.0f), static_cast<double>(136.0f / 254.0f), 0.0, 1.0 });
+        json::array({static_cast<double>(255.0f / 254.0f), static_cast<double>(136.0f / 254.0f), 0.0, 1.0});
     const struct {
         const char* name;
         json per_app_colours;
         json tint;
     } cases[] = {
-        { "no per-app colours", json::array(), icon_colour("com.example.zebra") },
-        { "the app's own entry does not apply", json::array({ { { "com.example.zebra", "FF8800" } } }),
-          icon_colour("com.example.zebra") },
-        { "an entry for \"Unknown\" does", json::array({ { { "Unknown", "FF8800" } } }), orange },
+        {"no per-app colours", json::array(), icon_colour("com.example.zebra")},
+        {"the app's own entry does not apply", json::array({{{"com.example.zebra", "FF8800"}}}),
+         icon_colour("com.example.zebra")},
+        {"an entry for \"Unknown\" does", json::array({{{"Unknown", "FF8800"}}}), orange},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        device.write_settings(
-            { { "SpecificAppColor", true }, { "AllowSaturation", false }, { "Specific_App_Color", c.per_app_colours } });
+        device.write_settings({{"SpecificAppColor", true},
+                               {"AllowSaturation", false},
+                               {"Specific_App_Color", c.per_app_colours}});
         zimtone::settings::loadBannerSettings(nullptr, nullptr, nullptr, nullptr, nullptr);
         EXPECT_EQ(tint_of_banner_for(zebra.get()), c.tint);
     }

@@ -32,7 +32,8 @@ std::set<std::string> eligible_apps_with_icons() {
 TEST(TestBanner, ComesFromARandomEligibleAppAndIsColouredAfterIt) {
     BannerDevice device;
     const auto eligible = eligible_apps_with_icons();
-    ASSERT_FALSE(eligible.contains("com.example.plaintext")) << "the sample device has an app without an icon";
+    ASSERT_FALSE(eligible.contains("com.example.plaintext"))
+        << "the sample device has an app without an icon";
     ASSERT_FALSE(eligible.contains("com.apple.springboard"));
 
     // The first request comes the way the pane's would, through the command line tool.
@@ -45,7 +46,8 @@ TEST(TestBanner, ComesFromARandomEligibleAppAndIsColouredAfterIt) {
     std::set<std::string> drawn;
     for (int request = 0; request < 24; ++request) {
         SCOPED_TRACE(request);
-        if (request > 0) device.post(notifications::kTestBanner);
+        if (request > 0)
+            device.post(notifications::kTestBanner);
         auto banner = banner_of(device.run("dump"));
         ASSERT_TRUE(banner.is_object()) << "no banner came down";
         const auto& bulletin = banner["bulletin"];
@@ -74,12 +76,12 @@ TEST(TestBanner, NoneWhileABannerIsOnScreen) {
 
 TEST(Respring, EndsTheHostWithTheRespringStatusAndANewHostReadsTheFileAgain) {
     std::signal(SIGPIPE, SIG_IGN); // the host may be gone when the test writes to it
-    BannerDevice device(json({ { "BannerAlpha", 0.25 } }));
+    BannerDevice device(json({{"BannerAlpha", 0.25}}));
     device.run("bulletin com.example.zebra Zebra Stripes");
     EXPECT_EQ(find_view(banner_of(device.run("dump")), "_UIBackdropView")["tintAlpha"], 0.25);
 
     // Changed without a reload notification: only a new start-up can read it.
-    device.write_settings({ { "BannerAlpha", 0.75 } });
+    device.write_settings({{"BannerAlpha", 0.75}});
     device.post(notifications::kRespring);
     EXPECT_EQ(device.host().finish(), zimtone::sim::kRespringExitStatus);
 
