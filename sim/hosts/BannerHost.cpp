@@ -97,10 +97,22 @@ void add_banner_details(const platform::uikit::UIView& view, json& entry) {
                             {"alternateSecondary", dump_string(text->alternate_secondary())}};
 }
 
+// Bulletin texts end up in JSON dumps and drawn text, which take only UTF-8.
+bool is_utf8(const std::string& text) {
+    try {
+        (void)json(text).dump();
+        return true;
+    } catch (const json::type_error&) {
+        return false;
+    }
+}
+
 CommandResult deliver_bulletin(const std::vector<std::string>& args) {
     if (args.size() != 3 && args.size() != 4)
         return CommandResult::failure(
             "bulletin takes an app identifier, a title, a message and an optional subtitle");
+    if (!std::all_of(args.begin(), args.end(), is_utf8))
+        return CommandResult::failure("bulletin texts must be UTF-8");
     if (!is_installed(args[0]))
         return CommandResult::failure("no installed app has the bundle identifier '" + args[0] +
                                       "' (see 'apps')");

@@ -166,6 +166,7 @@ TEST(BannerCommands, RefuseBadInputWithAClearError) {
          "bulletin takes an app identifier, a title, a message and an optional subtitle"},
         {"bulletin com.example.nothere Title Message",
          "no installed app has the bundle identifier 'com.example.nothere' (see 'apps')"},
+        {"bulletin com.example.zebra \xff\xfe Message", "bulletin texts must be UTF-8"},
         {"dismiss", "no banner is on screen"},
         {"dismiss now", "dismiss takes no arguments"},
         {"apps all", "apps takes no arguments"},
@@ -176,6 +177,8 @@ TEST(BannerCommands, RefuseBadInputWithAClearError) {
         EXPECT_EQ(answer["ok"], false) << c.line;
         EXPECT_EQ(answer["error"], c.error) << c.line;
     }
+    // An unknown command that is not even UTF-8 is refused too, and the host keeps serving.
+    EXPECT_EQ(device.host().command("\xff\xfe")["ok"], false);
     EXPECT_TRUE(banner_of(device.run("dump")).is_null());
     auto apps = device.run("apps")["apps"];
     EXPECT_EQ(apps.size(), 22u);
