@@ -166,7 +166,9 @@ void HostProcess::drain() {
 }
 
 void HostProcess::reply(int fd, const nlohmann::json& answer) {
-    std::string text = answer.dump() + "\n";
+    // A command line may carry bytes that are not UTF-8 (echoed in an error, say); they must
+    // not bring the host down.
+    std::string text = answer.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace) + "\n";
     if (fd == STDIN_FILENO) {
         std::fwrite(text.data(), 1, text.size(), stdout);
         std::fflush(stdout);

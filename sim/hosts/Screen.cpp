@@ -2,46 +2,136 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
+#include "platform/foundation/NSArray.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/render/ViewRenderer.h"
+#include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/ViewDump.h"
 
 namespace zimtone::sim {
 
 using namespace platform::uikit;
 using platform::foundation::RunLoop;
+using platform::runtime::Object;
+using platform::runtime::Ref;
+
+namespace {
+
+// Painted by code so that a fresh device needs no image: a deep blue to violet gradient, dark
+// enough that light and dark banners both stand out against it.
+Ref<UIView> make_wallpaper(CGRect bounds) {
+    auto wallpaper = UIView::create<UIView>(bounds);
+    wallpaper->setUserInteractionEnabled(false);
+    auto gradient = platform::runtime::make_object<CAGradientLayer>();
+    gradient->setFrame(bounds);
+    gradient->setColors(
+        platform::foundation::NSArray::create({Ref<Object>(UIColor::colorWithRGBA(0.11, 0.23, 0.45, 1)),
+                                               Ref<Object>(UIColor::colorWithRGBA(0.36, 0.20, 0.47, 1)),
+                                               Ref<Object>(UIColor::colorWithRGBA(0.85, 0.45, 0.40, 1))})
+            .get());
+    wallpaper->layer()->addSublayer(gradient.get());
+    return wallpaper;
+}
+
+// Registered at set-up, read by every dump; the process keeps them for its life.
+std::vector<DumpDetail>& dump_details() {
+    static auto* details = new std::vector<DumpDetail>;
+    return *details;
+}
+
+void add_details(const UIView& view, nlohmann::json& entry) {
+    for (auto& detail : dump_details())
+        detail(view, entry);
+    auto& subviews = entry["subviews"];
+    const auto& children = view.subview_list();
+    for (size_t i = 0; i < children.size() && i < subviews.size(); ++i)
+        add_details(*children[i], subviews[i]);
+}
+
+nlohmann::json class_name_or_null(const Object* object) {
+    if (!object)
+        return nullptr;
+    return platform::runtime::class_getName(object->isa());
+}
+
+nlohmann::json dump_timers() {
+    nlohmann::json timers = nlohmann::json::array();
+    for (const auto& timer : RunLoop::main().timers())
+        timers.push_back({{"fireDate", timer.fire_date},
+                          {"interval", timer.interval},
+                          {"repeats", timer.repeats == platform::foundation::Repeats::Yes},
+                          {"holder", class_name_or_null(timer.holder.get())},
+                          {"target", class_name_or_null(timer.target.get())}});
+    return timers;
+}
+
+void mark_for_layout(UIView& view) {
+    view.setNeedsLayout();
+    for (const auto& child : view.subview_list())
+        mark_for_layout(*child);
+}
+
+} // namespace
 
 UIWindow* screen() {
     static UIWindow* window = [] {
-        auto w = UIView::create<UIWindow>(platform::foundation::CGRectMake(0, 0, kScreenWidth, kScreenHeight));
+        auto bounds = platform::foundation::CGRectMake(0, 0, kScreenWidth, kScreenHeight);
+        auto w = UIView::create<UIWindow>(bounds);
+        w->addSubview(make_wallpaper(bounds).get());
         return w.leak(); // the screen lives as long as its process
     }();
     return window;
 }
 
+void add_dump_detail(DumpDetail detail) {
+    dump_details().push_back(std::move(detail));
+}
+
+nlohmann::json dump_screen() {
+    screen()->layoutIfNeeded();
+    auto tree = dump_view(screen());
+    add_details(*screen(), tree);
+    return {{"screen", std::move(tree)}, {"now", RunLoop::main().now()}, {"timers", dump_timers()}};
+}
+
 void set_up_screen(HostProcess& host) {
     UIWindow::runtime_class();
-    host.add_command("dump", "dump  (the view tree of the screen as JSON)", [](auto&) {
+    host.add_command("dump",
+                     "dump  (the view tree of the screen, the clock and the scheduled timers as JSON)",
+                     [](auto&) { return CommandResult::success(dump_screen()); });
+    host.add_command("layout", "layout  (one layout pass over every view of the screen)", [](auto&) {
+        mark_for_layout(*screen());
         screen()->layoutIfNeeded();
-        return CommandResult::success({ { "screen", dump_view(screen()) } });
+        return CommandResult::success();
     });
     host.add_command("screenshot", "screenshot PATH.png", [](const std::vector<std::string>& args) {
-        if (args.size() != 1) return CommandResult::failure("screenshot takes one file name");
+        if (args.size() != 1)
+            return CommandResult::failure("screenshot takes one file name");
         screen()->layoutIfNeeded();
         std::string error;
-        if (!platform::render::render_view_png(screen(), args[0], {}, &error)) return CommandResult::failure(error);
-        return CommandResult::success({ { "path", args[0] } });
+        if (!platform::render::render_view_png(screen(), args[0], {}, &error))
+            return CommandResult::failure(error);
+        return CommandResult::success({{"path", args[0]}});
     });
-    host.add_command("advance", "advance SECONDS  (virtual clock only)", [](const std::vector<std::string>& args) {
-        double seconds = args.size() == 1 ? std::strtod(args[0].c_str(), nullptr) : -1;
-        if (!(seconds >= 0 && std::isfinite(seconds) && seconds <= 86400))
-            return CommandResult::failure("advance takes a number of seconds between 0 and 86400");
-        if (!RunLoop::main().clock_is_virtual()) return CommandResult::failure("the host runs on the real clock");
-        RunLoop::main().advance(seconds);
-        screen()->layoutIfNeeded();
-        return CommandResult::success({ { "now", RunLoop::main().now() } });
-    });
+    host.add_command(
+        "advance", "advance SECONDS  (virtual clock only)", [](const std::vector<std::string>& args) {
+            double seconds = -1;
+            if (args.size() == 1) {
+                char* end = nullptr;
+                seconds = std::strtod(args[0].c_str(), &end);
+                if (args[0].empty() || *end != '\0')
+                    seconds = -1; // "5s" or "soon" is no number
+            }
+            if (!(seconds >= 0 && std::isfinite(seconds) && seconds <= 86400))
+                return CommandResult::failure("advance takes a number of seconds between 0 and 86400");
+            if (!RunLoop::main().clock_is_virtual())
+                return CommandResult::failure("the host runs on the real clock");
+            RunLoop::main().advance(seconds);
+            screen()->layoutIfNeeded();
+            return CommandResult::success({{"now", RunLoop::main().now()}});
+        });
 }
 
 } // namespace zimtone::sim

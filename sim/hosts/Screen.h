@@ -1,6 +1,11 @@
 // The screen of a host process: a window the size of the device's display that every surface
-// draws into, with the commands that show it (dump, screenshot) and move its clock (advance).
+// draws into, over a wallpaper, with the commands that show it (dump, screenshot), lay it out
+// (layout) and move its clock (advance).
 #pragma once
+
+#include <functional>
+
+#include <nlohmann/json.hpp>
 
 #include "platform/uikit/UIWindow.h"
 #include "sim/hosts/HostProcess.h"
@@ -13,5 +18,14 @@ inline constexpr double kScreenHeight = 667;
 
 platform::uikit::UIWindow* screen();
 void set_up_screen(HostProcess& host);
+
+// What a host view holds beyond what every view dumps (the strings it draws itself, the
+// bulletin it shows): a surface registers one for its views, and `dump` calls each for every
+// view, with the view's entry to add to.
+using DumpDetail = std::function<void(const platform::uikit::UIView& view, nlohmann::json& entry)>;
+void add_dump_detail(DumpDetail detail);
+
+// The `dump` answer: the view tree with every detail, the clock and the scheduled timers.
+nlohmann::json dump_screen();
 
 } // namespace zimtone::sim
