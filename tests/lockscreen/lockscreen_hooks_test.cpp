@@ -330,3 +330,18 @@ TEST_F(LockscreenHooks, UnderlayOnlyWhileTheBlurIsOnWhateverTheMasterSwitch) {
     msg(lock.get(), "_addLockContentUnderlayWithRequester:"_sel, ns("NotificationList"));
     EXPECT_EQ(lock->underlay_count(), 1u);
 }
+
+TEST_F(LockscreenHooks, ATableOutlivingItsListAsksNoDeadDataSource) {
+    Ref<UITableView> table;
+    {
+        auto list = UIView::create<SBLockScreenNotificationListView>(CGRectMake(0, 0, 375, 667));
+        list->model()->insert_newest(
+            SBAwayBulletinListItem::with(BBBulletin::make("com.r", "Title", "Message"), solid_icon(kRed)));
+        list->layoutIfNeeded();
+        table = list->tableView();
+        ASSERT_EQ(table->subview_list().size(), 1u);
+    }
+    table->reloadData();
+    table->layoutIfNeeded();
+    EXPECT_TRUE(table->subview_list().empty());
+}

@@ -45,6 +45,10 @@ SBLockScreenNotificationListView::SBLockScreenNotificationListView()
     container_->addSubview(table_);
 }
 
+SBLockScreenNotificationListView::~SBLockScreenNotificationListView() {
+    table_->setDataSource(nullptr);
+}
+
 void SBLockScreenNotificationListView::layoutSubviews() {
     double width = bounds().size.width;
     double height = std::max(0.0, bounds().size.height - kContainerTop - kBottomMargin);

@@ -15,6 +15,8 @@ class SBLockScreenNotificationListView : public uikit::UIView {
     static constexpr double kContainerTop = 200;
 
     SBLockScreenNotificationListView();
+    // A table that outlives its list (someone else holds it) must not ask a dead data source.
+    ~SBLockScreenNotificationListView() override;
 
     SBLockScreenNotificationModel* model() const { return model_.get(); }
     uikit::UIView* containerView() const { return container_.get(); }
