@@ -1,8 +1,110 @@
-// The Lockscreen surface of its host process: host classes and commands.
+// The Lockscreen surface of its host process: host classes and commands. While the interface is
+// locked, the lock screen covers the screen and every delivered bulletin joins its list.
+#include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/NSArray.h"
+#include "platform/springboard/BulletinStore.h"
+#include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
+#include "platform/springboard/lockscreen/SBLockScreenManager.h"
+#include "platform/uikit/table/NSIndexPath.h"
+#include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
 
 namespace zimtone::sim {
 
-void set_up_lockscreen_host(HostProcess&) {}
+using namespace platform::runtime;
+using namespace platform::springboard;
+
+namespace {
+
+constexpr int32_t kCommandSource = 1;
+
+// The home screen's application controller, for hosts whose banner surface has not registered
+// one: it lists the device's apps, which the tweak's made-up notifications draw from.
+Ref<Object> application_controller(Object* cls) {
+    static Object* shared = class_createInstance(static_cast<Class>(cls)).leak(); // process lifetime
+    return Ref<Object>(shared);
+}
+
+Ref<Object> all_bundle_identifiers(Object*) {
+    std::vector<Ref<Object>> identifiers;
+    for (const auto& app : platform::applist::ALApplicationList::sharedApplicationList()->apps())
+        identifiers.emplace_back(platform::foundation::ns(app.bundle_identifier));
+    return platform::foundation::NSArray::create(std::move(identifiers));
+}
+
+void ensure_application_controller() {
+    if (objc_getClass("SBApplicationController"))
+        return;
+    ClassBuilder<NSObject>("SBApplicationController", NSObject::runtime_class())
+        .class_method<&application_controller>("sharedInstance")
+        .function<&all_bundle_identifiers>("allBundleIdentifiers");
+}
+
+void register_classes() {
+    platform::uikit::NSIndexPath::runtime_class();
+    platform::uikit::UITableView::runtime_class();
+    BBAction::runtime_class();
+    BBBulletinRequest::runtime_class();
+    BBObserver::runtime_class();
+    SBAwayBulletinListItem::runtime_class();
+    SBLockScreenNotificationModel::runtime_class();
+    SBTableViewCellDismissActionButton::runtime_class();
+    SBLockScreenBulletinCell::runtime_class();
+    SBLockScreenNotificationListView::runtime_class();
+    SBLockScreenView::runtime_class();
+    SBLockScreenNotificationListController::runtime_class();
+    SBLockScreenViewController::runtime_class();
+    SBLockScreenManager::runtime_class();
+    ensure_application_controller();
+}
+
+nlohmann::json lock_state() {
+    return {{"locked", SBLockScreenManager::shared()->isUILocked()}};
+}
+
+} // namespace
+
+void set_up_lockscreen_host(HostProcess& host) {
+    register_classes();
+    auto* manager = SBLockScreenManager::shared();
+    manager->on_lock_change = [manager](bool locked) {
+        SBLockScreenView* lock_screen = manager->lockScreenViewController()->view();
+        if (!locked) {
+            lock_screen->removeFromSuperview();
+            return;
+        }
+        lock_screen->setFrame(screen()->bounds());
+        screen()->addSubview(lock_screen);
+    };
+    BulletinStore::shared().add_listener([manager](BBBulletin* bulletin) {
+        if (manager->isUILocked())
+            manager->lockScreenViewController()->notificationController()->add_bulletin(bulletin);
+    });
+
+    host.add_command("lock", "lock  (lock the interface: new bulletins go to the lock screen)",
+                     [manager](const std::vector<std::string>& args) {
+                         if (!args.empty())
+                             return CommandResult::failure("lock takes no arguments");
+                         Object* no_options = nullptr;
+                         msg(manager, "lockUIFromSource:withOptions:"_sel, kCommandSource, no_options);
+                         return CommandResult::success(lock_state());
+                     });
+    host.add_command("unlock", "unlock  (take the lock screen and its notifications down)",
+                     [manager](const std::vector<std::string>& args) {
+                         if (!args.empty())
+                             return CommandResult::failure("unlock takes no arguments");
+                         Object* no_options = nullptr;
+                         msg(manager, "unlockUIFromSource:withOptions:"_sel, kCommandSource, no_options);
+                         return CommandResult::success(lock_state());
+                     });
+    host.add_command("lockscreen", "lockscreen clear  (remove the lock-screen notification list)",
+                     [manager](const std::vector<std::string>& args) {
+                         if (args.size() != 1 || args[0] != "clear")
+                             return CommandResult::failure("lockscreen takes one word: clear");
+                         bool removed =
+                             manager->lockScreenViewController()->notificationController()->remove_list();
+                         return CommandResult::success({{"removed", removed}});
+                     });
+}
 
 } // namespace zimtone::sim

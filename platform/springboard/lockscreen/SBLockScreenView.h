@@ -1,0 +1,45 @@
+// The lock screen: clock and date at the top, the notification list over it, and behind
+// everything the dimming underlays its content asks for, one per requester.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/springboard/lockscreen/SBLockScreenNotificationListView.h"
+#include "platform/uikit/UILabel.h"
+
+namespace platform::springboard {
+
+class SBLockScreenView : public uikit::UIView {
+  public:
+    static Class runtime_class();
+    // The requester under which the notification list asks for its underlay.
+    static constexpr const char* kListRequester = "SBLockScreenNotificationListView";
+
+    SBLockScreenView();
+
+    // Adds a dimming underlay at the back for a requester that has none yet.
+    void addLockContentUnderlayWithRequester(const Object* requester);
+    void removeLockContentUnderlayWithRequester(const std::string& requester);
+    size_t underlay_count() const { return underlays_.size(); }
+
+    // Shows a list over the clock, asking through the runtime for its underlay; nil takes the
+    // list down again with its underlay.
+    void setNotificationListView(SBLockScreenNotificationListView* list);
+    SBLockScreenNotificationListView* notificationListView() const { return list_.get(); }
+
+    void layoutSubviews();
+
+  private:
+    struct Underlay {
+        std::string requester;
+        Ref<uikit::UIView> view;
+    };
+    std::vector<Underlay> underlays_;
+    Ref<uikit::UILabel> clock_;
+    Ref<uikit::UILabel> date_;
+    Ref<uikit::UILabel> slide_;
+    Ref<SBLockScreenNotificationListView> list_;
+};
+
+} // namespace platform::springboard

@@ -1,0 +1,46 @@
+// The lock screen's colour decisions, free of any host: cell colour, gradient colour, cycling
+// colours and the automatic text colour.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "colour/Colour.h"
+#include "colour/adjustments.h"
+
+namespace zimtone::tweak::lockscreen {
+
+using zimtone::colour::Colour;
+
+// What a cell's colour depends on: the settings of the moment and what is known of the app.
+struct CellInputs {
+    bool specific_app_color{false};
+    // The app's per-app entry: absent when the dictionary has none for the app; present but
+    // empty when the entry does not decode as a colour.
+    std::optional<std::optional<Colour>> per_app_entry;
+    Colour dominant;
+    bool allow_saturation{true};
+    double saturation{1.0};
+    double alpha{1.0};
+};
+
+// The cell background: base colour, saturation step, then the lock-screen opacity. nullopt is
+// "no colour": an undecodable per-app entry without the saturation step stays absent, as the
+// opacity step sent to a missing colour yields nothing.
+std::optional<Colour> cell_colour(const CellInputs& in);
+
+// Only the first notification (section 0, row 0) feeds the gradient, and only with the effect on.
+bool row_sets_gradient(int64_t section, int64_t row, bool tavo_effect);
+
+// A cycling cell colour from three random draws (red, green, blue) at the lock-screen opacity,
+// with the saturation step when allowed.
+Colour cycling_cell_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha, bool allow_saturation,
+                           double saturation);
+
+// The cycling gradient colour: three draws at the lock-screen opacity, never saturated.
+Colour cycling_gradient_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha);
+
+// The automatic text colour: always from the icon, opaque.
+Colour text_colour(const Colour& dominant);
+
+} // namespace zimtone::tweak::lockscreen
