@@ -2,6 +2,7 @@
 
 #include "colour/adjustments.h"
 #include "platform/foundation/NSDictionary.h"
+#include "platform/uikit/Canvas.h"
 #include "platform/uikit/keyboard/Keyboard.h"
 #include "tweak/quickreply/quick_reply_colours.h"
 
@@ -9,6 +10,7 @@ using namespace zimtone::testing;
 using namespace platform::messages;
 using namespace platform::uikit;
 using zimtone::colour::Colour;
+using namespace platform::runtime;
 
 namespace {
 
@@ -139,4 +141,52 @@ TEST_F(ReplyView, EachSendButtonUpdateRestoresTheContrastColour) {
     reply->type("!");
     EXPECT_EQ(look_of(reply).send_normal, kHostBlue);
     EXPECT_EQ(look_of(reply).send_disabled, kHostGrey);
+}
+
+namespace {
+
+// Records the fills a view draws of its own content.
+class FillRecorder : public Canvas {
+  public:
+    void fill_rect(platform::foundation::CGRect rect, const UIColor* colour) override {
+        fills.push_back({rect, components(colour)});
+    }
+    void draw_text(platform::foundation::CGRect, const platform::foundation::NSAttributedString*,
+                   const UIFont*, const UIColor*, int64_t) override {}
+    void draw_image(platform::foundation::CGRect, const UIImage*) override {}
+
+    struct Fill {
+        platform::foundation::CGRect rect;
+        std::optional<Colour> colour;
+    };
+    std::vector<Fill> fills;
+};
+
+} // namespace
+
+TEST_F(ReplyView, DrawnFieldShowsTheCoverColoursAndACaretInTheTint) {
+    auto* reply = open_reply();
+    auto expected = zimtone::tweak::quickreply::reply_colours(messages_icon_colour(), 1.0);
+    FillRecorder cover;
+    reply->entryView()->cover_view()->draw(cover);
+    ASSERT_EQ(cover.fills.size(), 5u); // the field, then its four edges
+    EXPECT_EQ(cover.fills[0].colour, expected.cover_fill);
+    for (size_t i = 1; i < cover.fills.size(); ++i)
+        EXPECT_EQ(cover.fills[i].colour, expected.cover_stroke);
+
+    auto* text = reply->entryView()->contentView()->textView();
+    FillRecorder caret;
+    text->draw(caret);
+    ASSERT_EQ(caret.fills.size(), 1u);
+    EXPECT_EQ(caret.fills[0].colour, expected.icon);
+    // Typing moves the caret right; no caret once the field gives up first responder.
+    reply->type("Hi");
+    FillRecorder moved;
+    text->draw(moved);
+    ASSERT_EQ(moved.fills.size(), 1u);
+    EXPECT_GT(moved.fills[0].rect.origin.x, caret.fills[0].rect.origin.x);
+    msg<bool>(text, "resignFirstResponder"_sel);
+    FillRecorder none;
+    text->draw(none);
+    EXPECT_TRUE(none.fills.empty());
 }
