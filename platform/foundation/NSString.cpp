@@ -4,13 +4,24 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <fstream>
 #include <locale.h>
+#include <iterator>
+#include <system_error>
 
+#include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSArray.h"
+#include "platform/foundation/NSError.h"
 
 namespace platform::foundation {
 
 using namespace platform::runtime;
+
+namespace {
+Ref<Object> string_with_contents_of_file(Object*, Object* path, uint64_t encoding, Object** error) {
+    return NSString::read_file(dynamic_cast<const NSString*>(path), encoding, error);
+}
+} // namespace
 
 Class NSString::runtime_class() {
     static Class cls = ClassBuilder<NSString>("NSString", NSObject::runtime_class())
@@ -20,12 +31,57 @@ Class NSString::runtime_class() {
                            .method<&NSString::floatValue>("floatValue")
                            .method<&NSString::doubleValue>("doubleValue")
                            .method<&NSString::componentsSeparatedByString>("componentsSeparatedByString:")
+                           .class_method<&string_with_contents_of_file>("stringWithContentsOfFile:encoding:error:")
                            .get();
     return cls;
 }
 
 Ref<NSString> NSString::create(std::string utf8) { return make_object<NSString>(std::move(utf8)); }
 Ref<NSString> ns(std::string utf8) { return NSString::create(std::move(utf8)); }
+
+namespace {
+
+bool is_valid_utf8(const std::string& s) {
+    size_t i = 0;
+    while (i < s.size()) {
+        auto c = static_cast<unsigned char>(s[i]);
+        size_t extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xE ? 2 : (c >> 3) == 0x1E ? 3 : 4;
+        if (extra == 4 || s.size() - i <= extra) return false;
+        uint32_t code = extra == 0 ? c : c & (0x3F >> extra);
+        for (size_t k = 1; k <= extra; ++k) {
+            auto next = static_cast<unsigned char>(s[i + k]);
+            if ((next & 0xC0) != 0x80) return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        static constexpr uint32_t kSmallest[] = { 0, 0x80, 0x800, 0x10000 };
+        if (code < kSmallest[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+        i += extra + 1;
+    }
+    return true;
+}
+
+Ref<NSString> fail(Object** error, NSFileReadError code) {
+    if (error) *error = NSError::cocoa_error(code);
+    return nullptr;
+}
+
+} // namespace
+
+Ref<NSString> NSString::read_file(const NSString* device_path, uint64_t encoding, Object** error) {
+    if (error) *error = nullptr;
+    if (!device_path) return fail(error, NSFileReadNoSuchFileError);
+    auto path = resolve_device_path(device_path->str());
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return fail(error, NSFileReadNoSuchFileError);
+    std::ifstream in(path, std::ios::binary);
+    if (!in) return fail(error, NSFileReadUnknownError);
+    std::string text { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    if (in.bad()) return fail(error, NSFileReadUnknownError);
+    if (encoding != NSUTF8StringEncoding || !is_valid_utf8(text))
+        return fail(error, NSFileReadInapplicableStringEncodingError);
+    return create(std::move(text));
+}
 
 const std::string* string_of(const Object* obj) {
     auto* s = dynamic_cast<const NSString*>(obj);

@@ -12,10 +12,15 @@ using platform::runtime::Class;
 using platform::runtime::Ref;
 class NSArray;
 
+inline constexpr uint64_t NSUTF8StringEncoding = 4;
+
 class NSString : public runtime::NSObject {
 public:
     static Class runtime_class();
     static Ref<NSString> create(std::string utf8);
+    // +stringWithContentsOfFile:encoding:error: for a device path. Only UTF-8 is read; a file
+    // that cannot be read, or is not valid in the encoding, gives nil and a shared NSError.
+    static Ref<NSString> read_file(const NSString* device_path, uint64_t encoding, runtime::Object** error);
 
     NSString() = default;
     explicit NSString(std::string utf8) : utf8_(std::move(utf8)) {}

@@ -37,6 +37,12 @@ const std::vector<DemoScenario>& demo_scenarios() {
         { "Banner colour cycling, two frames 0.5 s apart", "springboard", { { "BannersUnicornEnabled", true } },
           { "bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\"", "advance 0.5",
             "screenshot {shot:banner-cycling-1}", "advance 0.5", "screenshot {shot:banner-cycling-2}" } },
+        { "Quick reply and keyboard, defaults", "messages", json::object(),
+          { "reply Anna \"Are we still on for lunch?\"", "type \"On my way\"", "screenshot {shot:quick-reply}" } },
+        { "Quick reply and keyboard, per-app colour FF8800 for Messages", "messages",
+          { { "SpecificAppColor", true }, { "Specific_App_Color", json::array({ { { "com.apple.MobileSMS", "FF8800" } } }) } },
+          { "reply Anna \"Are we still on for lunch?\"", "type \"On my way\"",
+            "screenshot {shot:quick-reply-per-app-colour}" } },
     };
     return scenarios;
 }

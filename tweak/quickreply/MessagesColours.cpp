@@ -1,0 +1,86 @@
+#include "tweak/quickreply/MessagesColours.h"
+
+#include "colour/bridge/ColourServices.h"
+#include "colour/bridge/HexColors.h"
+#include "platform/foundation/NSString.h"
+#include "platform/foundation/Random.h"
+#include "settings/SettingsState.h"
+#include "tweak/ApplicationList.h"
+
+namespace zimtone::tweak::quickreply {
+
+using namespace platform::runtime;
+using platform::foundation::ns;
+using platform::uikit::UIColor;
+using zimtone::settings::state;
+namespace bridge = zimtone::colour::bridge;
+
+namespace {
+
+// Looked up afresh at each use, so a changed icon shows on the next keyboard.
+Colour icon_colour() {
+    return bridge::getDominantColor(small_icon(ns(kMessagesApp)).get())->colour();
+}
+
+std::optional<Colour> current_keyboard_colour() {
+    const auto& s = state();
+    KeyboardInputs in;
+    in.specific_app_color = s.SpecificAppColor;
+    if (s.SpecificAppColor && s.per_app_colours)
+        if (auto entry = s.per_app_colours->get(kMessagesApp)) {
+            auto decoded = bridge::colorWithHexString(entry.get());
+            in.per_app_entry = decoded ? std::optional(decoded->colour()) : std::nullopt;
+        }
+    in.dominant = icon_colour();
+    in.allow_saturation = s.AllowSaturation;
+    in.saturation = s.BannerSaturation;
+    return keyboard_colour(in);
+}
+
+Ref<Object> object_or_nil(const std::optional<Colour>& c) {
+    return c ? colour_object(*c) : nullptr;
+}
+
+} // namespace
+
+Ref<Object> colour_object(const Colour& colour) {
+    return UIColor::with(colour);
+}
+
+ReplyColours current_reply_colours() {
+    return reply_colours(icon_colour(), state().BannerSaturation);
+}
+
+bool keyboard_enabled_now() {
+    return keyboard_enabled(state().BannersEnabled, state().QRKeyboardColor);
+}
+
+Ref<Object> keyboard_background_now() {
+    return object_or_nil(with_alpha(current_keyboard_colour(), state().BannerAlpha));
+}
+
+Ref<Object> keyboard_tint_now() {
+    return object_or_nil(current_keyboard_colour());
+}
+
+Ref<Object> prediction_text_colour_now() {
+    return colour_object(prediction_text_colour(icon_colour()));
+}
+
+Ref<Object> cycling_colour_now() {
+    uint32_t red = platform::foundation::arc4random();
+    uint32_t green = platform::foundation::arc4random();
+    uint32_t blue = platform::foundation::arc4random();
+    const auto& s = state();
+    return colour_object(cycling_colour(red, green, blue, s.AllowSaturation, s.BannerSaturation));
+}
+
+} // namespace zimtone::tweak::quickreply
+
+namespace zimtone::tweak::quickreply {
+
+Ref<Object> cycling_background_now() {
+    return msg<Ref<Object>>(cycling_colour_now(), "colorWithAlphaComponent:"_sel, state().BannerAlpha);
+}
+
+} // namespace zimtone::tweak::quickreply
