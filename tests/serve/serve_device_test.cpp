@@ -8,6 +8,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/PropertyList.h"
+#include "settings/Keys.h"
+#include "sim/launcher/JsonValues.h"
 #include "tests/support/HostUnderTest.h"
 #include "tests/support/TempDevice.h"
 
@@ -144,6 +148,27 @@ json wait_for_host(const ServeProcess& serve, const std::string& role, const std
 
 httplib::Result post_action(const ServeProcess& serve, const json& body, const httplib::Headers& headers = {}) {
     return serve.client().Post("/api/action", headers, body.dump(), "application/json");
+}
+
+// One command straight to a host's control socket, as a second client beside the launcher.
+json ask_host(const fs::path& root, const std::string& role, const std::string& line) {
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::string path = (root / "var/run/zimtone-hosts" / (role + ".sock")).string();
+    std::snprintf(address.sun_path, sizeof address.sun_path, "%s", path.c_str());
+    std::string answer;
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        std::string text = line + "\n";
+        if (write(fd, text.data(), text.size()) == static_cast<ssize_t>(text.size())) {
+            char c;
+            pollfd p { fd, POLLIN, 0 };
+            while (answer.find('\n') == std::string::npos && poll(&p, 1, 20000) > 0 && read(fd, &c, 1) == 1)
+                answer += c;
+        }
+    }
+    close(fd);
+    return json::parse(answer, nullptr, false);
 }
 
 std::vector<fs::path> sockets_under(const fs::path& root) {
@@ -374,6 +399,36 @@ TEST(ServeLifecycle, KilledHostIsReportedRespringRestartsAndStopLeavesNothing) {
     EXPECT_NE(kill(second_pid, 0), 0) << "the home screen outlived its launcher";
     EXPECT_EQ(sockets_under(device.root()), std::vector<fs::path> {}) << "sockets left behind";
     EXPECT_NE(serve.output().find("Stopped."), std::string::npos) << serve.output();
+}
+
+TEST(ServeLifecycle, RespringStartsTheTweakAgainWithTheFileSettings) {
+    zimtone::testing::TempDevice device;
+    ServeProcess serve(device.root());
+    ASSERT_GT(serve.port(), 0) << serve.output() << serve.errors();
+
+    json before = ask_host(device.root(), "springboard", "tweak");
+    ASSERT_TRUE(before.value("ok", false)) << before;
+    EXPECT_EQ(before["groups"]["Banner"], true);
+
+    // Written without a reload notification: the running tweak keeps what it read at start-up,
+    // and the master switch decides installation only when the process starts.
+    ASSERT_TRUE(platform::foundation::write_property_list_file(
+        zimtone::settings::kSettingsFile,
+        zimtone::sim::object_from_json({ { "BannersEnabled", false }, { "BannerAlpha", 0.25 } }).get()));
+    json unchanged = ask_host(device.root(), "springboard", "tweak");
+    EXPECT_EQ(unchanged["groups"]["Banner"], true);
+    EXPECT_EQ(unchanged["settings"]["BannerAlpha"], before["settings"]["BannerAlpha"]);
+
+    auto respring = post_action(serve, { { "action", "respring" } });
+    ASSERT_TRUE(respring);
+    json home = wait_for_host(serve, "springboard", [](const json& h) { return h["restarts"] == 1 && h["state"] == "up"; });
+    ASSERT_EQ(home["state"], "up") << home;
+
+    json after = ask_host(device.root(), "springboard", "tweak");
+    ASSERT_TRUE(after.value("ok", false)) << after;
+    EXPECT_EQ(after["groups"]["Banner"], false);
+    EXPECT_DOUBLE_EQ(after["settings"]["BannerAlpha"].get<double>(), 0.25);
+    EXPECT_EQ(serve.terminate(), 0) << serve.errors();
 }
 
 } // namespace
