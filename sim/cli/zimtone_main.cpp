@@ -8,9 +8,11 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/RunLoop.h"
+#include "sim/cli/Audit.h"
 #include "sim/cli/ColourTools.h"
 #include "sim/cli/Demo.h"
 #include "sim/cli/DeviceSetup.h"
+#include "sim/cli/Serve.h"
 
 namespace {
 
@@ -76,6 +78,21 @@ int main(int argc, char** argv) {
     auto* observe = app.add_subcommand("observe", "Print every notification of these names as it arrives");
     observe->add_option("names", names, "Notification names")->required();
 
+    zimtone::cli::ServeOptions serve_options;
+    bool no_browser = false;
+    auto* serve = app.add_subcommand("serve", "The live device: home screen, Messages and Settings app on a web page")
+                      ->fallthrough();
+    serve->add_option("--port", serve_options.port, "Port on 127.0.0.1 (default: 8375; 0 picks a free one)")
+        ->check(CLI::Range(0, 65535));
+    serve->add_flag("--no-browser", no_browser, "Print the URL without opening a browser");
+
+    zimtone::cli::AuditOptions audit_options;
+    auto* audit = app.add_subcommand("audit", "Banner tint and text contrast of every app (or of the given icons)")
+                      ->fallthrough();
+    audit->add_flag("--json", audit_options.json, "Print JSON instead of a table");
+    audit->add_option("--html", audit_options.html_file, "Also write an HTML page with a swatch per app");
+    audit->add_option("icons", audit_options.icons, "Icon files to audit instead of the device's apps");
+
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& e) {
@@ -96,6 +113,11 @@ int main(int argc, char** argv) {
         std::cout << device_root().string() << "\n";
         return 0;
     }
+    if (*serve) {
+        serve_options.open_browser = !no_browser;
+        return zimtone::cli::run_serve(serve_options);
+    }
+    if (*audit) return zimtone::cli::run_audit(audit_options);
     if (*demo) return zimtone::cli::run_demo(demo_out, demo_seed) ? 0 : 1;
     if (*colour) {
         auto report = zimtone::cli::colour_report(png);

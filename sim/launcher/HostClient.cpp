@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 
 namespace zimtone::sim {
 
@@ -17,7 +18,7 @@ std::filesystem::path executable_dir() {
     return ec ? std::filesystem::current_path() : exe.parent_path();
 }
 
-HostClient::HostClient(const HostLaunch& launch) {
+HostClient::HostClient(const HostLaunch& launch, const HostLaunchExtras& extras) {
     int in[2], out[2];
     if (pipe2(in, O_CLOEXEC) != 0) return;
     if (pipe2(out, O_CLOEXEC) != 0) {
@@ -28,15 +29,32 @@ HostClient::HostClient(const HostLaunch& launch) {
     std::vector<std::string> args { launch.executable.string(), launch.role, "--stdin", "--root",
                                     launch.device_root.string() };
     if (launch.virtual_clock) args.push_back("--virtual-clock");
+    args.insert(args.end(), extras.arguments.begin(), extras.arguments.end());
+    // Everything the child needs is built before the fork: a launcher with threads may fork while
+    // another thread holds the allocator, so the child calls only async-signal-safe functions.
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> env_strings;
+    for (char** e = environ; *e; ++e) {
+        std::string_view entry(*e);
+        auto name = entry.substr(0, entry.find('='));
+        if (!launch.environment.contains(std::string(name))) env_strings.emplace_back(entry);
+    }
+    for (auto& [k, v] : launch.environment) env_strings.push_back(k + "=" + v);
+    std::vector<char*> envp;
+    for (auto& e : env_strings) envp.push_back(e.data());
+    envp.push_back(nullptr);
     pid_ = fork();
     if (pid_ == 0) {
+        // A launcher that waits for signals with them blocked must not hand that mask on.
+        sigset_t none;
+        sigemptyset(&none);
+        sigprocmask(SIG_SETMASK, &none, nullptr);
+        if (extras.own_process_group) setpgid(0, 0);
         dup2(in[0], STDIN_FILENO);
         dup2(out[1], STDOUT_FILENO);
-        for (auto& [k, v] : launch.environment) setenv(k.c_str(), v.c_str(), 1);
-        std::vector<char*> argv;
-        for (auto& a : args) argv.push_back(a.data());
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     close(in[0]);
@@ -78,6 +96,44 @@ nlohmann::json HostClient::command(const std::string& line, double timeout_secon
     if (write(to_host_, text.data(), text.size()) != static_cast<ssize_t>(text.size())) return nullptr;
     auto reply = nlohmann::json::parse(read_line(timeout_seconds), nullptr, false);
     return reply.is_discarded() ? nlohmann::json(nullptr) : reply;
+}
+
+std::optional<int> HostClient::poll_exit() {
+    if (pid_ <= 0) return std::nullopt;
+    int raw = 0;
+    if (waitpid(pid_, &raw, WNOHANG) != pid_) return std::nullopt;
+    pid_ = -1;
+    finish();
+    return raw;
+}
+
+int HostClient::stop(double grace_seconds) {
+    if (pid_ <= 0) {
+        finish();
+        return -1;
+    }
+    kill(pid_, SIGTERM);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(grace_seconds);
+    int raw = 0;
+    pid_t done = 0;
+    while ((done = waitpid(pid_, &raw, WNOHANG)) == 0 && std::chrono::steady_clock::now() < deadline)
+        usleep(10000);
+    if (done == 0) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, &raw, 0);
+    }
+    pid_ = -1;
+    finish();
+    return raw;
+}
+
+std::string describe_wait_status(int raw) {
+    if (WIFEXITED(raw)) return "exited with status " + std::to_string(WEXITSTATUS(raw));
+    if (WIFSIGNALED(raw)) {
+        const char* name = strsignal(WTERMSIG(raw));
+        return "was killed by signal " + std::to_string(WTERMSIG(raw)) + (name ? std::string(" (") + name + ")" : "");
+    }
+    return "stopped";
 }
 
 int HostClient::finish() {

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,9 +22,16 @@ struct HostLaunch {
     std::map<std::string, std::string> environment; // added to the inherited one
 };
 
+// What a long-running launcher adds to a plain launch.
+struct HostLaunchExtras {
+    std::vector<std::string> arguments; // after the standard ones, e.g. --port N
+    // A host in its own process group does not get the terminal's Ctrl-C: its launcher stops it.
+    bool own_process_group { false };
+};
+
 class HostClient {
 public:
-    explicit HostClient(const HostLaunch& launch);
+    explicit HostClient(const HostLaunch& launch, const HostLaunchExtras& extras = {});
     ~HostClient();
     HostClient(const HostClient&) = delete;
     HostClient& operator=(const HostClient&) = delete;
@@ -36,6 +44,11 @@ public:
     nlohmann::json command(const std::string& line, double timeout_seconds = 10);
     // Closes stdin and waits for the exit status.
     int finish();
+    // Reaps the host if it has exited, without waiting: its raw wait status, else nullopt.
+    std::optional<int> poll_exit();
+    // Asks the host to stop with SIGTERM, and kills it when it has not stopped after the grace
+    // period. Answers the raw wait status (-1 when it was not running).
+    int stop(double grace_seconds);
 
 private:
     std::string read_line(double timeout_seconds);
@@ -45,6 +58,9 @@ private:
     std::string buffer_;
     nlohmann::json ready_;
 };
+
+// "exited with status 3", "was killed by signal 9 (Killed)": a raw wait status for a person.
+std::string describe_wait_status(int raw);
 
 // The folder of the running executable (zimtone and zimtone-host live side by side).
 std::filesystem::path executable_dir();

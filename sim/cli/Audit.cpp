@@ -1,0 +1,150 @@
+#include "sim/cli/Audit.h"
+
+#include <fstream>
+#include <iostream>
+
+#include "colour/dominant_colour.h"
+#include "colour/hex_codec.h"
+#include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSString.h"
+#include "platform/uikit/UIImage.h"
+#include "settings/Keys.h"
+#include "settings/Loaders.h"
+#include "sim/cli/AuditContrast.h"
+#include "sim/cli/AuditFormats.h"
+#include "tweak/banner/banner_colours.h"
+
+namespace zimtone::cli {
+
+namespace fs = std::filesystem;
+using namespace zimtone::colour;
+
+namespace {
+
+double transparent_share(const Image& image) {
+    if (!image.hasConsistentPixels()) return 0;
+    uint64_t alpha = 0;
+    for (size_t i = 3; i < image.pixels.size(); i += 4) alpha += image.pixels[i];
+    double pixels = static_cast<double>(image.pixels.size() / 4);
+    return 1.0 - static_cast<double>(alpha) / (255.0 * pixels);
+}
+
+// The per-app entry as the banner reads it: absent, or present and maybe undecodable.
+std::optional<std::optional<Colour>> per_app_entry(const zimtone::settings::SettingsState& s, const std::string& app) {
+    if (!s.per_app_colours) return std::nullopt;
+    auto entry = s.per_app_colours->get(app);
+    if (!entry) return std::nullopt;
+    const std::string* hex = platform::foundation::string_of(entry.get());
+    return hex ? colorWithHexString(*hex) : std::nullopt;
+}
+
+// The icon as the banner sees it: always drawn at 29 points, whatever its pixel size.
+std::optional<Image> small_icon(const platform::uikit::UIImage* icon) {
+    if (!icon) return std::nullopt;
+    Image image = icon->image();
+    image.width = platform::applist::kSmallIconPointSize;
+    image.height = platform::applist::kSmallIconPointSize;
+    return image;
+}
+
+} // namespace
+
+AuditRow audit_subject(const AuditSubject& subject, const zimtone::settings::SettingsState& s) {
+    AuditRow row;
+    row.app = subject.app;
+    row.name = subject.name;
+    row.has_icon = subject.icon.has_value();
+    row.dominant = getDominantColor(subject.icon ? &*subject.icon : nullptr);
+    row.transparent_share = subject.icon ? transparent_share(*subject.icon) : 0;
+
+    zimtone::tweak::banner::TintInputs in;
+    in.specific_app_color = s.SpecificAppColor;
+    in.per_app_entry = per_app_entry(s, subject.app);
+    in.dominant = row.dominant;
+    in.allow_saturation = s.AllowSaturation;
+    in.saturation = s.BannerSaturation;
+    row.per_app_colour = in.specific_app_color && in.per_app_entry.has_value();
+    row.tint = zimtone::tweak::banner::banner_tint(in);
+    row.tint_alpha = s.BannerAlpha * (row.tint ? row.tint->alpha : 0);
+
+    row.text = reverseColor(row.dominant);
+    if (row.tint) {
+        TextColour other = row.text == TextColour::White ? TextColour::Black : TextColour::White;
+        row.contrast = contrast_ratio(colourOf(row.text), *row.tint);
+        row.other_contrast = contrast_ratio(colourOf(other), *row.tint);
+        row.below_normal = *row.contrast < kContrastNormalText;
+        row.below_large = *row.contrast < kContrastLargeText;
+    }
+    return row;
+}
+
+std::vector<AuditSubject> device_subjects() {
+    auto list = platform::applist::ALApplicationList::withAppsFolder();
+    std::vector<AuditSubject> subjects;
+    for (const auto& app : list->apps()) {
+        auto id = platform::foundation::ns(app.bundle_identifier);
+        auto icon = list->iconOfSizeForDisplayIdentifier(
+            static_cast<uint64_t>(platform::applist::kSmallIconPointSize), id.get());
+        subjects.push_back({ app.bundle_identifier, app.display_name, small_icon(icon.get()) });
+    }
+    return subjects;
+}
+
+std::optional<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files, std::string* error) {
+    std::vector<AuditSubject> subjects;
+    for (const auto& file : files) {
+        auto icon = platform::uikit::UIImage::imageWithHostFile(file);
+        if (!icon) {
+            if (error) *error = "cannot read " + file + " as a PNG image";
+            return std::nullopt;
+        }
+        std::string name = fs::path(file).filename().string();
+        subjects.push_back({ name, name, small_icon(icon.get()) });
+    }
+    return subjects;
+}
+
+zimtone::settings::SettingsState device_settings() {
+    using namespace zimtone::settings;
+    SettingsState s;
+    for (Group g : { Group::Banner, Group::Lockscreen, Group::NotificationCenter, Group::Requests }) {
+        auto dictionary = platform::foundation::NSDictionary::dictionaryWithContentsOfFile(kSettingsFile);
+        apply_group(s, g, dictionary.get());
+    }
+    return s;
+}
+
+int run_audit(const AuditOptions& options) {
+    std::vector<AuditSubject> subjects;
+    if (options.icons.empty()) {
+        subjects = device_subjects();
+    } else {
+        std::string error;
+        auto given = icon_subjects(options.icons, &error);
+        if (!given) {
+            std::cerr << "zimtone audit: " << error << "\n";
+            return 1;
+        }
+        subjects = std::move(*given);
+    }
+    auto settings = device_settings();
+    std::vector<AuditRow> rows;
+    for (const auto& subject : subjects) rows.push_back(audit_subject(subject, settings));
+
+    if (options.html_file) {
+        std::ofstream html(*options.html_file, std::ios::binary | std::ios::trunc);
+        html << audit_html(rows);
+        if (!html.flush()) {
+            std::cerr << "zimtone audit: cannot write " << *options.html_file << "\n";
+            return 1;
+        }
+    }
+    if (options.json)
+        std::cout << audit_json(rows).dump(2) << "\n";
+    else
+        std::cout << audit_table(rows);
+    return 0;
+}
+
+} // namespace zimtone::cli

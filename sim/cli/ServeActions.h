@@ -1,0 +1,39 @@
+// What each control of the device page does: a JSON request becomes host command lines, a Darwin
+// notification to post, and the screen to show afterwards. Everything a person typed is checked
+// here, before any of it reaches a host.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace zimtone::cli {
+
+struct HostCommandLine {
+    std::string role;
+    std::string line;
+};
+
+struct ActionPlan {
+    std::vector<HostCommandLine> commands;
+    std::optional<std::string> notification;
+    std::optional<std::string> show;
+};
+
+struct ActionResult {
+    std::optional<ActionPlan> plan;
+    std::string error; // set when there is no plan
+};
+
+// Limits on what a person may type: long enough for any real notification, short enough to
+// stay far inside one host command line.
+inline constexpr size_t kMaxTitle = 200;
+inline constexpr size_t kMaxMessage = 1000;
+inline constexpr size_t kMaxAppIdentifier = 255;
+
+// {"action":"bulletin","app":..,"title":..,"message":..[,"subtitle":..]}, {"action":"nc-open"}, ...
+ActionResult plan_action(const nlohmann::json& request);
+
+} // namespace zimtone::cli

@@ -1,0 +1,105 @@
+#include "sim/launcher/FrameFeed.h"
+
+#include <fstream>
+#include <iterator>
+
+namespace zimtone::sim {
+
+namespace {
+// A page that stopped asking is gone after this long; its last request keeps frames coming.
+constexpr std::chrono::seconds kWatcherLinger { 2 };
+} // namespace
+
+FrameFeed::FrameFeed(Capture capture, std::filesystem::path scratch_dir, std::chrono::milliseconds period)
+    : capture_(std::move(capture)), scratch_(std::move(scratch_dir)), period_(period) {
+    thread_ = std::thread([this] { run(); });
+}
+
+FrameFeed::~FrameFeed() { stop(); }
+
+void FrameFeed::stop() {
+    {
+        std::lock_guard lock(lock_);
+        if (stopping_ && !thread_.joinable()) return;
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    changed_.notify_all();
+    if (thread_.joinable()) thread_.join();
+}
+
+void FrameFeed::show(const std::string& role) {
+    {
+        std::lock_guard lock(lock_);
+        role_ = role;
+        poked_ = true;
+    }
+    wake_.notify_all();
+}
+
+std::string FrameFeed::showing() const {
+    std::lock_guard lock(lock_);
+    return role_;
+}
+
+void FrameFeed::poke() {
+    {
+        std::lock_guard lock(lock_);
+        poked_ = true;
+    }
+    wake_.notify_all();
+}
+
+Frame FrameFeed::wait_for_frame(uint64_t after, std::chrono::milliseconds timeout) {
+    std::unique_lock lock(lock_);
+    bool was_idle = std::chrono::steady_clock::now() >= watched_until_;
+    watched_until_ = std::chrono::steady_clock::now() + kWatcherLinger;
+    if (was_idle) {
+        poked_ = true;
+        wake_.notify_all();
+    }
+    changed_.wait_for(lock, timeout, [&] { return stopping_ || (frame_.sequence != after && frame_.sequence != 0); });
+    return frame_;
+}
+
+void FrameFeed::run() {
+    std::unique_lock lock(lock_);
+    while (!stopping_) {
+        bool watched = std::chrono::steady_clock::now() < watched_until_;
+        if (watched || poked_) {
+            poked_ = false;
+            lock.unlock();
+            capture_once();
+            lock.lock();
+        }
+        if (std::chrono::steady_clock::now() < watched_until_)
+            wake_.wait_for(lock, period_, [&] { return stopping_ || poked_; });
+        else
+            wake_.wait(lock, [&] { return stopping_ || poked_; });
+    }
+}
+
+void FrameFeed::capture_once() {
+    std::string role = showing();
+    auto path = scratch_ / ("screen-" + role + ".png");
+    std::string error = capture_(role, path);
+    std::string png;
+    if (error.empty()) {
+        std::ifstream in(path, std::ios::binary);
+        png.assign(std::istreambuf_iterator<char>(in), {});
+        if (png.empty()) error = "the screen image was empty";
+    }
+    std::error_code ec;
+    std::filesystem::remove(path, ec);
+    {
+        std::lock_guard lock(lock_);
+        if (png == frame_.png && error == frame_.error && role == frame_.role) return;
+        frame_.png = std::move(png);
+        frame_.error = std::move(error);
+        frame_.role = role;
+        ++frame_.sequence;
+    }
+    changed_.notify_all();
+}
+
+} // namespace zimtone::sim

@@ -1,0 +1,16 @@
+# Writes a header holding the device page's files as string literals.
+# Usage: cmake -DOUT=header -DDIR=folder -P embed_assets.cmake
+set(entries "")
+foreach(entry "index.html|/|text/html" "app.js|/app.js|text/javascript" "style.css|/style.css|text/css")
+  string(REPLACE "|" ";" parts "${entry}")
+  list(GET parts 0 file)
+  list(GET parts 1 url)
+  list(GET parts 2 type)
+  file(READ "${DIR}/${file}" body)
+  string(FIND "${body}" ")zimtone_asset\"" clash)
+  if(NOT clash EQUAL -1)
+    message(FATAL_ERROR "${file} contains the literal's closing delimiter")
+  endif()
+  string(APPEND entries "    PageAsset { \"${url}\", \"${type}\", R\"zimtone_asset(${body})zimtone_asset\" },\n")
+endforeach()
+file(WRITE "${OUT}" "// Generated from sim/web/device by embed_assets.cmake; edit those files instead.\n#pragma once\n\n#include \"sim/cli/ServeAssets.h\"\n\nnamespace zimtone::cli {\n\ninline constexpr PageAsset kDevicePageAssets[] = {\n${entries}};\n\n} // namespace zimtone::cli\n")

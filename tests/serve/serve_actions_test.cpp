@@ -1,0 +1,113 @@
+// What each control of the device page sends where, and what it refuses.
+#include <gtest/gtest.h>
+
+#include "settings/Keys.h"
+#include "sim/cli/ServeActions.h"
+#include "sim/hosts/CommandLine.h"
+
+namespace {
+
+using nlohmann::json;
+using zimtone::cli::plan_action;
+
+TEST(ServeActions, ControlsBecomeHostCommandsAndNotifications) {
+    struct Case {
+        json request;
+        std::string role;         // empty: no host command
+        std::string line;
+        std::string notification; // empty: none
+        std::string show;
+    };
+    const Case cases[] = {
+        { { { "action", "bulletin" }, { "app", "com.apple.MobileSMS" }, { "title", "Anna" }, { "message", "Lunch?" } },
+          "springboard", "bulletin \"com.apple.MobileSMS\" \"Anna\" \"Lunch?\"", "", "springboard" },
+        { { { "action", "bulletin" }, { "app", "a.b" }, { "title", "T" }, { "message", "M" }, { "subtitle", "S" } },
+          "springboard", "bulletin \"a.b\" \"T\" \"M\" \"S\"", "", "springboard" },
+        { { { "action", "dismiss" } }, "springboard", "dismiss", "", "springboard" },
+        { { { "action", "nc-open" } }, "springboard", "nc open", "", "springboard" },
+        { { { "action", "nc-close" } }, "springboard", "nc close", "", "springboard" },
+        { { { "action", "lock" } }, "springboard", "lock", "", "springboard" },
+        { { { "action", "unlock" } }, "springboard", "unlock", "", "springboard" },
+        { { { "action", "reply" }, { "sender", "Ben" }, { "message", "On my way" } }, "messages",
+          "reply \"Ben\" \"On my way\"", "", "messages" },
+        { { { "action", "reply-close" } }, "messages", "reply close", "", "springboard" },
+        { { { "action", "test-banner" } }, "", "", "org.quillhaven.zimtonepro2/inApp-TestBanner", "springboard" },
+        { { { "action", "test-lockscreen" } }, "", "", "org.quillhaven.zimtonepro2/lockScreen-TestBanner", "springboard" },
+        { { { "action", "respring" } }, "", "", "org.quillhaven.zimtonepro2/respring", "springboard" },
+        { { { "action", "show" }, { "screen", "messages" } }, "", "", "", "messages" },
+    };
+    for (const auto& c : cases) {
+        auto result = plan_action(c.request);
+        ASSERT_TRUE(result.plan) << c.request.dump() << ": " << result.error;
+        const auto& plan = *result.plan;
+        if (c.role.empty()) {
+            EXPECT_TRUE(plan.commands.empty()) << c.request.dump();
+        } else {
+            ASSERT_EQ(plan.commands.size(), 1u) << c.request.dump();
+            EXPECT_EQ(plan.commands[0].role, c.role);
+            EXPECT_EQ(plan.commands[0].line, c.line);
+        }
+        EXPECT_EQ(plan.notification.value_or(""), c.notification) << c.request.dump();
+        EXPECT_EQ(plan.show.value_or(""), c.show) << c.request.dump();
+    }
+}
+
+TEST(ServeActions, TypedTextReachesTheHostWordForWord) {
+    // Quotes, backslashes and non-ASCII text must come out of the host's parser unchanged.
+    const std::string title = "She said \"hi\" \\ ok";
+    const std::string message = "Grüße — 🎉 à bientôt";
+    auto result = plan_action({ { "action", "bulletin" }, { "app", "com.x" }, { "title", title }, { "message", message } });
+    ASSERT_TRUE(result.plan) << result.error;
+    zimtone::sim::CommandError error;
+    auto parsed = zimtone::sim::parse_command_line(result.plan->commands[0].line, &error);
+    ASSERT_TRUE(parsed) << error.message;
+    EXPECT_EQ(parsed->name, "bulletin");
+    EXPECT_EQ(parsed->args, (std::vector<std::string> { "com.x", title, message }));
+}
+
+TEST(ServeActions, BadRequestsAreRefusedWithAReason) {
+    struct Case {
+        json request;
+        std::string error;
+    };
+    const Case cases[] = {
+        { json::array(), "the request must be a JSON object" },
+        { json::object(), "'action' is missing" },
+        { { { "action", 5 } }, "'action' is missing" },
+        { { { "action", "format-disk" } }, "unknown action 'format-disk'" },
+        { { { "action", "bulletin" }, { "title", "T" }, { "message", "M" } }, "'app' is missing" },
+        { { { "action", "bulletin" }, { "app", "a b" }, { "title", "T" }, { "message", "M" } },
+          "'app' is not a bundle identifier" },
+        { { { "action", "bulletin" }, { "app", "../../etc" }, { "title", "T" }, { "message", "M" } },
+          "'app' is not a bundle identifier" },
+        { { { "action", "bulletin" }, { "app", "a" }, { "title", "" }, { "message", "M" } }, "'title' is empty" },
+        { { { "action", "bulletin" }, { "app", "a" }, { "title", 3 }, { "message", "M" } }, "'title' must be a string" },
+        { { { "action", "bulletin" }, { "app", "a" }, { "title", "T" }, { "message", "line\nbreak" } },
+          "'message' holds a control character" },
+        { { { "action", "bulletin" }, { "app", "a" }, { "title", std::string(201, 'x') }, { "message", "M" } },
+          "'title' is longer than 200 bytes" },
+        { { { "action", "bulletin" }, { "app", "a" }, { "title", "T" }, { "message", std::string(1001, 'x') } },
+          "'message' is longer than 1000 bytes" },
+        { { { "action", "reply" }, { "sender", "Ben" } }, "'message' is missing" },
+        { { { "action", "show" }, { "screen", "settings" } }, "'screen' must be springboard or messages" },
+    };
+    for (const auto& c : cases) {
+        auto result = plan_action(c.request);
+        EXPECT_FALSE(result.plan) << c.request.dump();
+        EXPECT_EQ(result.error, c.error) << c.request.dump();
+    }
+}
+
+TEST(ServeActions, LongestAllowedTextStaysWithinOneCommandLine) {
+    // Every character of the longest fields quoted with a backslash still fits the host's limit.
+    auto result = plan_action({ { "action", "bulletin" },
+                                { "app", std::string(zimtone::cli::kMaxAppIdentifier, 'a') },
+                                { "title", std::string(zimtone::cli::kMaxTitle, '"') },
+                                { "message", std::string(zimtone::cli::kMaxMessage, '\\') },
+                                { "subtitle", std::string(zimtone::cli::kMaxTitle, '"') } });
+    ASSERT_TRUE(result.plan) << result.error;
+    zimtone::sim::CommandError error;
+    EXPECT_TRUE(zimtone::sim::parse_command_line(result.plan->commands[0].line, &error)) << error.message;
+}
+
+} // namespace
