@@ -1,7 +1,5 @@
 // The Lockscreen surface of its host process: host classes and commands. While the interface is
 // locked, the lock screen covers the screen and every delivered bulletin joins its list.
-#include "platform/applist/ALApplicationList.h"
-#include "platform/foundation/NSArray.h"
 #include "platform/springboard/BulletinStore.h"
 #include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
 #include "platform/springboard/lockscreen/SBLockScreenManager.h"
@@ -18,33 +16,9 @@ namespace {
 
 constexpr int32_t kCommandSource = 1;
 
-// The home screen's application controller, for hosts whose banner surface has not registered
-// one: it lists the device's apps, which the tweak's made-up notifications draw from.
-Ref<Object> application_controller(Object* cls) {
-    static Object* shared = class_createInstance(static_cast<Class>(cls)).leak(); // process lifetime
-    return Ref<Object>(shared);
-}
-
-Ref<Object> all_bundle_identifiers(Object*) {
-    std::vector<Ref<Object>> identifiers;
-    for (const auto& app : platform::applist::ALApplicationList::sharedApplicationList()->apps())
-        identifiers.emplace_back(platform::foundation::ns(app.bundle_identifier));
-    return platform::foundation::NSArray::create(std::move(identifiers));
-}
-
-void ensure_application_controller() {
-    if (objc_getClass("SBApplicationController"))
-        return;
-    ClassBuilder<NSObject>("SBApplicationController", NSObject::runtime_class())
-        .class_method<&application_controller>("sharedInstance")
-        .function<&all_bundle_identifiers>("allBundleIdentifiers");
-}
-
 void register_classes() {
     platform::uikit::NSIndexPath::runtime_class();
     platform::uikit::UITableView::runtime_class();
-    BBAction::runtime_class();
-    BBBulletinRequest::runtime_class();
     BBObserver::runtime_class();
     SBAwayBulletinListItem::runtime_class();
     SBLockScreenNotificationModel::runtime_class();
@@ -55,7 +29,6 @@ void register_classes() {
     SBLockScreenNotificationListController::runtime_class();
     SBLockScreenViewController::runtime_class();
     SBLockScreenManager::runtime_class();
-    ensure_application_controller();
 }
 
 nlohmann::json lock_state() {
