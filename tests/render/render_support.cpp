@@ -42,3 +42,9 @@ platform::runtime::Ref<platform::uikit::UIColor> rgba(double r, double g, double
 }
 
 } // namespace render_test
+
+// Fontconfig keeps its font cache for the life of the process, which the leak checker of
+// sanitizer builds would otherwise report as lost.
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
