@@ -60,11 +60,16 @@ async function frameLoop() {
 async function loadApps() {
   const res = await fetch("/api/apps");
   const answer = await res.json();
+  const select = $("app");
   if (!res.ok) {
-    say("apps: " + answer.error, true);
+    // Shown in the list itself: the status line belongs to the controls a person used.
+    select.innerHTML = "";
+    const option = document.createElement("option");
+    option.disabled = true;
+    option.textContent = "no app list: " + answer.error;
+    select.appendChild(option);
     return;
   }
-  const select = $("app");
   select.textContent = "";
   for (const app of answer.apps || answer.result || []) {
     const option = document.createElement("option");
