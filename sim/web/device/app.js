@@ -103,6 +103,11 @@ async function statusLoop() {
       if (home && home.state === "restarting") {
         $("screen-message").hidden = false;
         $("screen-message").textContent = "The home screen is restarting (respring) ...";
+      } else if (home && home.state === "exited") {
+        $("screen-message").hidden = false;
+        $("screen-message").textContent = "The home screen process " + home.detail + ".";
+      } else if (!$("screen").hidden) {
+        $("screen-message").hidden = true;
       }
       const frame = $("settings");
       if (status.settings_url) {
