@@ -1,8 +1,8 @@
 #include "sim/cli/Serve.h"
 
+#include <fcntl.h>
 #include <httplib.h>
 #include <netinet/in.h>
-#include <fcntl.h>
 #include <pthread.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -16,7 +16,6 @@
 #include <thread>
 
 #include "platform/foundation/DevicePaths.h"
-#include "platform/foundation/NotifyCenter.h"
 #include "sim/cli/DeviceSetup.h"
 #include "sim/cli/ServePage.h"
 #include "sim/hosts/CommandLine.h"
@@ -26,7 +25,6 @@
 namespace zimtone::cli {
 
 namespace fs = std::filesystem;
-using nlohmann::json;
 using sim::FrameFeed;
 using sim::HostSupervisor;
 
