@@ -60,11 +60,16 @@ async function frameLoop() {
 async function loadApps() {
   const res = await fetch("/api/apps");
   const answer = await res.json();
+  const select = $("app");
   if (!res.ok) {
-    say("apps: " + answer.error, true);
+    // Shown in the list itself: the status line belongs to the controls a person used.
+    select.innerHTML = "";
+    const option = document.createElement("option");
+    option.disabled = true;
+    option.textContent = "no app list: " + answer.error;
+    select.appendChild(option);
     return;
   }
-  const select = $("app");
   select.textContent = "";
   for (const app of answer.apps || answer.result || []) {
     const option = document.createElement("option");
@@ -98,6 +103,11 @@ async function statusLoop() {
       if (home && home.state === "restarting") {
         $("screen-message").hidden = false;
         $("screen-message").textContent = "The home screen is restarting (respring) ...";
+      } else if (home && home.state === "exited") {
+        $("screen-message").hidden = false;
+        $("screen-message").textContent = "The home screen process " + home.detail + ".";
+      } else if (!$("screen").hidden) {
+        $("screen-message").hidden = true;
       }
       const frame = $("settings");
       if (status.settings_url) {

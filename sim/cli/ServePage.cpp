@@ -1,0 +1,132 @@
+#include "sim/cli/ServePage.h"
+
+#include "platform/foundation/NotifyCenter.h"
+#include "sim/cli/ServeActions.h"
+#include "sim/cli/ServeAssets.h"
+#include "sim/cli/ServeSecurity.h"
+
+namespace zimtone::cli {
+
+using nlohmann::json;
+
+namespace {
+
+void send_json(httplib::Response& res, int status, const json& body) {
+    res.status = status;
+    res.set_content(body.dump(), "application/json");
+}
+
+void add_page_headers(httplib::Response& res, int settings_port) {
+    res.set_header("X-Content-Type-Options", "nosniff");
+    res.set_header("Referrer-Policy", "no-referrer");
+    res.set_header("Cache-Control", "no-store");
+    res.set_header("Content-Security-Policy",
+                   "default-src 'self'; img-src 'self' blob:; frame-src http://127.0.0.1:" +
+                       std::to_string(settings_port) + "; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");
+}
+
+// The body of an error the server itself raised before any route ran.
+std::string error_text(int status) {
+    switch (status) {
+    case 404: return "not found";
+    case 413: return "the request is too large";
+    case 414: return "the address is too long";
+    default: return "the request could not be served (HTTP " + std::to_string(status) + ")";
+    }
+}
+
+// A page's frame request waits this long for a change before it is answered "no change".
+constexpr std::chrono::milliseconds kFrameWait { 1000 };
+
+} // namespace
+
+void ServePage::install(httplib::Server& server, int port) {
+    server.set_payload_max_length(kMaxRequestBody);
+    server.set_pre_routing_handler([port](const httplib::Request& req, httplib::Response& res) {
+        RequestFacts facts { req.method,
+                             req.path,
+                             req.remote_addr,
+                             req.get_header_value("Host"),
+                             req.get_header_value("Origin"),
+                             req.get_header_value("Sec-Fetch-Site"),
+                             req.get_header_value("Content-Type") };
+        if (auto refusal = refuse_request(facts, port)) {
+            send_json(res, refusal->status, { { "error", refusal->message } });
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+        if (!res.body.empty()) return;
+        send_json(res, res.status, { { "error", error_text(res.status) } });
+    });
+    server.Get(R"(/|/app\.js|/style\.css)", [this](const httplib::Request& req, httplib::Response& res) {
+        const PageAsset* asset = find_page_asset(req.path);
+        add_page_headers(res, settings_port_);
+        res.set_content(std::string(asset->body), std::string(asset->content_type) + "; charset=utf-8");
+    });
+    server.Get("/api/status", [this](const httplib::Request&, httplib::Response& res) { status(res); });
+    server.Get("/api/apps", [this](const httplib::Request&, httplib::Response& res) {
+        auto answer = hosts_.command("springboard", "apps");
+        send_json(res, answer.value("ok", false) ? 200 : 502, answer);
+    });
+    server.Get("/api/frame", [this](const httplib::Request& req, httplib::Response& res) { frame(req, res); });
+    server.Post("/api/action", [this](const httplib::Request& req, httplib::Response& res) { action(req, res); });
+}
+
+void ServePage::status(httplib::Response& res) {
+    json hosts = hosts_.status();
+    bool settings_up = hosts_.state("settings") == sim::HostState::Up;
+    send_json(res, 200,
+              { { "hosts", hosts },
+                { "screen", frames_.showing() },
+                { "settings_url", settings_up ? json("http://127.0.0.1:" + std::to_string(settings_port_) + "/")
+                                              : json(nullptr) },
+                { "settings_message", settings_up ? "" : kSettingsUnavailable } });
+}
+
+void ServePage::frame(const httplib::Request& req, httplib::Response& res) {
+    uint64_t since = 0;
+    if (req.has_param("since")) {
+        const std::string text = req.get_param_value("since");
+        if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos)
+            return send_json(res, 400, { { "error", "'since' must be a frame number" } });
+        since = std::stoull(text);
+    }
+    auto frame = frames_.wait_for_frame(since, kFrameWait);
+    res.set_header("X-Frame-Sequence", std::to_string(frame.sequence));
+    res.set_header("X-Frame-Role", frame.role);
+    res.set_header("Cache-Control", "no-store");
+    if (frame.sequence == since || frame.sequence == 0) {
+        res.status = 204;
+        return;
+    }
+    if (frame.png.empty())
+        return send_json(res, 503, { { "error", frame.error }, { "role", frame.role }, { "sequence", frame.sequence } });
+    res.set_content(frame.png, "image/png");
+}
+
+void ServePage::action(const httplib::Request& req, httplib::Response& res) {
+    json request = json::parse(req.body, nullptr, false);
+    if (request.is_discarded()) return send_json(res, 400, { { "error", "the body is not JSON" } });
+    auto result = plan_action(request);
+    if (!result.plan) return send_json(res, 400, { { "error", result.error } });
+    json answers = json::array();
+    for (const auto& command : result.plan->commands) {
+        auto answer = hosts_.command(command.role, command.line);
+        answers.push_back(answer);
+        if (!answer.value("ok", false)) {
+            frames_.poke();
+            return send_json(res, 502, { { "error", answer.value("error", "the host refused") }, { "answers", answers } });
+        }
+    }
+    if (result.plan->notification)
+        platform::foundation::CFNotificationCenterPostNotification(
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), result.plan->notification->c_str(),
+            nullptr, nullptr, true);
+    if (result.plan->show) frames_.show(*result.plan->show);
+    frames_.poke();
+    send_json(res, 200, { { "ok", true }, { "answers", answers } });
+}
+
+} // namespace zimtone::cli
