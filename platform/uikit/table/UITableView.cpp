@@ -1,0 +1,88 @@
+#include "platform/uikit/table/UITableView.h"
+
+#include "platform/uikit/table/NSIndexPath.h"
+
+namespace platform::uikit {
+
+using namespace platform::runtime;
+
+namespace {
+// Keeps a data source's wrong answer (a negative count) from becoming a huge loop.
+int64_t count_or_zero(int64_t n) { return n < 0 ? 0 : n; }
+} // namespace
+
+Class UITableView::runtime_class() {
+    static Class cls = ClassBuilder<UITableView>("UITableView", UIView::runtime_class())
+                           .method<&UITableView::dataSource>("dataSource")
+                           .method<&UITableView::setDataSource>("setDataSource:")
+                           .method<&UITableView::rowHeight>("rowHeight")
+                           .method<&UITableView::setRowHeight>("setRowHeight:")
+                           .method<&UITableView::sectionHeaderHeight>("sectionHeaderHeight")
+                           .method<&UITableView::setSectionHeaderHeight>("setSectionHeaderHeight:")
+                           .method<&UITableView::reloadData>("reloadData")
+                           .method<&UITableView::dequeueReusableCellWithIdentifier>("dequeueReusableCellWithIdentifier:")
+                           .method<&UITableView::dequeueReusableHeaderFooterViewWithIdentifier>(
+                               "dequeueReusableHeaderFooterViewWithIdentifier:")
+                           .get();
+    return cls;
+}
+
+void UITableView::hand_back(std::vector<Ref<UIView>>& shown, Pool& pool) {
+    for (auto& view : shown) {
+        auto identifier = msg<Ref<Object>>(view.get(), "reuseIdentifier"_sel);
+        const std::string* key = foundation::string_of(identifier.get());
+        view->removeFromSuperview();
+        pool.emplace(key ? *key : std::string(), view);
+    }
+    shown.clear();
+}
+
+Ref<Object> UITableView::take(Pool& pool, const foundation::NSString* identifier) {
+    auto it = pool.find(identifier ? identifier->str() : std::string());
+    if (it == pool.end()) return nullptr;
+    Ref<Object> view(it->second.get());
+    pool.erase(it);
+    return view;
+}
+
+Ref<Object> UITableView::dequeueReusableCellWithIdentifier(const foundation::NSString* identifier) {
+    return take(cell_pool_, identifier);
+}
+
+Ref<Object> UITableView::dequeueReusableHeaderFooterViewWithIdentifier(const foundation::NSString* identifier) {
+    return take(header_pool_, identifier);
+}
+
+UIView* UITableView::place_row_view(Object* answer, double y, double height, std::vector<Ref<UIView>>& shown) {
+    auto* view = dynamic_cast<UIView*>(answer);
+    if (!view) return nullptr;
+    view->setFrame(foundation::CGRectMake(0, y, bounds().size.width, height));
+    addSubview(view);
+    shown.emplace_back(view);
+    return view;
+}
+
+void UITableView::reloadData() {
+    hand_back(headers_, header_pool_);
+    hand_back(cells_, cell_pool_);
+    Object* table = this;
+    double y = 0;
+    int64_t sections = count_or_zero(msg<int64_t>(data_source_, "numberOfSectionsInTableView:"_sel, table));
+    for (int64_t section = 0; section < sections; ++section) {
+        auto header = msg<Ref<Object>>(data_source_, "tableView:viewForHeaderInSection:"_sel, table, section);
+        if (place_row_view(header.get(), y, header_height_, headers_)) y += header_height_;
+        int64_t rows = count_or_zero(msg<int64_t>(data_source_, "tableView:numberOfRowsInSection:"_sel, table, section));
+        for (int64_t row = 0; row < rows; ++row) {
+            auto path = NSIndexPath::make(row, section);
+            Object* index_path = path.get();
+            auto cell = msg<Ref<Object>>(data_source_, "tableView:cellForRowAtIndexPath:"_sel, table, index_path);
+            if (place_row_view(cell.get(), y, row_height_, cells_)) y += row_height_;
+        }
+    }
+    content_height_ = y;
+    // What the data source did not take back is gone, as cells scrolled far away are.
+    header_pool_.clear();
+    cell_pool_.clear();
+}
+
+} // namespace platform::uikit
