@@ -45,16 +45,17 @@ std::vector<ListSection> sections_by_app(const std::vector<Ref<BBBulletin>>& new
         auto at = std::find(apps.begin(), apps.end(), app);
         if (at == apps.end()) {
             apps.push_back(app);
-            sections.push_back({ SBBulletinViewSection::make(app), display_name(app), true, {} });
+            sections.push_back({SBBulletinViewSection::make(app), display_name(app), true, {}});
             at = apps.end() - 1;
         }
-        sections[static_cast<size_t>(at - apps.begin())].rows.push_back({ bulletin, {} });
+        sections[static_cast<size_t>(at - apps.begin())].rows.push_back({bulletin, {}});
     }
     return sections;
 }
 
 std::string summary(size_t count) {
-    if (count == 0) return "No Notifications";
+    if (count == 0)
+        return "No Notifications";
     return std::to_string(count) + (count == 1 ? " Notification" : " Notifications");
 }
 
@@ -62,7 +63,8 @@ class NotificationCenter {
   public:
     NotificationCenter()
         : view_(UIView::create<UIView>(CGRectMake(0, 0, kScreenWidth, kScreenHeight))),
-          today_(make_object<SBNCTableViewController>()), notifications_(make_object<SBBulletinViewController>()) {
+          today_(make_object<SBNCTableViewController>()),
+          notifications_(make_object<SBBulletinViewController>()) {
         view_->setBackgroundColor(UIColor::colorWithRGBA(0.08, 0.08, 0.1, 0.94).get());
         view_->addSubview(today_->tableView());
         view_->addSubview(notifications_->tableView());
@@ -79,11 +81,13 @@ class NotificationCenter {
 
     void refresh() {
         const auto& bulletins = BulletinStore::shared().newest_first();
-        ListSection date { SBNCDateSectionInfo::make(platform::foundation::RunLoop::main().now()), "Today", false,
-                           { { nullptr, summary(bulletins.size()) } } };
+        ListSection date{SBNCDateSectionInfo::make(platform::foundation::RunLoop::main().now()),
+                         "Today",
+                         false,
+                         {{nullptr, summary(bulletins.size())}}};
         auto* today_table = today_->tableView();
         today_table->setFrame(CGRectMake(0, kStatusBarHeight, kScreenWidth, 0));
-        today_->show_sections({ date });
+        today_->show_sections({date});
         today_table->setFrame(CGRectMake(0, kStatusBarHeight, kScreenWidth, today_table->content_height()));
 
         auto* list = notifications_->tableView();
@@ -94,9 +98,9 @@ class NotificationCenter {
     }
 
     nlohmann::json state() const {
-        return { { "open", is_open() },
-                 { "sections", notifications_->tableView()->shown_headers().size() },
-                 { "cells", notifications_->tableView()->shown_cells().size() } };
+        return {{"open", is_open()},
+                {"sections", notifications_->tableView()->shown_headers().size()},
+                {"cells", notifications_->tableView()->shown_cells().size()}};
     }
 
   private:
@@ -115,7 +119,8 @@ NotificationCenter& notification_center() {
 void set_up_notification_center_host(HostProcess& host) {
     register_notification_center_classes();
     BulletinStore::shared().add_listener([](BBBulletin*) {
-        if (notification_center().is_open()) notification_center().refresh();
+        if (notification_center().is_open())
+            notification_center().refresh();
     });
     host.add_command("nc", "nc open|close  (Notification Center)", [](const std::vector<std::string>& args) {
         if (args.size() != 1 || (args[0] != "open" && args[0] != "close"))

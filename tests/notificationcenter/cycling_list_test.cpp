@@ -21,11 +21,11 @@ TEST(CyclingList, NewestFirstAndEachEntryOnce) {
     list.add(a.get());
     list.add(b.get());
     list.add(c.get());
-    EXPECT_EQ(walk(list), (std::vector<Object*> { c.get(), b.get(), a.get() }));
+    EXPECT_EQ(walk(list), (std::vector<Object*>{c.get(), b.get(), a.get()}));
     // A reused entry moves to the front instead of standing twice.
     list.add(a.get());
     list.add(a.get());
-    EXPECT_EQ(walk(list), (std::vector<Object*> { a.get(), c.get(), b.get() }));
+    EXPECT_EQ(walk(list), (std::vector<Object*>{a.get(), c.get(), b.get()}));
     EXPECT_EQ(list.size(), 3u);
     list.add(nullptr);
     EXPECT_EQ(list.size(), 3u);
@@ -41,10 +41,11 @@ TEST(CyclingList, DiscardedEntriesAreDroppedAndReleased) {
     Object* gone = discarded.get();
     discarded = nullptr; // the host lets go: only the list holds it now
     EXPECT_EQ(gone->retain_count(), 1);
-    EXPECT_EQ(walk(list), (std::vector<Object*> { kept.get() }));
+    EXPECT_EQ(walk(list), (std::vector<Object*>{kept.get()}));
     EXPECT_EQ(list.size(), 1u);
     // Registration drops discarded entries too, so the list never outgrows the live views.
-    for (int i = 0; i < 100; ++i) list.add(make_object<NSObject>().get());
+    for (int i = 0; i < 100; ++i)
+        list.add(make_object<NSObject>().get());
     EXPECT_LE(list.size(), 2u);
     EXPECT_EQ(kept->retain_count(), 2);
 }

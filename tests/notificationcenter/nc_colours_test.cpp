@@ -11,15 +11,16 @@ TEST(SectionAppIdentifier, EachListHasItsOwnTrimRule) {
         const char* notifications;
     };
     const Row rows[] = {
-        { "com.apple.weather", "com.apple.weather", "com.apple.weather" },
-        { "com.apple.weather.today", "com.apple.weather", "com.apple.weather" },
-        { "com.apple.weather.today.large", "com.apple.weather.today", "com.apple.weather.today.large" },
-        { "com.apple.weather.today.large.x", "com.apple.weather.today.large.x", "com.apple.weather.today.large.x" },
-        { "weather", "weather", "weather" },
-        { "", "", "" },
+        {"com.apple.weather", "com.apple.weather", "com.apple.weather"},
+        {"com.apple.weather.today", "com.apple.weather", "com.apple.weather"},
+        {"com.apple.weather.today.large", "com.apple.weather.today", "com.apple.weather.today.large"},
+        {"com.apple.weather.today.large.x", "com.apple.weather.today.large.x",
+         "com.apple.weather.today.large.x"},
+        {"weather", "weather", "weather"},
+        {"", "", ""},
         // Empty parts count as parts.
-        { "a..b.", "a..b", "a..b" },
-        { "...", "..", ".." },
+        {"a..b.", "a..b", "a..b"},
+        {"...", "..", ".."},
     };
     for (auto& row : rows) {
         EXPECT_EQ(section_app_identifier(row.raw, ListKind::Today), row.today) << row.raw;
@@ -33,10 +34,11 @@ TEST(RowOpacity, FadesByATenthFromPointEightAndGoesNegative) {
         double expected;
     };
     const Row rows[] = {
-        { 0, 0.8 }, { 1, 0.7 }, { 2, 0.6 },   { 3, 0.5 },   { 4, 0.4 },   { 5, 0.3 },  { 6, 0.2 },
-        { 7, 0.1 }, { 8, 0.0 }, { 9, -0.1 },  { 12, -0.4 }, { 20, -1.2 }, { -2, 1.0 },
+        {0, 0.8}, {1, 0.7}, {2, 0.6},  {3, 0.5},   {4, 0.4},   {5, 0.3},  {6, 0.2},
+        {7, 0.1}, {8, 0.0}, {9, -0.1}, {12, -0.4}, {20, -1.2}, {-2, 1.0},
     };
-    for (auto& row : rows) EXPECT_NEAR(row_opacity(row.row), row.expected, 1e-15) << row.row;
+    for (auto& row : rows)
+        EXPECT_NEAR(row_opacity(row.row), row.expected, 1e-15) << row.row;
     // The ends of the fade land exactly.
     EXPECT_EQ(row_opacity(0), 0.8);
     EXPECT_EQ(row_opacity(8), 0.0);
@@ -61,12 +63,12 @@ TEST(HeaderPlan, EffectTodayOffLeavesHeadersWithoutClearButton) {
     NcSettings only_headers = on;
     only_headers.only_headers = true;
     const Row rows[] = {
-        { "defaults", on, false, true, true, false },
-        { "master switch off", off, true, false, false, false },
-        { "no effect today, no clear button", no_today, false, false, false, false },
-        { "no effect today, clear button", no_today, true, true, true, false },
-        { "no automatic text, cycling", plain, false, true, false, true },
-        { "only headers still colours headers", only_headers, false, true, true, false },
+        {"defaults", on, false, true, true, false},
+        {"master switch off", off, true, false, false, false},
+        {"no effect today, no clear button", no_today, false, false, false, false},
+        {"no effect today, clear button", no_today, true, true, true, false},
+        {"no automatic text, cycling", plain, false, true, false, true},
+        {"only headers still colours headers", only_headers, false, true, true, false},
     };
     for (auto& row : rows) {
         HeaderPlan plan = plan_header(row.settings, row.clear_button);
@@ -102,22 +104,78 @@ TEST(CellPlan, WhichCellsAreColouredAndHow) {
     NcSettings no_text = on;
     no_text.auto_text = false;
     const Row rows[] = {
-        { "layered row 0", on, ListKind::Notifications, "com.a.b", 0, true, { true, "com.a.b", 0.8, true, false } },
-        { "layered row 8", on, ListKind::Notifications, "com.a.b", 8, true, { true, "com.a.b", 0.0, true, false } },
-        { "flat alpha", flat, ListKind::Notifications, "com.a.b", 5, true, { true, "com.a.b", 0.35, true, false } },
-        { "trimmed for today", on, ListKind::Today, "com.a.b.c.d", 0, true, { true, "com.a.b.c", 0.8, true, false } },
-        { "not trimmed for notifications", on, ListKind::Notifications, "com.a.b.c.d", 0, true,
-          { true, "com.a.b.c.d", 0.8, true, false } },
-        { "plain cell keeps its texts", on, ListKind::Today, "com.a.b", 0, false, { true, "com.a.b", 0.8, false, false } },
-        { "no automatic text", no_text, ListKind::Today, "com.a.b", 0, true, { true, "com.a.b", 0.8, false, false } },
-        { "master switch off", off, ListKind::Today, "com.a.b", 0, true, {} },
-        { "only headers: not even cycling", only_headers, ListKind::Today, "com.a.b", 0, true, {} },
-        { "no effect today, three parts as they came", no_today, ListKind::Today, "com.a.b", 1, true,
-          { true, "com.a.b", 0.7, true, true } },
-        { "no effect today, four parts: cycling only", no_today, ListKind::Today, "com.a.b.c", 0, true,
-          { false, "", 0, false, true } },
-        { "no effect today, two parts: cycling only", no_today, ListKind::Notifications, "com.a", 0, true,
-          { false, "", 0, false, true } },
+        {"layered row 0",
+         on,
+         ListKind::Notifications,
+         "com.a.b",
+         0,
+         true,
+         {true, "com.a.b", 0.8, true, false}},
+        {"layered row 8",
+         on,
+         ListKind::Notifications,
+         "com.a.b",
+         8,
+         true,
+         {true, "com.a.b", 0.0, true, false}},
+        {"flat alpha",
+         flat,
+         ListKind::Notifications,
+         "com.a.b",
+         5,
+         true,
+         {true, "com.a.b", 0.35, true, false}},
+        {"trimmed for today",
+         on,
+         ListKind::Today,
+         "com.a.b.c.d",
+         0,
+         true,
+         {true, "com.a.b.c", 0.8, true, false}},
+        {"not trimmed for notifications",
+         on,
+         ListKind::Notifications,
+         "com.a.b.c.d",
+         0,
+         true,
+         {true, "com.a.b.c.d", 0.8, true, false}},
+        {"plain cell keeps its texts",
+         on,
+         ListKind::Today,
+         "com.a.b",
+         0,
+         false,
+         {true, "com.a.b", 0.8, false, false}},
+        {"no automatic text",
+         no_text,
+         ListKind::Today,
+         "com.a.b",
+         0,
+         true,
+         {true, "com.a.b", 0.8, false, false}},
+        {"master switch off", off, ListKind::Today, "com.a.b", 0, true, {}},
+        {"only headers: not even cycling", only_headers, ListKind::Today, "com.a.b", 0, true, {}},
+        {"no effect today, three parts as they came",
+         no_today,
+         ListKind::Today,
+         "com.a.b",
+         1,
+         true,
+         {true, "com.a.b", 0.7, true, true}},
+        {"no effect today, four parts: cycling only",
+         no_today,
+         ListKind::Today,
+         "com.a.b.c",
+         0,
+         true,
+         {false, "", 0, false, true}},
+        {"no effect today, two parts: cycling only",
+         no_today,
+         ListKind::Notifications,
+         "com.a",
+         0,
+         true,
+         {false, "", 0, false, true}},
     };
     for (auto& row : rows) {
         CellPlan plan = plan_cell(row.settings, row.kind, row.raw, row.row, row.bulletin_cell);
@@ -139,9 +197,9 @@ TEST(NcCycling, ChannelsInTwoHundredFiftySixthsAtTheCellOpacity) {
         Colour expected;
     };
     const Row rows[] = {
-        { 0, 0, 0, 1.0, { 0, 0, 0, 1.0 } },
-        { 0xFFFFFFFF, 0x100, 0x7F, 0.4, { 255 / 256.0, 0, 127 / 256.0, 0.4 } },
-        { 0x12345680, 0xAB01, 0x1FF, 0.0, { 0.5, 1 / 256.0, 255 / 256.0, 0.0 } },
+        {0, 0, 0, 1.0, {0, 0, 0, 1.0}},
+        {0xFFFFFFFF, 0x100, 0x7F, 0.4, {255 / 256.0, 0, 127 / 256.0, 0.4}},
+        {0x12345680, 0xAB01, 0x1FF, 0.0, {0.5, 1 / 256.0, 255 / 256.0, 0.0}},
     };
     for (auto& row : rows) {
         EXPECT_EQ(cycling_colour(row.r, row.g, row.b, row.alpha, false, 1.0), row.expected);
@@ -149,7 +207,7 @@ TEST(NcCycling, ChannelsInTwoHundredFiftySixthsAtTheCellOpacity) {
         EXPECT_EQ(cycling_colour(row.r, row.g, row.b, row.alpha, false, 0.0), row.expected);
     }
     // With the step: full saturation of a dull red keeps its brightness and the opacity.
-    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x40, 0.6, true, 1.0), (Colour { 0.5, 0.0, 0.0, 0.6 }));
+    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x40, 0.6, true, 1.0), (Colour{0.5, 0.0, 0.0, 0.6}));
     // Zero saturation: grey at the brightness.
-    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x40, 0.6, true, 0.0), (Colour { 0.5, 0.5, 0.5, 0.6 }));
+    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x40, 0.6, true, 0.0), (Colour{0.5, 0.5, 0.5, 0.6}));
 }

@@ -38,15 +38,15 @@ namespace nc = zimtone::tweak::notificationcenter;
 
 namespace {
 
-constexpr const char* kDarkApp = "com.example.zebra";        // white automatic text
-constexpr const char* kLightApp = "com.apple.mobilenotes";   // black automatic text
+constexpr const char* kDarkApp = "com.example.zebra";      // white automatic text
+constexpr const char* kLightApp = "com.apple.mobilenotes"; // black automatic text
 constexpr const char* kNoIconApp = "com.example.plaintext";
 // What the hex codec makes of "FF": it divides by 254 in single precision.
 constexpr double kFF = static_cast<double>(255.0f / 254.0f);
-const Colour kWhite { 1, 1, 1, 1 };
-const Colour kBlack { 0, 0, 0, 1 };
+const Colour kWhite{1, 1, 1, 1};
+const Colour kBlack{0, 0, 0, 1};
 // The host's own colours, which untouched views keep.
-const Colour kHostTitle { 1, 1, 1, 1 };
+const Colour kHostTitle{1, 1, 1, 1};
 
 class HostWithTweak : public ::testing::Environment {
   public:
@@ -61,7 +61,7 @@ class HostWithTweak : public ::testing::Environment {
     }
 
   private:
-    zimtone::testing::TempDevice* device_ { nullptr };
+    zimtone::testing::TempDevice* device_{nullptr};
 };
 
 [[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new HostWithTweak);
@@ -90,18 +90,20 @@ bool on_256th(double channel) {
 }
 
 ListRow bulletin_row(const std::string& app, const std::string& title) {
-    return { BBBulletin::make(app, title, "message"), {} };
+    return {BBBulletin::make(app, title, "message"), {}};
 }
 
 ListSection app_section(const std::string& app, size_t rows, bool clear_button = true) {
-    ListSection s { SBBulletinViewSection::make(app), app, clear_button, {} };
-    for (size_t i = 0; i < rows; ++i) s.rows.push_back(bulletin_row(app, "row " + std::to_string(i)));
+    ListSection s{SBBulletinViewSection::make(app), app, clear_button, {}};
+    for (size_t i = 0; i < rows; ++i)
+        s.rows.push_back(bulletin_row(app, "row " + std::to_string(i)));
     return s;
 }
 
 ListSection today_section(const std::string& identifier, size_t rows, bool clear_button = false) {
-    ListSection s { SBNCSectionInfo::make(identifier), identifier, clear_button, {} };
-    for (size_t i = 0; i < rows; ++i) s.rows.push_back({ nullptr, "widget " + std::to_string(i) });
+    ListSection s{SBNCSectionInfo::make(identifier), identifier, clear_button, {}};
+    for (size_t i = 0; i < rows; ++i)
+        s.rows.push_back({nullptr, "widget " + std::to_string(i)});
     return s;
 }
 
@@ -112,13 +114,15 @@ template <class C> Ref<C> controller_showing(std::vector<ListSection> sections) 
     return controller;
 }
 
-Ref<Object> timer_of(Object* controller) { return msg<Ref<Object>>(controller, "colorTimer"_sel); }
+Ref<Object> timer_of(Object* controller) {
+    return msg<Ref<Object>>(controller, "colorTimer"_sel);
+}
 
 class NcHooks : public ::testing::Test {
   protected:
     void SetUp() override {
-        for (auto group : { zimtone::settings::Group::Banner, zimtone::settings::Group::NotificationCenter,
-                            zimtone::settings::Group::Lockscreen, zimtone::settings::Group::Requests })
+        for (auto group : {zimtone::settings::Group::Banner, zimtone::settings::Group::NotificationCenter,
+                           zimtone::settings::Group::Lockscreen, zimtone::settings::Group::Requests})
             zimtone::settings::apply_group(state(), group, nullptr);
         state().per_app_colours = nullptr; // a load without the key keeps earlier colours
     }
@@ -137,11 +141,12 @@ class NcHooks : public ::testing::Test {
 } // namespace
 
 TEST_F(NcHooks, VibrantBackdropIsRemovedAtCreationOnlyWhileEnabled) {
-    for (bool enabled : { true, false }) {
+    for (bool enabled : {true, false}) {
         state().NotificationCenterEnabled = enabled;
-        for (Class cls : { SBFVibrantTableViewHeaderFooterView::runtime_class(),
-                           SBNotificationCenterHeaderView::runtime_class() }) {
-            auto made = msg<Ref<Object>>(class_createInstance(cls), "initWithFrame:"_sel, CGRectMake(0, 0, 375, 32));
+        for (Class cls : {SBFVibrantTableViewHeaderFooterView::runtime_class(),
+                          SBNotificationCenterHeaderView::runtime_class()}) {
+            auto made =
+                msg<Ref<Object>>(class_createInstance(cls), "initWithFrame:"_sel, CGRectMake(0, 0, 375, 32));
             auto* view = dynamic_cast<SBFVibrantTableViewHeaderFooterView*>(made.get());
             ASSERT_NE(view, nullptr);
             ASSERT_NE(view->backdrop(), nullptr);
@@ -153,7 +158,7 @@ TEST_F(NcHooks, VibrantBackdropIsRemovedAtCreationOnlyWhileEnabled) {
 TEST_F(NcHooks, ClearButtonFlagFollowsTheHostSetter) {
     auto header = UIView::create<SBNotificationCenterHeaderView>({});
     EXPECT_FALSE(msg<bool>(header, "sectionHasClearButton"_sel));
-    for (bool has : { true, false, true }) {
+    for (bool has : {true, false, true}) {
         msg(header, "setHasClearButton:"_sel, has);
         EXPECT_EQ(msg<bool>(header, "sectionHasClearButton"_sel), has);
         EXPECT_EQ(header->hasClearButton(), has);
@@ -163,18 +168,19 @@ TEST_F(NcHooks, ClearButtonFlagFollowsTheHostSetter) {
 TEST_F(NcHooks, HeadersTakeThePerAppColourAndTheIconsTextColour) {
     fix_app_colours();
     state().NotificationCenterHeaderAlpha = 0.5;
-    auto c = controller_showing<SBBulletinViewController>({ app_section(kDarkApp, 1), app_section(kLightApp, 1) });
+    auto c =
+        controller_showing<SBBulletinViewController>({app_section(kDarkApp, 1), app_section(kLightApp, 1)});
     auto& headers = c->tableView()->shown_headers();
     ASSERT_EQ(headers.size(), 2u);
-    EXPECT_EQ(header_background(headers[0]), (Colour { kFF, 0, 0, 0.5 }));
+    EXPECT_EQ(header_background(headers[0]), (Colour{kFF, 0, 0, 0.5}));
     EXPECT_EQ(title_colour(headers[0]), kWhite);
-    EXPECT_EQ(header_background(headers[1]), (Colour { 0, 0, kFF, 0.5 }));
+    EXPECT_EQ(header_background(headers[1]), (Colour{0, 0, kFF, 0.5}));
     EXPECT_EQ(title_colour(headers[1]), kBlack);
 
     state().NotificationCenterHeaderAlpha = 0.0;
     state().AutoTextColor = false;
-    c->show_sections({ app_section(kLightApp, 1) });
-    EXPECT_EQ(header_background(c->tableView()->shown_headers()[0]), (Colour { 0, 0, kFF, 0 }));
+    c->show_sections({app_section(kLightApp, 1)});
+    EXPECT_EQ(header_background(c->tableView()->shown_headers()[0]), (Colour{0, 0, kFF, 0}));
     // The reused header keeps whatever title colour it had; the hook leaves it alone.
     EXPECT_NE(title_colour(c->tableView()->shown_headers()[0]), kBlack);
 }
@@ -189,36 +195,38 @@ TEST_F(NcHooks, BothControllersApplyTheirTrimRuleToHeadersAndCells) {
     };
     const std::string dark = kDarkApp;
     const Row rows[] = {
-        { "today, three parts", true, dark, Colour { kFF, 0, 0, 1 } },
-        { "today, four parts", true, dark + ".widget", Colour { kFF, 0, 0, 1 } },
-        { "notifications, four parts", false, dark + ".widget", Colour { kFF, 0, 0, 1 } },
+        {"today, three parts", true, dark, Colour{kFF, 0, 0, 1}},
+        {"today, four parts", true, dark + ".widget", Colour{kFF, 0, 0, 1}},
+        {"notifications, four parts", false, dark + ".widget", Colour{kFF, 0, 0, 1}},
         // No app has these identifiers: the colour of no icon, opaque black.
-        { "today, five parts", true, dark + ".widget.x", kBlack },
-        { "notifications, five parts", false, dark + ".widget.x", kBlack },
-        { "today, six parts", true, dark + ".a.b.c", kBlack },
+        {"today, five parts", true, dark + ".widget.x", kBlack},
+        {"notifications, five parts", false, dark + ".widget.x", kBlack},
+        {"today, six parts", true, dark + ".a.b.c", kBlack},
     };
     for (auto& row : rows) {
         Ref<NotificationListController> c;
         if (row.today)
-            c = controller_showing<SBNCTableViewController>({ today_section(row.identifier, 1) });
+            c = controller_showing<SBNCTableViewController>({today_section(row.identifier, 1)});
         else
-            c = controller_showing<SBBulletinViewController>({ app_section(row.identifier, 1) });
+            c = controller_showing<SBBulletinViewController>({app_section(row.identifier, 1)});
         ASSERT_EQ(c->tableView()->shown_headers().size(), 1u) << row.name;
         EXPECT_EQ(header_background(c->tableView()->shown_headers()[0]), row.header) << row.name;
-        EXPECT_EQ(background(c->tableView()->shown_cells()[0].get()), with_alpha(*row.header, 0.8)) << row.name;
+        EXPECT_EQ(background(c->tableView()->shown_cells()[0].get()), with_alpha(*row.header, 0.8))
+            << row.name;
     }
 }
 
 TEST_F(NcHooks, DateSectionsTakeTheColourOfSomeAppWithAnIcon) {
     state().AllowSaturationNotification = false;
-    std::vector<Colour> candidates { kBlack }; // no app list at all gives the colour of no icon
+    std::vector<Colour> candidates{kBlack}; // no app list at all gives the colour of no icon
     for (auto& app : zimtone::device::default_apps()) {
         auto icon = zimtone::tweak::small_icon(ns(app.bundle_identifier).get());
-        if (icon) candidates.push_back(zimtone::colour::bridge::getDominantColor(icon.get())->colour());
+        if (icon)
+            candidates.push_back(zimtone::colour::bridge::getDominantColor(icon.get())->colour());
     }
     for (int i = 0; i < 5; ++i) {
         auto c = controller_showing<SBNCTableViewController>(
-            { { SBNCDateSectionInfo::make(0), "Today", false, { { nullptr, "summary" } } } });
+            {{SBNCDateSectionInfo::make(0), "Today", false, {{nullptr, "summary"}}}});
         auto colour = header_background(c->tableView()->shown_headers()[0]);
         ASSERT_TRUE(colour.has_value());
         EXPECT_NE(std::find(candidates.begin(), candidates.end(), *colour), candidates.end());
@@ -231,16 +239,16 @@ TEST_F(NcHooks, EffectTodayOffColoursOnlyClearButtonHeadersAndThreePartCells) {
     state().NotificationUnicornEnabled = true;
     const std::string dark = kDarkApp;
     auto c = controller_showing<SBBulletinViewController>(
-        { app_section(dark, 1, false), app_section(dark, 1, true), app_section(dark + ".widget", 1, true) });
+        {app_section(dark, 1, false), app_section(dark, 1, true), app_section(dark + ".widget", 1, true)});
     auto& headers = c->tableView()->shown_headers();
     auto& cells = c->tableView()->shown_cells();
     EXPECT_EQ(header_background(headers[0]), std::nullopt);
     EXPECT_EQ(title_colour(headers[0]), kHostTitle);
-    EXPECT_EQ(header_background(headers[1]), (Colour { kFF, 0, 0, 1 }));
+    EXPECT_EQ(header_background(headers[1]), (Colour{kFF, 0, 0, 1}));
     // Headers with a clear button keep the trim rule.
-    EXPECT_EQ(header_background(headers[2]), (Colour { kFF, 0, 0, 1 }));
-    EXPECT_EQ(background(cells[0].get()), (Colour { kFF, 0, 0, 0.8 }));
-    EXPECT_EQ(background(cells[1].get()), (Colour { kFF, 0, 0, 0.8 }));
+    EXPECT_EQ(header_background(headers[2]), (Colour{kFF, 0, 0, 1}));
+    EXPECT_EQ(background(cells[0].get()), (Colour{kFF, 0, 0, 0.8}));
+    EXPECT_EQ(background(cells[1].get()), (Colour{kFF, 0, 0, 0.8}));
     EXPECT_EQ(background(cells[2].get()), std::nullopt);
 
     // The four-part cell was registered for cycling all the same.
@@ -252,45 +260,46 @@ TEST_F(NcHooks, EffectTodayOffColoursOnlyClearButtonHeadersAndThreePartCells) {
 TEST_F(NcHooks, RowsFadeByATenthWhatEverTheCellOpacity) {
     fix_app_colours();
     state().NotificationCenterAlpha = 0.25;
-    auto c = controller_showing<SBBulletinViewController>({ app_section(kDarkApp, 11) });
+    auto c = controller_showing<SBBulletinViewController>({app_section(kDarkApp, 11)});
     auto& cells = c->tableView()->shown_cells();
     ASSERT_EQ(cells.size(), 11u);
-    const double expected[] = { 0.8, 0.7, 0.6, 0.5, 0.4, 0.3, 0.2, 0.1, 0.0, -0.1, -0.2 };
+    const double expected[] = {0.8, 0.7, 0.6, 0.5, 0.4, 0.3, 0.2, 0.1, 0.0, -0.1, -0.2};
     for (size_t row = 0; row < cells.size(); ++row) {
         auto colour = background(cells[row].get());
         ASSERT_TRUE(colour.has_value()) << row;
-        EXPECT_EQ(with_alpha(*colour, 1), (Colour { kFF, 0, 0, 1 })) << row;
+        EXPECT_EQ(with_alpha(*colour, 1), (Colour{kFF, 0, 0, 1})) << row;
         EXPECT_NEAR(colour->alpha, expected[row], 1e-15) << row;
     }
     state().NotificationLayerEnabled = false;
-    c->show_sections({ app_section(kDarkApp, 3) });
-    for (auto& cell : c->tableView()->shown_cells()) EXPECT_EQ(background(cell.get()), (Colour { kFF, 0, 0, 0.25 }));
+    c->show_sections({app_section(kDarkApp, 3)});
+    for (auto& cell : c->tableView()->shown_cells())
+        EXPECT_EQ(background(cell.get()), (Colour{kFF, 0, 0, 0.25}));
 }
 
 TEST_F(NcHooks, BulletinCellsTakeTheIconsTextColourOtherCellsKeepTheirs) {
     fix_app_colours();
     const std::string light = kLightApp;
     auto c = controller_showing<SBNCTableViewController>(
-        { { SBNCSectionInfo::make(light), "Notes", true, { bulletin_row(light, "t"), { nullptr, "widget" } } } });
+        {{SBNCSectionInfo::make(light), "Notes", true, {bulletin_row(light, "t"), {nullptr, "widget"}}}});
     auto& cells = c->tableView()->shown_cells();
     ASSERT_EQ(cells.size(), 2u);
     auto* bulletin = dynamic_cast<SBNotificationsBulletinCell*>(cells[0].get());
     ASSERT_NE(bulletin, nullptr);
     // Background from the fixed colour, texts from the light icon.
-    EXPECT_EQ(background(bulletin), (Colour { 0, 0, kFF, 0.8 }));
-    for (auto* label : { bulletin->primaryLabel(), bulletin->subtitleLabel(), bulletin->secondaryLabel(),
-                         bulletin->eventDateLabel(), bulletin->relevanceDateLabel() })
+    EXPECT_EQ(background(bulletin), (Colour{0, 0, kFF, 0.8}));
+    for (auto* label : {bulletin->primaryLabel(), bulletin->subtitleLabel(), bulletin->secondaryLabel(),
+                        bulletin->eventDateLabel(), bulletin->relevanceDateLabel()})
         EXPECT_EQ(label->textColor()->colour(), kBlack);
     EXPECT_EQ(bulletin->eventDateLabel()->layer()->compositingFilter(), nullptr);
     EXPECT_EQ(bulletin->relevanceDateLabel()->layer()->compositingFilter(), nullptr);
 
     auto* plain = dynamic_cast<UITableViewCell*>(cells[1].get());
-    EXPECT_EQ(background(plain), (Colour { 0, 0, kFF, 0.7 }));
+    EXPECT_EQ(background(plain), (Colour{0, 0, kFF, 0.7}));
     EXPECT_EQ(plain->textLabel()->textColor()->colour(), kWhite);
 
     state().AutoTextColor = false;
-    auto fresh = controller_showing<SBNCTableViewController>({ today_section(light, 0) });
-    fresh->show_sections({ { SBNCSectionInfo::make(light), "Notes", true, { bulletin_row(light, "t") } } });
+    auto fresh = controller_showing<SBNCTableViewController>({today_section(light, 0)});
+    fresh->show_sections({{SBNCSectionInfo::make(light), "Notes", true, {bulletin_row(light, "t")}}});
     auto* untouched = dynamic_cast<SBNotificationsBulletinCell*>(fresh->tableView()->shown_cells()[0].get());
     EXPECT_EQ(untouched->primaryLabel()->textColor()->colour(), kWhite);
     EXPECT_NE(untouched->eventDateLabel()->layer()->compositingFilter(), nullptr);
@@ -299,7 +308,8 @@ TEST_F(NcHooks, BulletinCellsTakeTheIconsTextColourOtherCellsKeepTheirs) {
 TEST_F(NcHooks, NoPerAppEntryFallsBackToTheIcon) {
     state().SpecificAppColor = true; // but no dictionary entries
     state().AllowSaturationNotification = false;
-    auto c = controller_showing<SBBulletinViewController>({ app_section(kDarkApp, 1), app_section(kNoIconApp, 1) });
+    auto c =
+        controller_showing<SBBulletinViewController>({app_section(kDarkApp, 1), app_section(kNoIconApp, 1)});
     auto icon = zimtone::tweak::small_icon(ns(kDarkApp).get());
     Colour dominant = zimtone::colour::bridge::getDominantColor(icon.get())->colour();
     EXPECT_EQ(header_background(c->tableView()->shown_headers()[0]), dominant);
@@ -310,10 +320,11 @@ TEST_F(NcHooks, OnlyHeadersLeavesCellsAsTheHostMadeThem) {
     fix_app_colours();
     state().OnlyHeaders = true;
     state().NotificationUnicornEnabled = true;
-    auto c = controller_showing<SBBulletinViewController>({ app_section(kDarkApp, 2) });
-    EXPECT_EQ(header_background(c->tableView()->shown_headers()[0]), (Colour { kFF, 0, 0, 1 }));
+    auto c = controller_showing<SBBulletinViewController>({app_section(kDarkApp, 2)});
+    EXPECT_EQ(header_background(c->tableView()->shown_headers()[0]), (Colour{kFF, 0, 0, 1}));
     RunLoop::main().advance(0.5);
-    for (auto& cell : c->tableView()->shown_cells()) EXPECT_EQ(background(cell.get()), std::nullopt);
+    for (auto& cell : c->tableView()->shown_cells())
+        EXPECT_EQ(background(cell.get()), std::nullopt);
     // The header was registered and cycles.
     EXPECT_EQ(header_background(c->tableView()->shown_headers()[0])->alpha, state().NotificationCenterAlpha);
     EXPECT_NE(timer_of(c.get()), nullptr);
@@ -324,8 +335,8 @@ TEST_F(NcHooks, OneTimerPerControllerFromItsFirstRegistration) {
     auto today = controller_showing<SBNCTableViewController>({});
     auto notifications = controller_showing<SBBulletinViewController>({});
     EXPECT_EQ(timer_of(today.get()), nullptr);
-    today->show_sections({ today_section(kDarkApp, 2) });
-    notifications->show_sections({ app_section(kLightApp, 3) });
+    today->show_sections({today_section(kDarkApp, 2)});
+    notifications->show_sections({app_section(kLightApp, 3)});
     auto first = timer_of(today.get());
     ASSERT_NE(first, nullptr);
     auto* timer = dynamic_cast<platform::foundation::NSTimer*>(first.get());
@@ -333,7 +344,8 @@ TEST_F(NcHooks, OneTimerPerControllerFromItsFirstRegistration) {
     EXPECT_TRUE(timer->isValid());
     EXPECT_EQ(timer->timeInterval(), 0.5);
     EXPECT_EQ(timer->target(), today.get());
-    for (int i = 0; i < 3; ++i) today->show_sections({ today_section(kDarkApp, 2), today_section(kLightApp, 1) });
+    for (int i = 0; i < 3; ++i)
+        today->show_sections({today_section(kDarkApp, 2), today_section(kLightApp, 1)});
     EXPECT_EQ(timer_of(today.get()), first);
     EXPECT_NE(timer_of(notifications.get()), nullptr);
     EXPECT_NE(timer_of(notifications.get()), first);
@@ -344,15 +356,15 @@ TEST_F(NcHooks, TickRecoloursEveryLiveEntryAtTheCellOpacity) {
     state().NotificationUnicornEnabled = true;
     state().NotificationCenterAlpha = 0.3;
     state().NotificationCenterHeaderAlpha = 0.9;
-    auto today = controller_showing<SBNCTableViewController>({ today_section(kDarkApp, 3) });
+    auto today = controller_showing<SBNCTableViewController>({today_section(kDarkApp, 3)});
     auto notifications =
-        controller_showing<SBBulletinViewController>({ app_section(kDarkApp, 4), app_section(kLightApp, 2) });
+        controller_showing<SBBulletinViewController>({app_section(kDarkApp, 4), app_section(kLightApp, 2)});
     // Cycling colours come as they are drawn, even after the switch goes off.
     state().NotificationUnicornEnabled = false;
     state().NotificationCenterEnabled = false;
     RunLoop::main().advance(0.5);
-    for (auto* c : { static_cast<NotificationListController*>(today.get()),
-                     static_cast<NotificationListController*>(notifications.get()) }) {
+    for (auto* c : {static_cast<NotificationListController*>(today.get()),
+                    static_cast<NotificationListController*>(notifications.get())}) {
         for (auto& cell : c->tableView()->shown_cells()) {
             auto colour = background(cell.get());
             ASSERT_TRUE(colour.has_value());
@@ -371,16 +383,17 @@ TEST_F(NcHooks, TickRecoloursEveryLiveEntryAtTheCellOpacity) {
 TEST_F(NcHooks, DiscardedCellsLeaveTheListLiveOnesKeepCycling) {
     fix_app_colours();
     state().NotificationUnicornEnabled = true;
-    auto c = controller_showing<SBBulletinViewController>({ app_section(kDarkApp, 6) });
+    auto c = controller_showing<SBBulletinViewController>({app_section(kDarkApp, 6)});
     RunLoop::main().advance(0.5);
     size_t with_six = nc::cell_cycling_list().size();
     // Reloading the same rows reuses the same cells: the list does not grow.
-    for (int i = 0; i < 4; ++i) c->show_sections({ app_section(kDarkApp, 6) });
+    for (int i = 0; i < 4; ++i)
+        c->show_sections({app_section(kDarkApp, 6)});
     RunLoop::main().advance(0.5);
     EXPECT_EQ(nc::cell_cycling_list().size(), with_six);
 
     Ref<UIView> held = c->tableView()->shown_cells()[5]; // someone else keeps one discarded cell alive
-    c->show_sections({ app_section(kDarkApp, 1) });
+    c->show_sections({app_section(kDarkApp, 1)});
     RunLoop::main().advance(0.5);
     // One reused, one still held elsewhere, four gone.
     EXPECT_EQ(nc::cell_cycling_list().size(), with_six - 4);
@@ -397,15 +410,16 @@ TEST_F(NcHooks, DiscardedCellsLeaveTheListLiveOnesKeepCycling) {
 TEST_F(NcHooks, MasterSwitchOffAtRunTimeMakesEverythingInert) {
     state().NotificationCenterEnabled = false;
     state().NotificationUnicornEnabled = true;
-    auto c = controller_showing<SBBulletinViewController>({ app_section(kDarkApp, 2) });
-    auto t = controller_showing<SBNCTableViewController>({ today_section(kLightApp, 2) });
-    for (auto* controller : { static_cast<NotificationListController*>(c.get()),
-                              static_cast<NotificationListController*>(t.get()) }) {
+    auto c = controller_showing<SBBulletinViewController>({app_section(kDarkApp, 2)});
+    auto t = controller_showing<SBNCTableViewController>({today_section(kLightApp, 2)});
+    for (auto* controller : {static_cast<NotificationListController*>(c.get()),
+                             static_cast<NotificationListController*>(t.get())}) {
         EXPECT_EQ(timer_of(controller), nullptr);
         auto& header = controller->tableView()->shown_headers()[0];
         EXPECT_EQ(header_background(header), std::nullopt);
         EXPECT_EQ(title_colour(header), kHostTitle);
-        EXPECT_NE(dynamic_cast<SBNotificationCenterHeaderView*>(header.get())->backdrop()->superview(), nullptr);
+        EXPECT_NE(dynamic_cast<SBNotificationCenterHeaderView*>(header.get())->backdrop()->superview(),
+                  nullptr);
         for (auto& cell : controller->tableView()->shown_cells()) {
             EXPECT_EQ(background(cell.get()), std::nullopt);
             auto* b = dynamic_cast<SBNotificationsBulletinCell*>(cell.get());
@@ -417,7 +431,7 @@ TEST_F(NcHooks, MasterSwitchOffAtRunTimeMakesEverythingInert) {
     // Nothing was registered: ticks of other controllers leave these views alone.
     state().NotificationCenterEnabled = true;
     state().NotificationUnicornEnabled = true;
-    auto cycling = controller_showing<SBBulletinViewController>({ app_section(kLightApp, 1) });
+    auto cycling = controller_showing<SBBulletinViewController>({app_section(kLightApp, 1)});
     RunLoop::main().advance(0.5);
     EXPECT_NE(timer_of(cycling.get()), nullptr);
     EXPECT_EQ(background(c->tableView()->shown_cells()[0].get()), std::nullopt);

@@ -15,19 +15,23 @@ using nlohmann::json;
 
 namespace {
 
-void set_up_device(const TempDevice& device, std::initializer_list<std::pair<const char*, Ref<Object>>> settings) {
+void set_up_device(const TempDevice& device,
+                   std::initializer_list<std::pair<const char*, Ref<Object>>> settings) {
     std::string command = (build_bin_dir() / "zimtone").string() + " --root " + device.root().string() +
                           " device init > /dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0);
     auto d = NSMutableDictionary::create();
-    for (auto& [k, v] : settings) d->set(k, v);
+    for (auto& [k, v] : settings)
+        d->set(k, v);
     ASSERT_TRUE(write_property_list_file(zimtone::settings::kSettingsFile, d));
 }
 
 // Depth first, every view of the class.
 void collect(const json& view, const std::string& cls, std::vector<json>& out) {
-    if (view.value("class", "") == cls) out.push_back(view);
-    for (auto& sub : view.value("subviews", json::array())) collect(sub, cls, out);
+    if (view.value("class", "") == cls)
+        out.push_back(view);
+    for (auto& sub : view.value("subviews", json::array()))
+        collect(sub, cls, out);
 }
 
 std::vector<json> views_of(HostUnderTest& host, const std::string& cls) {
@@ -40,7 +44,8 @@ std::vector<json> views_of(HostUnderTest& host, const std::string& cls) {
 // A header's content view is the subview that is not its backdrop.
 json content_of(const json& header) {
     for (auto& sub : header["subviews"])
-        if (sub["class"] == "UIView") return sub;
+        if (sub["class"] == "UIView")
+            return sub;
     return nullptr;
 }
 
@@ -48,12 +53,12 @@ json content_of(const json& header) {
 
 TEST(NotificationCenterInHost, OpenShowsColouredHeadersWithoutBackdropAndTicksRecolour) {
     TempDevice device;
-    set_up_device(device, { { "NotificationCenterHeaderAlpha", NSNumber::numberWithDouble(0.4) },
-                            { "NotificationCenterAlpha", NSNumber::numberWithDouble(0.5) },
-                            { "NotificationUnicornEnabled", NSNumber::numberWithBool(true) },
-                            { "AllowSaturationNotification", NSNumber::numberWithBool(false) } });
+    set_up_device(device, {{"NotificationCenterHeaderAlpha", NSNumber::numberWithDouble(0.4)},
+                           {"NotificationCenterAlpha", NSNumber::numberWithDouble(0.5)},
+                           {"NotificationUnicornEnabled", NSNumber::numberWithBool(true)},
+                           {"AllowSaturationNotification", NSNumber::numberWithBool(false)}});
     HostUnderTest springboard("springboard", device.root(), true);
-    ASSERT_EQ(springboard.ready()["injected"], json({ "Zimtone2" }));
+    ASSERT_EQ(springboard.ready()["injected"], json({"Zimtone2"}));
 
     auto open = springboard.command("nc open");
     ASSERT_EQ(open["ok"], true) << open.dump();
@@ -85,7 +90,7 @@ TEST(NotificationCenterInHost, OpenShowsColouredHeadersWithoutBackdropAndTicksRe
 
 TEST(NotificationCenterInHost, SwitchedOffAtStartUpLeavesTheHostsViews) {
     TempDevice device;
-    set_up_device(device, { { "NotificationCenterEnabled", NSNumber::numberWithBool(false) } });
+    set_up_device(device, {{"NotificationCenterEnabled", NSNumber::numberWithBool(false)}});
     HostUnderTest springboard("springboard", device.root(), true);
     ASSERT_EQ(springboard.command("nc open")["ok"], true);
     auto headers = views_of(springboard, "SBNotificationCenterHeaderView");

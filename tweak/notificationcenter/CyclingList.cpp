@@ -9,7 +9,8 @@ void CyclingList::drop_discarded() {
 }
 
 void CyclingList::add(Object* entry) {
-    if (!entry) return;
+    if (!entry)
+        return;
     Ref<Object> kept(entry);
     std::erase_if(entries_, [&](const Ref<Object>& e) { return e.get() == entry; });
     drop_discarded();
@@ -20,7 +21,8 @@ void CyclingList::for_each_live(const std::function<void(Object*)>& visit) {
     drop_discarded();
     // A snapshot, so that a visit that registers again cannot invalidate the walk.
     auto snapshot = entries_;
-    for (auto& e : snapshot) visit(e.get());
+    for (auto& e : snapshot)
+        visit(e.get());
 }
 
 CyclingList& cell_cycling_list() {

@@ -20,8 +20,8 @@ Ref<Object> random_colour() {
     uint32_t red = platform::foundation::arc4random();
     uint32_t green = platform::foundation::arc4random();
     uint32_t blue = platform::foundation::arc4random();
-    return UIColor::with(cycling_colour(red, green, blue, s.NotificationCenterAlpha, s.AllowSaturationNotification,
-                                        s.NotificationCenterSaturation));
+    return UIColor::with(cycling_colour(red, green, blue, s.NotificationCenterAlpha,
+                                        s.AllowSaturationNotification, s.NotificationCenterSaturation));
 }
 
 void paint(Object* view) {
@@ -33,7 +33,8 @@ void paint(Object* view) {
 
 void register_for_cycling(CyclingList& list, Object* entry, Object* controller) {
     list.add(entry);
-    if (msg<Ref<Object>>(controller, "colorTimer"_sel)) return;
+    if (msg<Ref<Object>>(controller, "colorTimer"_sel))
+        return;
     Object* no_info = nullptr;
     auto timer = msg<Ref<Object>>(objc_getClass("NSTimer"),
                                   "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:"_sel,

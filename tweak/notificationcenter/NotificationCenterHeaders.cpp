@@ -18,14 +18,16 @@ namespace {
 
 Ref<Object> colour_header(Ref<Object> header, Object* controller, int64_t section, ListKind kind) {
     HeaderPlan plan = plan_header(current_settings(), msg<bool>(header, "sectionHasClearButton"_sel));
-    if (!plan.colour) return header;
+    if (!plan.colour)
+        return header;
     std::string app = section_app_identifier(raw_section_identifier(controller, section, kind), kind);
     auto colour = msg<Ref<Object>>(base_colour(app), "colorWithAlphaComponent:"_sel,
                                    state().NotificationCenterHeaderAlpha);
     msg(msg<Ref<Object>>(header, "contentView"_sel), "setBackgroundColor:"_sel, colour);
     if (plan.text)
         msg(msg<Ref<Object>>(header, "titleLabel"_sel), "setTextColor:"_sel, automatic_text_colour(app));
-    if (plan.cycle) register_for_cycling(header_cycling_list(), header, controller);
+    if (plan.cycle)
+        register_for_cycling(header_cycling_list(), header, controller);
     return header;
 }
 
@@ -44,13 +46,14 @@ void setHasClearButton(Object* self, SEL sel, bool has) {
 }
 
 Ref<Object> todayViewForHeader(Object* self, SEL sel, Object* table, int64_t section) {
-    return colour_header(call_imp<Ref<Object>>(original_todayViewForHeader, self, sel, table, section), self, section,
-                         ListKind::Today);
+    return colour_header(call_imp<Ref<Object>>(original_todayViewForHeader, self, sel, table, section), self,
+                         section, ListKind::Today);
 }
 
 Ref<Object> notificationsViewForHeader(Object* self, SEL sel, Object* table, int64_t section) {
-    return colour_header(call_imp<Ref<Object>>(original_notificationsViewForHeader, self, sel, table, section), self,
-                         section, ListKind::Notifications);
+    return colour_header(
+        call_imp<Ref<Object>>(original_notificationsViewForHeader, self, sel, table, section), self, section,
+        ListKind::Notifications);
 }
 
 } // namespace zimtone::tweak::notificationcenter

@@ -26,17 +26,23 @@ std::string text_of(const Ref<Object>& s) {
 
 NcSettings current_settings() {
     const auto& s = state();
-    return { s.NotificationCenterEnabled, s.EffectToday,          s.OnlyHeaders,
-             s.NotificationLayerEnabled, s.NotificationCenterAlpha, s.AutoTextColor,
-             s.NotificationUnicornEnabled };
+    return {s.NotificationCenterEnabled,
+            s.EffectToday,
+            s.OnlyHeaders,
+            s.NotificationLayerEnabled,
+            s.NotificationCenterAlpha,
+            s.AutoTextColor,
+            s.NotificationUnicornEnabled};
 }
 
 std::string raw_section_identifier(Object* controller, int64_t section, ListKind kind) {
     auto* sections = dynamic_cast<NSArray*>(object_getIvarNamed(controller, "_orderedSections"));
-    if (!sections || section < 0) return {};
+    if (!sections || section < 0)
+        return {};
     auto info = sections->objectAtIndex(static_cast<uint64_t>(section));
     if (kind == ListKind::Notifications)
-        return text_of(msg<Ref<Object>>(msg<Ref<Object>>(info, "representedListSection"_sel), "sectionID"_sel));
+        return text_of(
+            msg<Ref<Object>>(msg<Ref<Object>>(info, "representedListSection"_sel), "sectionID"_sel));
     if (msg<bool>(info, "respondsToSelector:"_sel, "representedDate"_sel))
         return text_of(random_app_identifier_with_icon()); // bounded; none with an icon gives ""
     return text_of(msg<Ref<Object>>(info, "identifier"_sel));

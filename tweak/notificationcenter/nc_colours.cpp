@@ -12,7 +12,8 @@ constexpr size_t kAppIdentifierParts = 3;
 std::string joined(const std::vector<std::string>& parts) {
     std::string out;
     for (size_t i = 0; i < parts.size(); ++i) {
-        if (i) out += '.';
+        if (i)
+            out += '.';
         out += parts[i];
     }
     return out;
@@ -34,20 +35,26 @@ std::string section_app_identifier(const std::string& raw, ListKind kind) {
     auto parts = identifier_parts(raw);
     size_t n = parts.size();
     bool trim = kind == ListKind::Today ? (n == 4 || n == 5) : n == 4;
-    if (trim) parts.pop_back();
+    if (trim)
+        parts.pop_back();
     return joined(parts);
 }
 
 HeaderPlan plan_header(const NcSettings& s, bool section_has_clear_button) {
-    if (!s.enabled || (!s.effect_today && !section_has_clear_button)) return {};
-    return { true, s.auto_text, s.unicorn };
+    if (!s.enabled || (!s.effect_today && !section_has_clear_button))
+        return {};
+    return {true, s.auto_text, s.unicorn};
 }
 
-bool cell_hook_active(const NcSettings& s) { return s.enabled && !s.only_headers; }
+bool cell_hook_active(const NcSettings& s) {
+    return s.enabled && !s.only_headers;
+}
 
-CellPlan plan_cell(const NcSettings& s, ListKind kind, const std::string& raw, int64_t row, bool bulletin_cell) {
+CellPlan plan_cell(const NcSettings& s, ListKind kind, const std::string& raw, int64_t row,
+                   bool bulletin_cell) {
     CellPlan plan;
-    if (!cell_hook_active(s)) return plan;
+    if (!cell_hook_active(s))
+        return plan;
     plan.cycle = s.unicorn;
     if (s.effect_today)
         plan.app = section_app_identifier(raw, kind);
@@ -61,12 +68,14 @@ CellPlan plan_cell(const NcSettings& s, ListKind kind, const std::string& raw, i
     return plan;
 }
 
-double row_opacity(int64_t row) { return 1.0 - (static_cast<double>(row) / 10.0 + 0.2); }
+double row_opacity(int64_t row) {
+    return 1.0 - (static_cast<double>(row) / 10.0 + 0.2);
+}
 
 Colour cycling_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha, bool allow_saturation,
                       double saturation) {
     using namespace zimtone::colour;
-    Colour c { randomChannel(red), randomChannel(green), randomChannel(blue), alpha };
+    Colour c{randomChannel(red), randomChannel(green), randomChannel(blue), alpha};
     return allow_saturation ? modifySaturationWith(c, saturation) : c;
 }
 

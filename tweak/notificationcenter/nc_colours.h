@@ -50,7 +50,8 @@ struct CellPlan {
     bool text{false};
     bool cycle{false};
 };
-CellPlan plan_cell(const NcSettings& s, ListKind kind, const std::string& raw, int64_t row, bool bulletin_cell);
+CellPlan plan_cell(const NcSettings& s, ListKind kind, const std::string& raw, int64_t row,
+                   bool bulletin_cell);
 
 // The layered opacity of a row: 0.8 for row 0, down by 0.1 a row, not clamped below 0.
 double row_opacity(int64_t row);

@@ -56,7 +56,8 @@ class NotificationListController : public runtime::NSObject {
 template <class C> runtime::ClassBuilder<C> NotificationListController::describe(const char* name) {
     runtime::ClassBuilder<C> builder(name, runtime::NSObject::runtime_class());
     builder.template method<&NotificationListController::tableView>("tableView")
-        .template method<&NotificationListController::numberOfSectionsInTableView>("numberOfSectionsInTableView:")
+        .template method<&NotificationListController::numberOfSectionsInTableView>(
+            "numberOfSectionsInTableView:")
         .template method<&NotificationListController::tableView_numberOfRowsInSection>(
             "tableView:numberOfRowsInSection:")
         .template method<&NotificationListController::tableView_viewForHeaderInSection>(

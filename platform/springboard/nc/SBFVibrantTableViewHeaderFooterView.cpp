@@ -10,11 +10,12 @@ constexpr int64_t kVibrantBackdropStyle = 2030;
 } // namespace
 
 Class SBFVibrantTableViewHeaderFooterView::runtime_class() {
-    static Class cls = ClassBuilder<SBFVibrantTableViewHeaderFooterView>(
-                           "_SBFVibrantTableViewHeaderFooterView", uikit::UITableViewHeaderFooterView::runtime_class())
-                           .method<&SBFVibrantTableViewHeaderFooterView::initWithFrame>("initWithFrame:")
-                           .ivar("_backdrop", &SBFVibrantTableViewHeaderFooterView::backdrop_)
-                           .get();
+    static Class cls =
+        ClassBuilder<SBFVibrantTableViewHeaderFooterView>("_SBFVibrantTableViewHeaderFooterView",
+                                                          uikit::UITableViewHeaderFooterView::runtime_class())
+            .method<&SBFVibrantTableViewHeaderFooterView::initWithFrame>("initWithFrame:")
+            .ivar("_backdrop", &SBFVibrantTableViewHeaderFooterView::backdrop_)
+            .get();
     return cls;
 }
 

@@ -11,13 +11,14 @@ constexpr double kClearWidth = 24;
 } // namespace
 
 Class SBNotificationCenterHeaderView::runtime_class() {
-    static Class cls = ClassBuilder<SBNotificationCenterHeaderView>(
-                           "SBNotificationCenterHeaderView", SBFVibrantTableViewHeaderFooterView::runtime_class())
-                           .method<&SBNotificationCenterHeaderView::titleLabel>("titleLabel")
-                           .method<&SBNotificationCenterHeaderView::hasClearButton>("hasClearButton")
-                           .method<&SBNotificationCenterHeaderView::setHasClearButton>("setHasClearButton:")
-                           .method<&SBNotificationCenterHeaderView::layoutSubviews>("layoutSubviews")
-                           .get();
+    static Class cls =
+        ClassBuilder<SBNotificationCenterHeaderView>("SBNotificationCenterHeaderView",
+                                                     SBFVibrantTableViewHeaderFooterView::runtime_class())
+            .method<&SBNotificationCenterHeaderView::titleLabel>("titleLabel")
+            .method<&SBNotificationCenterHeaderView::hasClearButton>("hasClearButton")
+            .method<&SBNotificationCenterHeaderView::setHasClearButton>("setHasClearButton:")
+            .method<&SBNotificationCenterHeaderView::layoutSubviews>("layoutSubviews")
+            .get();
     return cls;
 }
 
@@ -42,7 +43,8 @@ void SBNotificationCenterHeaderView::setHasClearButton(bool has) {
 void SBNotificationCenterHeaderView::layoutSubviews() {
     UITableViewHeaderFooterView::layoutSubviews();
     auto size = bounds().size;
-    title_label_->setFrame(CGRectMake(kInset, 0, std::max(0.0, size.width - 2 * kInset - kClearWidth), size.height));
+    title_label_->setFrame(
+        CGRectMake(kInset, 0, std::max(0.0, size.width - 2 * kInset - kClearWidth), size.height));
     clear_label_->setFrame(CGRectMake(size.width - kInset - kClearWidth, 0, kClearWidth, size.height));
 }
 

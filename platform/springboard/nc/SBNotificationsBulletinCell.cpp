@@ -22,17 +22,18 @@ Ref<uikit::UILabel> label(double size, bool white) {
 } // namespace
 
 Class SBNotificationsBulletinCell::runtime_class() {
-    static Class cls = ClassBuilder<SBNotificationsBulletinCell>("SBNotificationsBulletinCell",
-                                                                 uikit::UITableViewCell::runtime_class())
-                           .method<&SBNotificationsBulletinCell::setPrimaryTextColor>("setPrimaryTextColor:")
-                           .method<&SBNotificationsBulletinCell::setSubtitleTextColor>("setSubtitleTextColor:")
-                           .method<&SBNotificationsBulletinCell::setSecondaryTextColor>("setSecondaryTextColor:")
-                           .method<&SBNotificationsBulletinCell::setEventDateColor>("setEventDateColor:")
-                           .method<&SBNotificationsBulletinCell::setRelevanceDateColor>("setRelevanceDateColor:")
-                           .method<&SBNotificationsBulletinCell::eventDateLabel>("eventDateLabel")
-                           .method<&SBNotificationsBulletinCell::relevanceDateLabel>("relevanceDateLabel")
-                           .method<&SBNotificationsBulletinCell::layoutSubviews>("layoutSubviews")
-                           .get();
+    static Class cls =
+        ClassBuilder<SBNotificationsBulletinCell>("SBNotificationsBulletinCell",
+                                                  uikit::UITableViewCell::runtime_class())
+            .method<&SBNotificationsBulletinCell::setPrimaryTextColor>("setPrimaryTextColor:")
+            .method<&SBNotificationsBulletinCell::setSubtitleTextColor>("setSubtitleTextColor:")
+            .method<&SBNotificationsBulletinCell::setSecondaryTextColor>("setSecondaryTextColor:")
+            .method<&SBNotificationsBulletinCell::setEventDateColor>("setEventDateColor:")
+            .method<&SBNotificationsBulletinCell::setRelevanceDateColor>("setRelevanceDateColor:")
+            .method<&SBNotificationsBulletinCell::eventDateLabel>("eventDateLabel")
+            .method<&SBNotificationsBulletinCell::relevanceDateLabel>("relevanceDateLabel")
+            .method<&SBNotificationsBulletinCell::layoutSubviews>("layoutSubviews")
+            .get();
     return cls;
 }
 
@@ -41,9 +42,10 @@ SBNotificationsBulletinCell::SBNotificationsBulletinCell()
       event_date_(label(12, false)), relevance_date_(label(12, false)) {
     set_reuse_identifier(kReuseIdentifier);
     event_date_->setTextAlignment(uikit::NSTextAlignmentRight);
-    for (auto* l : { event_date_.get(), relevance_date_.get() })
+    for (auto* l : {event_date_.get(), relevance_date_.get()})
         l->layer()->setCompositingFilter(foundation::ns(kVibrantFilter).get());
-    for (auto* l : { primary_.get(), subtitle_.get(), secondary_.get(), event_date_.get(), relevance_date_.get() })
+    for (auto* l :
+         {primary_.get(), subtitle_.get(), secondary_.get(), event_date_.get(), relevance_date_.get()})
         contentView()->addSubview(l);
 }
 
@@ -65,7 +67,8 @@ void SBNotificationsBulletinCell::layoutSubviews() {
     event_date_->setFrame(CGRectMake(width - kInset - kDateWidth, y, kDateWidth, kLineHeight));
     y += kLineHeight;
     subtitle_->setFrame(CGRectMake(kInset, y, text_width, has_subtitle ? kLineHeight : 0));
-    if (has_subtitle) y += kLineHeight;
+    if (has_subtitle)
+        y += kLineHeight;
     secondary_->setFrame(CGRectMake(kInset, y, width - 2 * kInset, kLineHeight));
     relevance_date_->setFrame(CGRectMake(width - kInset - kDateWidth, y + kLineHeight, kDateWidth, 0));
 }

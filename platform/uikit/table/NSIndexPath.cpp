@@ -5,7 +5,9 @@ namespace platform::uikit {
 using namespace platform::runtime;
 
 namespace {
-Ref<Object> indexPathForRowInSection(Object*, int64_t row, int64_t section) { return NSIndexPath::make(row, section); }
+Ref<Object> indexPathForRowInSection(Object*, int64_t row, int64_t section) {
+    return NSIndexPath::make(row, section);
+}
 } // namespace
 
 Class NSIndexPath::runtime_class() {

@@ -8,22 +8,25 @@ using namespace platform::runtime;
 
 namespace {
 // Keeps a data source's wrong answer (a negative count) from becoming a huge loop.
-int64_t count_or_zero(int64_t n) { return n < 0 ? 0 : n; }
+int64_t count_or_zero(int64_t n) {
+    return n < 0 ? 0 : n;
+}
 } // namespace
 
 Class UITableView::runtime_class() {
-    static Class cls = ClassBuilder<UITableView>("UITableView", UIView::runtime_class())
-                           .method<&UITableView::dataSource>("dataSource")
-                           .method<&UITableView::setDataSource>("setDataSource:")
-                           .method<&UITableView::rowHeight>("rowHeight")
-                           .method<&UITableView::setRowHeight>("setRowHeight:")
-                           .method<&UITableView::sectionHeaderHeight>("sectionHeaderHeight")
-                           .method<&UITableView::setSectionHeaderHeight>("setSectionHeaderHeight:")
-                           .method<&UITableView::reloadData>("reloadData")
-                           .method<&UITableView::dequeueReusableCellWithIdentifier>("dequeueReusableCellWithIdentifier:")
-                           .method<&UITableView::dequeueReusableHeaderFooterViewWithIdentifier>(
-                               "dequeueReusableHeaderFooterViewWithIdentifier:")
-                           .get();
+    static Class cls =
+        ClassBuilder<UITableView>("UITableView", UIView::runtime_class())
+            .method<&UITableView::dataSource>("dataSource")
+            .method<&UITableView::setDataSource>("setDataSource:")
+            .method<&UITableView::rowHeight>("rowHeight")
+            .method<&UITableView::setRowHeight>("setRowHeight:")
+            .method<&UITableView::sectionHeaderHeight>("sectionHeaderHeight")
+            .method<&UITableView::setSectionHeaderHeight>("setSectionHeaderHeight:")
+            .method<&UITableView::reloadData>("reloadData")
+            .method<&UITableView::dequeueReusableCellWithIdentifier>("dequeueReusableCellWithIdentifier:")
+            .method<&UITableView::dequeueReusableHeaderFooterViewWithIdentifier>(
+                "dequeueReusableHeaderFooterViewWithIdentifier:")
+            .get();
     return cls;
 }
 
@@ -39,7 +42,8 @@ void UITableView::hand_back(std::vector<Ref<UIView>>& shown, Pool& pool) {
 
 Ref<Object> UITableView::take(Pool& pool, const foundation::NSString* identifier) {
     auto it = pool.find(identifier ? identifier->str() : std::string());
-    if (it == pool.end()) return nullptr;
+    if (it == pool.end())
+        return nullptr;
     Ref<Object> view(it->second.get());
     pool.erase(it);
     return view;
@@ -49,13 +53,16 @@ Ref<Object> UITableView::dequeueReusableCellWithIdentifier(const foundation::NSS
     return take(cell_pool_, identifier);
 }
 
-Ref<Object> UITableView::dequeueReusableHeaderFooterViewWithIdentifier(const foundation::NSString* identifier) {
+Ref<Object>
+UITableView::dequeueReusableHeaderFooterViewWithIdentifier(const foundation::NSString* identifier) {
     return take(header_pool_, identifier);
 }
 
-UIView* UITableView::place_row_view(Object* answer, double y, double height, std::vector<Ref<UIView>>& shown) {
+UIView* UITableView::place_row_view(Object* answer, double y, double height,
+                                    std::vector<Ref<UIView>>& shown) {
     auto* view = dynamic_cast<UIView*>(answer);
-    if (!view) return nullptr;
+    if (!view)
+        return nullptr;
     view->setFrame(foundation::CGRectMake(0, y, bounds().size.width, height));
     addSubview(view);
     shown.emplace_back(view);
@@ -70,13 +77,17 @@ void UITableView::reloadData() {
     int64_t sections = count_or_zero(msg<int64_t>(data_source_, "numberOfSectionsInTableView:"_sel, table));
     for (int64_t section = 0; section < sections; ++section) {
         auto header = msg<Ref<Object>>(data_source_, "tableView:viewForHeaderInSection:"_sel, table, section);
-        if (place_row_view(header.get(), y, header_height_, headers_)) y += header_height_;
-        int64_t rows = count_or_zero(msg<int64_t>(data_source_, "tableView:numberOfRowsInSection:"_sel, table, section));
+        if (place_row_view(header.get(), y, header_height_, headers_))
+            y += header_height_;
+        int64_t rows =
+            count_or_zero(msg<int64_t>(data_source_, "tableView:numberOfRowsInSection:"_sel, table, section));
         for (int64_t row = 0; row < rows; ++row) {
             auto path = NSIndexPath::make(row, section);
             Object* index_path = path.get();
-            auto cell = msg<Ref<Object>>(data_source_, "tableView:cellForRowAtIndexPath:"_sel, table, index_path);
-            if (place_row_view(cell.get(), y, row_height_, cells_)) y += row_height_;
+            auto cell =
+                msg<Ref<Object>>(data_source_, "tableView:cellForRowAtIndexPath:"_sel, table, index_path);
+            if (place_row_view(cell.get(), y, row_height_, cells_))
+                y += row_height_;
         }
     }
     content_height_ = y;

@@ -30,7 +30,8 @@ class UITableView : public UIView {
     void reloadData();
     // A view handed back under the identifier, or nil when the pool has none.
     Ref<runtime::Object> dequeueReusableCellWithIdentifier(const foundation::NSString* identifier);
-    Ref<runtime::Object> dequeueReusableHeaderFooterViewWithIdentifier(const foundation::NSString* identifier);
+    Ref<runtime::Object>
+    dequeueReusableHeaderFooterViewWithIdentifier(const foundation::NSString* identifier);
 
     // The height of everything the last reload placed.
     double content_height() const { return content_height_; }

@@ -18,7 +18,8 @@ Class UITableViewCell::runtime_class() {
     return cls;
 }
 
-UITableViewCell::UITableViewCell() : content_view_(make_object<UIView>()), text_label_(make_object<UILabel>()) {
+UITableViewCell::UITableViewCell()
+    : content_view_(make_object<UIView>()), text_label_(make_object<UILabel>()) {
     addSubview(content_view_.get());
     content_view_->addSubview(text_label_.get());
 }
@@ -26,8 +27,8 @@ UITableViewCell::UITableViewCell() : content_view_(make_object<UIView>()), text_
 void UITableViewCell::layoutSubviews() {
     CGRect b = bounds();
     content_view_->setFrame(b);
-    text_label_->setFrame(foundation::CGRectMake(kTextInset, 0, std::max(0.0, b.size.width - 2 * kTextInset),
-                                                 b.size.height));
+    text_label_->setFrame(
+        foundation::CGRectMake(kTextInset, 0, std::max(0.0, b.size.width - 2 * kTextInset), b.size.height));
 }
 
 } // namespace platform::uikit

@@ -16,7 +16,9 @@ class UITableViewCell : public UIView {
     UIView* contentView() const { return content_view_.get(); }
     UILabel* textLabel() const { return text_label_.get(); }
     foundation::NSString* reuseIdentifier() const { return reuse_identifier_.get(); }
-    void set_reuse_identifier(const std::string& identifier) { reuse_identifier_ = foundation::ns(identifier); }
+    void set_reuse_identifier(const std::string& identifier) {
+        reuse_identifier_ = foundation::ns(identifier);
+    }
 
     // The content view and the text label follow the cell's size.
     void layoutSubviews();

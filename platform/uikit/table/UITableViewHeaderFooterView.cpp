@@ -18,6 +18,8 @@ UITableViewHeaderFooterView::UITableViewHeaderFooterView() : content_view_(make_
     addSubview(content_view_.get());
 }
 
-void UITableViewHeaderFooterView::layoutSubviews() { content_view_->setFrame(bounds()); }
+void UITableViewHeaderFooterView::layoutSubviews() {
+    content_view_->setFrame(bounds());
+}
 
 } // namespace platform::uikit

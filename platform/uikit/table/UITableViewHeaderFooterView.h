@@ -14,7 +14,9 @@ class UITableViewHeaderFooterView : public UIView {
 
     UIView* contentView() const { return content_view_.get(); }
     foundation::NSString* reuseIdentifier() const { return reuse_identifier_.get(); }
-    void set_reuse_identifier(const std::string& identifier) { reuse_identifier_ = foundation::ns(identifier); }
+    void set_reuse_identifier(const std::string& identifier) {
+        reuse_identifier_ = foundation::ns(identifier);
+    }
 
     // The content view follows the view's size.
     void layoutSubviews();
