@@ -1,8 +1,136 @@
-// The NotificationCenter surface of its host process: host classes and commands.
+// The NotificationCenter surface of its host process: host classes and commands. Notification
+// Center covers the screen while open: the Today list (a date section) above the Notifications
+// list (one section per app, newest app first, its bulletins newest first). Bulletins delivered
+// while it is open show at once.
+#include <algorithm>
+
+#include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/springboard/BulletinStore.h"
+#include "platform/springboard/nc/NotificationCenterClasses.h"
+#include "platform/springboard/nc/SBBulletinViewController.h"
+#include "platform/springboard/nc/SBBulletinViewSection.h"
+#include "platform/springboard/nc/SBNCDateSectionInfo.h"
+#include "platform/springboard/nc/SBNCTableViewController.h"
+#include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
 
 namespace zimtone::sim {
 
-void set_up_notification_center_host(HostProcess&) {}
+using namespace platform::springboard;
+using platform::foundation::CGRectMake;
+using platform::foundation::ns;
+using platform::runtime::make_object;
+using platform::runtime::Ref;
+using platform::uikit::UIColor;
+using platform::uikit::UIView;
+
+namespace {
+
+constexpr double kStatusBarHeight = 20;
+constexpr double kListGap = 12;
+
+std::string display_name(const std::string& app) {
+    auto list = platform::applist::ALApplicationList::sharedApplicationList();
+    auto name = list->valueForKeyForDisplayIdentifier(ns("displayName").get(), ns(app).get());
+    const std::string* text = platform::foundation::string_of(name.get());
+    return text ? *text : app;
+}
+
+std::vector<ListSection> sections_by_app(const std::vector<Ref<BBBulletin>>& newest_first) {
+    std::vector<ListSection> sections;
+    std::vector<std::string> apps;
+    for (auto& bulletin : newest_first) {
+        std::string app = BBBulletin::text(bulletin->sectionID());
+        auto at = std::find(apps.begin(), apps.end(), app);
+        if (at == apps.end()) {
+            apps.push_back(app);
+            sections.push_back({SBBulletinViewSection::make(app), display_name(app), true, {}});
+            at = apps.end() - 1;
+        }
+        sections[static_cast<size_t>(at - apps.begin())].rows.push_back({bulletin, {}});
+    }
+    return sections;
+}
+
+std::string summary(size_t count) {
+    if (count == 0)
+        return "No Notifications";
+    return std::to_string(count) + (count == 1 ? " Notification" : " Notifications");
+}
+
+class NotificationCenter {
+  public:
+    NotificationCenter()
+        : view_(UIView::create<UIView>(CGRectMake(0, 0, kScreenWidth, kScreenHeight))),
+          today_(make_object<SBNCTableViewController>()),
+          notifications_(make_object<SBBulletinViewController>()) {
+        view_->setBackgroundColor(UIColor::colorWithRGBA(0.08, 0.08, 0.1, 0.94).get());
+        view_->addSubview(today_->tableView());
+        view_->addSubview(notifications_->tableView());
+    }
+
+    bool is_open() const { return view_->superview() != nullptr; }
+
+    void open() {
+        screen()->addSubview(view_.get());
+        refresh();
+    }
+
+    void close() { view_->removeFromSuperview(); }
+
+    void refresh() {
+        const auto& bulletins = BulletinStore::shared().newest_first();
+        ListSection date{SBNCDateSectionInfo::make(platform::foundation::RunLoop::main().now()),
+                         "Today",
+                         false,
+                         {{nullptr, summary(bulletins.size())}}};
+        auto* today_table = today_->tableView();
+        today_table->setFrame(CGRectMake(0, kStatusBarHeight, kScreenWidth, 0));
+        today_->show_sections({date});
+        today_table->setFrame(CGRectMake(0, kStatusBarHeight, kScreenWidth, today_table->content_height()));
+
+        auto* list = notifications_->tableView();
+        double top = kStatusBarHeight + today_table->content_height() + kListGap;
+        list->setFrame(CGRectMake(0, top, kScreenWidth, 0));
+        notifications_->show_sections(sections_by_app(bulletins));
+        list->setFrame(CGRectMake(0, top, kScreenWidth, list->content_height()));
+    }
+
+    nlohmann::json state() const {
+        return {{"open", is_open()},
+                {"sections", notifications_->tableView()->shown_headers().size()},
+                {"cells", notifications_->tableView()->shown_cells().size()}};
+    }
+
+  private:
+    Ref<UIView> view_;
+    Ref<SBNCTableViewController> today_;
+    Ref<SBBulletinViewController> notifications_;
+};
+
+NotificationCenter& notification_center() {
+    static auto* nc = new NotificationCenter; // lives as long as its process
+    return *nc;
+}
+
+} // namespace
+
+void set_up_notification_center_host(HostProcess& host) {
+    register_notification_center_classes();
+    BulletinStore::shared().add_listener([](BBBulletin*) {
+        if (notification_center().is_open())
+            notification_center().refresh();
+    });
+    host.add_command("nc", "nc open|close  (Notification Center)", [](const std::vector<std::string>& args) {
+        if (args.size() != 1 || (args[0] != "open" && args[0] != "close"))
+            return CommandResult::failure("nc takes open or close");
+        if (args[0] == "open")
+            notification_center().open();
+        else
+            notification_center().close();
+        return CommandResult::success(notification_center().state());
+    });
+}
 
 } // namespace zimtone::sim

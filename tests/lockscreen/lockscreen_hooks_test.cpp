@@ -244,7 +244,10 @@ TEST_F(LockscreenHooks, OneTimerPerListViewRecolouringEveryLiveCellAtEachTick) {
     list->reloadData();
     list->layoutIfNeeded();
     EXPECT_EQ(timer(list), first);
-    // The reload discarded the first cells: only the three live ones stay listed.
+    // The reload discarded the first cells: from the next tick on only the three live ones stay listed.
+    size_t painted = 0;
+    LockscreenUnicornList::shared().for_each_live([&](Object*) { ++painted; });
+    EXPECT_EQ(painted, 3u);
     EXPECT_EQ(LockscreenUnicornList::shared().size(), 3u);
     auto* other = list_of({{"com.r", kRed}});
     EXPECT_NE(timer(other), nullptr);
