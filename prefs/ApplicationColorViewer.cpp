@@ -18,7 +18,8 @@ using zimtone::colour::Colour;
 Class ApplicationColorViewer::runtime_class() {
     static Class cls =
         ClassBuilder<ApplicationColorViewer>("ApplicationColorViewer", PSTableCell::runtime_class())
-            .method<&ApplicationColorViewer::initWithStyleReuseIdentifierSpecifier>("initWithStyle:reuseIdentifier:specifier:")
+            .method<&ApplicationColorViewer::initWithStyleReuseIdentifierSpecifier>(
+                "initWithStyle:reuseIdentifier:specifier:")
             .method<&ApplicationColorViewer::dominantColorFor>("dominantColorFor:")
             .method<&ApplicationColorViewer::modifySaturationWithAndFactor>("modifySaturationWith:andFactor:")
             .method<&ApplicationColorViewer::imageWithColor>("imageWithColor:")
@@ -34,10 +35,11 @@ Class ApplicationColorViewer::runtime_class() {
     return cls;
 }
 
-Ref<Object> ApplicationColorViewer::initWithStyleReuseIdentifierSpecifier(int64_t, platform::foundation::NSString* reuse,
-                                                                          PSSpecifier* specifier) {
-    if (!PSTableCell::initWithStyleReuseIdentifierSpecifier(platform::preferences::UITableViewCellStyleValue1, reuse,
-                                                            specifier))
+Ref<Object>
+ApplicationColorViewer::initWithStyleReuseIdentifierSpecifier(int64_t, platform::foundation::NSString* reuse,
+                                                              PSSpecifier* specifier) {
+    if (!PSTableCell::initWithStyleReuseIdentifierSpecifier(platform::preferences::UITableViewCellStyleValue1,
+                                                            reuse, specifier))
         return nullptr;
     auto file = platform::foundation::read_dictionary_or_empty(zimtone::settings::kSettingsFile);
     PreviewSettings settings = PreviewSettings::from_file(*file);
@@ -57,7 +59,8 @@ Ref<Object> ApplicationColorViewer::initWithStyleReuseIdentifierSpecifier(int64_
     icon_view_->setClipsToBounds(true);
 
     Ref<UIColor> start = dominantColorFor(icon_.get());
-    if (AllowSaturation) start = modifySaturationWithAndFactor(start.get(), BannerColorSaturation);
+    if (AllowSaturation)
+        start = modifySaturationWithAndFactor(start.get(), BannerColorSaturation);
     start = start->colorWithAlphaComponent(BannerColorAlpha);
     show(start->colour());
 
@@ -68,7 +71,8 @@ Ref<Object> ApplicationColorViewer::initWithStyleReuseIdentifierSpecifier(int64_
     if (bundle_id)
         if (auto hex = first_app_colour(stored_colours.get(), *bundle_id)) {
             stopUnicorn();
-            changeColorTo(zimtone::colour::bridge::colorWithHexString(platform::foundation::ns(*hex).get()).get());
+            changeColorTo(
+                zimtone::colour::bridge::colorWithHexString(platform::foundation::ns(*hex).get()).get());
         }
     icon_view_->setUserInteractionEnabled(false);
     contentView()->addSubview(icon_view_);
@@ -91,7 +95,8 @@ Ref<UIImage> ApplicationColorViewer::imageWithColor(UIColor* colour) {
 }
 
 void ApplicationColorViewer::changeColorTo(UIColor* colour) {
-    if (!colour) return; // an undecodable stored value leaves the disc as it is
+    if (!colour)
+        return; // an undecodable stored value leaves the disc as it is
     PreviewSettings settings{BannerColorSaturation, BannerColorAlpha, AllowSaturation, BannersUnicornEnabled};
     show(adjusted_preview(colour->colour(), settings));
 }
@@ -105,7 +110,8 @@ void ApplicationColorViewer::changeBlurColor() {
 }
 
 void ApplicationColorViewer::stopUnicorn() {
-    if (!timer_) return;
+    if (!timer_)
+        return;
     timer_->invalidate();
     timer_ = nullptr;
 }

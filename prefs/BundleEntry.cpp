@@ -3,5 +3,7 @@
 #include "prefs/PaneClasses.h"
 
 namespace {
-__attribute__((constructor)) void zimtone2_pane_loaded() { zimtone::prefs::register_pane_classes(); }
+__attribute__((constructor)) void zimtone2_pane_loaded() {
+    zimtone::prefs::register_pane_classes();
+}
 } // namespace

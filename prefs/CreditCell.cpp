@@ -15,7 +15,8 @@ using platform::uikit::UILabel;
 
 Class CreditCell::runtime_class() {
     static Class cls = ClassBuilder<CreditCell>("CreditCell", PSTableCell::runtime_class())
-                           .method<&CreditCell::initWithStyleReuseIdentifierSpecifier>("initWithStyle:reuseIdentifier:specifier:")
+                           .method<&CreditCell::initWithStyleReuseIdentifierSpecifier>(
+                               "initWithStyle:reuseIdentifier:specifier:")
                            .method<&CreditCell::loadMainView>("loadMainView")
                            .method<&CreditCell::loadOptionsView>("loadOptionsView")
                            .method<&CreditCell::bringViewAndRemove>("bringView:andRemove:")
@@ -43,9 +44,10 @@ Ref<NSString> string_copy(PSSpecifier* specifier, const char* key) {
 }
 } // namespace
 
-Ref<Object> CreditCell::initWithStyleReuseIdentifierSpecifier(int64_t, NSString* reuse, PSSpecifier* specifier) {
-    if (!PSTableCell::initWithStyleReuseIdentifierSpecifier(platform::preferences::UITableViewCellStyleValue1, reuse,
-                                                            specifier))
+Ref<Object> CreditCell::initWithStyleReuseIdentifierSpecifier(int64_t, NSString* reuse,
+                                                              PSSpecifier* specifier) {
+    if (!PSTableCell::initWithStyleReuseIdentifierSpecifier(platform::preferences::UITableViewCellStyleValue1,
+                                                            reuse, specifier))
         return nullptr;
     textLabel()->setText(nullptr);
     twitter_name_ = string_copy(specifier, "twitterName");
@@ -90,7 +92,8 @@ void CreditCell::loadMainView() {
     main_developer_view_ = UIView::create<UIView>(CGRect{{95, 0}, {kScreenWidth - 95, 20}});
     contentView()->addSubview(main_developer_view_);
     name_label_ = make_label(14, name_ ? name_->str() : "", 18, 1.0 / 3);
-    twitter_label_ = make_label(35, "@" + (twitter_name_ ? twitter_name_->str() : std::string("(null)")), 13, 1.0 / 3);
+    twitter_label_ =
+        make_label(35, "@" + (twitter_name_ ? twitter_name_->str() : std::string("(null)")), 13, 1.0 / 3);
     job_label_ = make_label(53, job_title_ ? job_title_->str() : "", 13, 0.5);
     current_ = main_developer_view_;
 }

@@ -23,13 +23,16 @@ using platform::uikit::UIAlertController;
 
 Class Zimtone2ApplicationSelector::runtime_class() {
     static Class cls = [] {
-        ClassBuilder<Zimtone2ApplicationSelector> builder("Zimtone2ApplicationSelector", PSListController::runtime_class());
+        ClassBuilder<Zimtone2ApplicationSelector> builder("Zimtone2ApplicationSelector",
+                                                          PSListController::runtime_class());
         add_page_methods(builder)
             .method<&Zimtone2ApplicationSelector::specifiers>("specifiers")
-            .method<&Zimtone2ApplicationSelector::customAppSpecifier>("customAppSpecifierWithDisplayName:andIconImage:andBundleID:")
+            .method<&Zimtone2ApplicationSelector::customAppSpecifier>(
+                "customAppSpecifierWithDisplayName:andIconImage:andBundleID:")
             .method<&Zimtone2ApplicationSelector::alertID>("alertID:")
             .method<&Zimtone2ApplicationSelector::saveHexForKeyAndHexColor>("saveHexForKey:andHexColor:")
-            .method<&Zimtone2ApplicationSelector::tableViewDidSelectRowAtIndexPath>("tableView:didSelectRowAtIndexPath:")
+            .method<&Zimtone2ApplicationSelector::tableViewDidSelectRowAtIndexPath>(
+                "tableView:didSelectRowAtIndexPath:")
             .method<&Zimtone2ApplicationSelector::clickedIndexPath>("clickedIndexPath")
             .class_method<&Zimtone2ApplicationSelector::allAppIdentifiers>("allAppIdentifiers")
             .function<&Zimtone2ApplicationSelector::allAppIdentifiers>("allAppIdentifiers");
@@ -46,14 +49,16 @@ Ref<NSArray> Zimtone2ApplicationSelector::allAppIdentifiers(Object*) {
         auto list = platform::applist::ALApplicationList::sharedApplicationList();
         auto applications = list->applications();
         std::vector<Ref<Object>> items;
-        for (const auto& id : listed_app_identifiers(*applications)) items.push_back(ns(id));
+        for (const auto& id : listed_app_identifiers(*applications))
+            items.push_back(ns(id));
         identifiers = NSArray::create(std::move(items));
     });
     return identifiers;
 }
 
 Ref<NSArray> Zimtone2ApplicationSelector::specifiers() {
-    if (specifiers_) return specifiers_;
+    if (specifiers_)
+        return specifiers_;
     apps_ = platform::applist::ALApplicationList::sharedApplicationList();
     auto rows = platform::foundation::NSMutableArray::create();
     for (const auto& item : allAppIdentifiers()->items()) {
@@ -66,13 +71,16 @@ Ref<NSArray> Zimtone2ApplicationSelector::specifiers() {
     return specifiers_;
 }
 
-Ref<PSSpecifier> Zimtone2ApplicationSelector::customAppSpecifier(NSString* name, platform::uikit::UIImage* icon,
+Ref<PSSpecifier> Zimtone2ApplicationSelector::customAppSpecifier(NSString* name,
+                                                                 platform::uikit::UIImage* icon,
                                                                  NSString* bundle_id) {
     auto row = PSSpecifier::preferenceSpecifierNamed(name, this, nullptr, nullptr, nullptr,
                                                      platform::preferences::PSStaticTextCell, nullptr);
     row->properties()->set("cellClass", Ref<Object>(objc_getClass("ApplicationColorViewer")));
-    if (icon) row->properties()->set("iconImage", Ref<Object>(icon));
-    if (bundle_id) row->properties()->set("bundleID", Ref<Object>(bundle_id));
+    if (icon)
+        row->properties()->set("iconImage", Ref<Object>(icon));
+    if (bundle_id)
+        row->properties()->set("bundleID", Ref<Object>(bundle_id));
     row->setButtonAction("alertID:"_sel);
     return row;
 }
@@ -80,11 +88,13 @@ Ref<PSSpecifier> Zimtone2ApplicationSelector::customAppSpecifier(NSString* name,
 void Zimtone2ApplicationSelector::tableViewDidSelectRowAtIndexPath(Object* table, PSIndexPath* path) {
     PSListController::tableViewDidSelectRowAtIndexPath(table, path);
     Ref<Object> cell = tableViewCellForRowAtIndexPath(table, path);
-    if (dynamic_cast<ApplicationColorViewer*>(cell.get())) clicked_ = path;
+    if (dynamic_cast<ApplicationColorViewer*>(cell.get()))
+        clicked_ = path;
 }
 
 void Zimtone2ApplicationSelector::alertID(PSSpecifier* specifier) {
-    if (!specifier) return;
+    if (!specifier)
+        return;
     const std::string* bundle = specifier->string_property("bundleID");
     std::string bundle_id = bundle ? *bundle : "";
     auto alert = UIAlertController::alertControllerWithTitle(kHexDialogTitle, bundle_id,
@@ -93,13 +103,15 @@ void Zimtone2ApplicationSelector::alertID(PSSpecifier* specifier) {
         field->setKeyboardType(platform::uikit::UIKeyboardTypeDefault);
     });
     Ref<platform::uikit::UITextField> field = alert->textFields().front();
-    alert->addAction(UIAlertAction::actionWithTitle("Cancel", platform::uikit::UIAlertActionStyleDefault,
-                                                    [](UIAlertAction*) { std::fprintf(stderr, "cancel btn\n"); }));
+    alert->addAction(
+        UIAlertAction::actionWithTitle("Cancel", platform::uikit::UIAlertActionStyleDefault,
+                                       [](UIAlertAction*) { std::fprintf(stderr, "cancel btn\n"); }));
     alert->addAction(UIAlertAction::actionWithTitle(
         "Save", platform::uikit::UIAlertActionStyleDefault, [this, field, bundle_id](UIAlertAction*) {
             std::string text = field->text()->str();
             auto hex = hex_from_entry(text);
-            if (NSString(text).length() == 7 && text.size() >= 6) field->setText(ns(text.substr(text.size() - 6)).get());
+            if (NSString(text).length() == 7 && text.size() >= 6)
+                field->setText(ns(text.substr(text.size() - 6)).get());
             if (!hex) {
                 show_not_hex();
                 return;
@@ -112,12 +124,14 @@ void Zimtone2ApplicationSelector::alertID(PSSpecifier* specifier) {
 void Zimtone2ApplicationSelector::show_not_hex() {
     auto error = UIAlertController::alertControllerWithTitle(kNotHexTitle, kNotHexMessage,
                                                              platform::uikit::UIAlertControllerStyleAlert);
-    error->addAction(UIAlertAction::actionWithTitle("OK", platform::uikit::UIAlertActionStyleDefault, nullptr));
+    error->addAction(
+        UIAlertAction::actionWithTitle("OK", platform::uikit::UIAlertActionStyleDefault, nullptr));
     presentViewControllerAnimatedCompletion(error.get(), true, nullptr);
 }
 
 void Zimtone2ApplicationSelector::saveHexForKeyAndHexColor(NSString* bundle_id, NSString* hex) {
-    if (!bundle_id || !hex) return;
+    if (!bundle_id || !hex)
+        return;
     const std::string b = bundle_id->str(), h = hex->str();
     std::string error;
     bool written = platform::foundation::update_dictionary_file(

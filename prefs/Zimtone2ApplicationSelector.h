@@ -26,7 +26,8 @@ class Zimtone2ApplicationSelector : public SettingsPage {
     Ref<PSSpecifier> customAppSpecifier(platform::foundation::NSString* name, platform::uikit::UIImage* icon,
                                         platform::foundation::NSString* bundle_id);
     void alertID(PSSpecifier* specifier);
-    void saveHexForKeyAndHexColor(platform::foundation::NSString* bundle_id, platform::foundation::NSString* hex);
+    void saveHexForKeyAndHexColor(platform::foundation::NSString* bundle_id,
+                                  platform::foundation::NSString* hex);
     void tableViewDidSelectRowAtIndexPath(Object* table, PSIndexPath* path);
 
     PSIndexPath* clickedIndexPath() const { return clicked_.get(); }

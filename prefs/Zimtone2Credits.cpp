@@ -21,7 +21,8 @@ Class Zimtone2Credits::runtime_class() {
     return cls;
 }
 
-void Zimtone2Credits::tableViewDidSelectRowAtIndexPath(Object* table, platform::preferences::PSIndexPath* path) {
+void Zimtone2Credits::tableViewDidSelectRowAtIndexPath(Object* table,
+                                                       platform::preferences::PSIndexPath* path) {
     Ref<Object> cell = tableViewCellForRowAtIndexPath(table, path);
     if (auto* credit = dynamic_cast<CreditCell*>(cell.get())) {
         follow(credit->twitterName());
@@ -31,13 +32,15 @@ void Zimtone2Credits::tableViewDidSelectRowAtIndexPath(Object* table, platform::
 }
 
 void Zimtone2Credits::follow(platform::foundation::NSString* screen_name) {
-    if (!screen_name) return;
+    if (!screen_name)
+        return;
     auto& app = platform::uikit::UIApplication::shared();
     std::string url = profile_url(screen_name->str(), [&](const std::string& probe) {
         auto probe_url = NSURL::URLWithString(probe);
         return probe_url && app.canOpenURL(probe_url.get());
     });
-    if (auto target = NSURL::URLWithString(url)) app.openURL(target.get());
+    if (auto target = NSURL::URLWithString(url))
+        app.openURL(target.get());
 }
 
 } // namespace zimtone::prefs

@@ -8,7 +8,8 @@ using namespace platform::runtime;
 
 Class Zimtone2NotificationSettings::runtime_class() {
     static Class cls = [] {
-        ClassBuilder<Zimtone2NotificationSettings> builder("Zimtone2NotificationSettings", PSListController::runtime_class());
+        ClassBuilder<Zimtone2NotificationSettings> builder("Zimtone2NotificationSettings",
+                                                           PSListController::runtime_class());
         add_page_methods(builder);
         return builder.get();
     }();

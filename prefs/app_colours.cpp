@@ -9,7 +9,8 @@ using platform::foundation::NSArray;
 using platform::foundation::NSDictionary;
 using platform::foundation::NSMutableDictionary;
 
-Ref<NSMutableArray> with_app_colour(const Object* stored, const std::string& bundle_id, const std::string& hex) {
+Ref<NSMutableArray> with_app_colour(const Object* stored, const std::string& bundle_id,
+                                    const std::string& hex) {
     auto result = NSMutableArray::create();
     bool replaced = false;
     if (auto* array = dynamic_cast<const NSArray*>(stored)) {
@@ -35,13 +36,13 @@ Ref<NSMutableArray> with_app_colour(const Object* stored, const std::string& bun
 
 std::optional<std::string> first_app_colour(const Object* stored, const std::string& bundle_id) {
     auto* array = dynamic_cast<const NSArray*>(stored);
-    if (!array) return std::nullopt;
+    if (!array)
+        return std::nullopt;
     for (const auto& entry : array->items())
         if (auto* dictionary = dynamic_cast<NSDictionary*>(entry.get()))
             if (Ref<Object> value = dictionary->get(bundle_id)) {
                 auto* text = platform::foundation::string_of(value.get());
                 return text ? *text : std::string(); // present but not text: no colour decodes
-
             }
     return std::nullopt;
 }

@@ -8,6 +8,8 @@ namespace zimtone::prefs {
 inline constexpr const char* kBundleDirectory = "/Library/PreferenceBundles/Zimtone2.bundle";
 
 // "<bundle directory>/<name>", the "%@/%@" of the header and portrait images.
-inline std::string bundle_file(const std::string& name) { return std::string(kBundleDirectory) + "/" + name; }
+inline std::string bundle_file(const std::string& name) {
+    return std::string(kBundleDirectory) + "/" + name;
+}
 
 } // namespace zimtone::prefs

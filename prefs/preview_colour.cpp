@@ -17,7 +17,8 @@ double float_of(const Object* value, double absent) {
     return absent;
 }
 bool bool_of(const Object* value, bool absent) {
-    if (value && msg<bool>(value, "respondsToSelector:"_sel, "boolValue"_sel)) return msg<bool>(value, "boolValue"_sel);
+    if (value && msg<bool>(value, "respondsToSelector:"_sel, "boolValue"_sel))
+        return msg<bool>(value, "boolValue"_sel);
     return absent;
 }
 } // namespace
@@ -32,7 +33,8 @@ PreviewSettings PreviewSettings::from_file(const platform::foundation::NSDiction
 }
 
 Colour adjusted_preview(Colour colour, const PreviewSettings& settings) {
-    if (settings.allow_saturation) colour = zimtone::colour::modifySaturationWith(colour, settings.saturation);
+    if (settings.allow_saturation)
+        colour = zimtone::colour::modifySaturationWith(colour, settings.saturation);
     colour.alpha = settings.alpha;
     return colour;
 }

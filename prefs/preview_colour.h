@@ -24,6 +24,7 @@ struct PreviewSettings {
 zimtone::colour::Colour adjusted_preview(zimtone::colour::Colour colour, const PreviewSettings& settings);
 
 // A cycling step from three random draws (red, green, blue), each channel n/256, then adjusted.
-zimtone::colour::Colour random_preview(uint32_t red, uint32_t green, uint32_t blue, const PreviewSettings& settings);
+zimtone::colour::Colour random_preview(uint32_t red, uint32_t green, uint32_t blue,
+                                       const PreviewSettings& settings);
 
 } // namespace zimtone::prefs

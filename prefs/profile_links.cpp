@@ -4,7 +4,8 @@
 
 namespace zimtone::prefs {
 
-std::string profile_url(std::string_view screen_name, const std::function<bool(const std::string&)>& can_open) {
+std::string profile_url(std::string_view screen_name,
+                        const std::function<bool(const std::string&)>& can_open) {
     struct Client {
         const char* probe;
         const char* profile;
@@ -15,7 +16,8 @@ std::string profile_url(std::string_view screen_name, const std::function<bool(c
         {"twitter://", "twitter://user?screen_name="},
     }};
     for (const auto& client : kClients)
-        if (can_open(client.probe)) return client.profile + std::string(screen_name);
+        if (can_open(client.probe))
+            return client.profile + std::string(screen_name);
     return kTwitterWebRoot + std::string(screen_name);
 }
 

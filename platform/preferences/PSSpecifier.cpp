@@ -23,13 +23,14 @@ std::optional<int64_t> cell_type_named(std::string_view name) {
         {"PSButtonCell", PSButtonCell},
     }};
     for (auto& [n, type] : kNames)
-        if (n == name) return type;
+        if (n == name)
+            return type;
     return std::nullopt;
 }
 
 namespace {
-Ref<Object> specifier_named(Object*, NSString* name, Object* target, SEL set, SEL get, Class detail, int64_t cell,
-                            Class edit) {
+Ref<Object> specifier_named(Object*, NSString* name, Object* target, SEL set, SEL get, Class detail,
+                            int64_t cell, Class edit) {
     return PSSpecifier::preferenceSpecifierNamed(name, target, set, get, detail, cell, edit);
 }
 } // namespace
@@ -53,8 +54,8 @@ Class PSSpecifier::runtime_class() {
     return cls;
 }
 
-Ref<PSSpecifier> PSSpecifier::preferenceSpecifierNamed(NSString* name, Object* target, SEL set, SEL get, Class detail,
-                                                       int64_t cell, Class) {
+Ref<PSSpecifier> PSSpecifier::preferenceSpecifierNamed(NSString* name, Object* target, SEL set, SEL get,
+                                                       Class detail, int64_t cell, Class) {
     auto s = make_object<PSSpecifier>();
     s->name_ = name;
     s->target_ = target;
@@ -65,10 +66,13 @@ Ref<PSSpecifier> PSSpecifier::preferenceSpecifierNamed(NSString* name, Object* t
     return s;
 }
 
-Ref<Object> PSSpecifier::propertyForKey(NSString* key) const { return key ? properties_->objectForKey(key) : nullptr; }
+Ref<Object> PSSpecifier::propertyForKey(NSString* key) const {
+    return key ? properties_->objectForKey(key) : nullptr;
+}
 
 void PSSpecifier::setPropertyForKey(Object* value, NSString* key) {
-    if (!key) return;
+    if (!key)
+        return;
     if (value)
         properties_->setObjectForKey(value, key);
     else

@@ -37,8 +37,8 @@ std::optional<int64_t> cell_type_named(std::string_view name);
 class PSSpecifier : public runtime::NSObject {
   public:
     static Class runtime_class();
-    static Ref<PSSpecifier> preferenceSpecifierNamed(foundation::NSString* name, Object* target, SEL set, SEL get,
-                                                     Class detail, int64_t cell, Class edit);
+    static Ref<PSSpecifier> preferenceSpecifierNamed(foundation::NSString* name, Object* target, SEL set,
+                                                     SEL get, Class detail, int64_t cell, Class edit);
 
     foundation::NSString* name() const { return name_.get(); }
     void setName(foundation::NSString* name) { name_ = name; }

@@ -8,22 +8,23 @@ using namespace platform::runtime;
 using uikit::CGRect;
 
 Class PSTableCell::runtime_class() {
-    static Class cls =
-        ClassBuilder<PSTableCell>("PSTableCell", uikit::UIView::runtime_class())
-            .method<&PSTableCell::initWithStyleReuseIdentifierSpecifier>("initWithStyle:reuseIdentifier:specifier:")
-            .method<&PSTableCell::style>("style")
-            .method<&PSTableCell::reuseIdentifier>("reuseIdentifier")
-            .method<&PSTableCell::specifier>("specifier")
-            .method<&PSTableCell::contentView>("contentView")
-            .method<&PSTableCell::textLabel>("textLabel")
-            .method<&PSTableCell::layoutSubviews>("layoutSubviews")
-            .get();
+    static Class cls = ClassBuilder<PSTableCell>("PSTableCell", uikit::UIView::runtime_class())
+                           .method<&PSTableCell::initWithStyleReuseIdentifierSpecifier>(
+                               "initWithStyle:reuseIdentifier:specifier:")
+                           .method<&PSTableCell::style>("style")
+                           .method<&PSTableCell::reuseIdentifier>("reuseIdentifier")
+                           .method<&PSTableCell::specifier>("specifier")
+                           .method<&PSTableCell::contentView>("contentView")
+                           .method<&PSTableCell::textLabel>("textLabel")
+                           .method<&PSTableCell::layoutSubviews>("layoutSubviews")
+                           .get();
     return cls;
 }
 
 PSTableCell::PSTableCell() = default;
 
-Ref<Object> PSTableCell::initWithStyleReuseIdentifierSpecifier(int64_t style, foundation::NSString* reuse_identifier,
+Ref<Object> PSTableCell::initWithStyleReuseIdentifierSpecifier(int64_t style,
+                                                               foundation::NSString* reuse_identifier,
                                                                PSSpecifier* specifier) {
     initWithFrame(CGRect{{0, 0}, {kDefaultWidth, kDefaultHeight}});
     style_ = style;
@@ -31,8 +32,10 @@ Ref<Object> PSTableCell::initWithStyleReuseIdentifierSpecifier(int64_t style, fo
     specifier_ = specifier;
     content_view_ = uikit::UIView::create<uikit::UIView>(bounds());
     addSubview(content_view_);
-    text_label_ = uikit::UIView::create<uikit::UILabel>(CGRect{{15, 0}, {kDefaultWidth - 30, kDefaultHeight}});
-    if (specifier) text_label_->setText(specifier->name());
+    text_label_ =
+        uikit::UIView::create<uikit::UILabel>(CGRect{{15, 0}, {kDefaultWidth - 30, kDefaultHeight}});
+    if (specifier)
+        text_label_->setText(specifier->name());
     content_view_->addSubview(text_label_);
     if (specifier) {
         if (auto* icon = dynamic_cast<uikit::UIImage*>(specifier->properties()->get("iconImage").get())) {
@@ -46,7 +49,8 @@ Ref<Object> PSTableCell::initWithStyleReuseIdentifierSpecifier(int64_t style, fo
 }
 
 void PSTableCell::layoutSubviews() {
-    if (content_view_) content_view_->setFrame(bounds());
+    if (content_view_)
+        content_view_->setFrame(bounds());
 }
 
 } // namespace platform::preferences

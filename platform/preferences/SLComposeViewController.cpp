@@ -14,14 +14,14 @@ bool is_available(Object*, foundation::NSString* service) {
 } // namespace
 
 Class SLComposeViewController::runtime_class() {
-    static Class cls =
-        ClassBuilder<SLComposeViewController>("SLComposeViewController", uikit::UIViewController::runtime_class())
-            .class_method<&compose_for_service>("composeViewControllerForServiceType:")
-            .class_method<&is_available>("isAvailableForServiceType:")
-            .method<&SLComposeViewController::setInitialText>("setInitialText:")
-            .method<&SLComposeViewController::addURL>("addURL:")
-            .method<&SLComposeViewController::addImage>("addImage:")
-            .get();
+    static Class cls = ClassBuilder<SLComposeViewController>("SLComposeViewController",
+                                                             uikit::UIViewController::runtime_class())
+                           .class_method<&compose_for_service>("composeViewControllerForServiceType:")
+                           .class_method<&is_available>("isAvailableForServiceType:")
+                           .method<&SLComposeViewController::setInitialText>("setInitialText:")
+                           .method<&SLComposeViewController::addURL>("addURL:")
+                           .method<&SLComposeViewController::addImage>("addImage:")
+                           .get();
     return cls;
 }
 
@@ -30,8 +30,10 @@ std::set<std::string>& SLComposeViewController::available_services() {
     return services;
 }
 
-Ref<SLComposeViewController> SLComposeViewController::composeViewControllerForServiceType(const std::string& service) {
-    if (!available_services().count(service)) return nullptr;
+Ref<SLComposeViewController>
+SLComposeViewController::composeViewControllerForServiceType(const std::string& service) {
+    if (!available_services().count(service))
+        return nullptr;
     auto sheet = make_object<SLComposeViewController>();
     sheet->service_ = service;
     return sheet;
@@ -43,13 +45,15 @@ bool SLComposeViewController::setInitialText(foundation::NSString* text) {
 }
 
 bool SLComposeViewController::addURL(foundation::NSURL* url) {
-    if (!url) return false;
+    if (!url)
+        return false;
     urls_.push_back(url->absolute_string());
     return true;
 }
 
 bool SLComposeViewController::addImage(uikit::UIImage* image) {
-    if (!image) return false;
+    if (!image)
+        return false;
     images_.emplace_back(image);
     return true;
 }

@@ -20,7 +20,8 @@ class SLComposeViewController : public uikit::UIViewController {
     static runtime::Class runtime_class();
     static std::set<std::string>& available_services();
     // nil when the service is not available.
-    static runtime::Ref<SLComposeViewController> composeViewControllerForServiceType(const std::string& service);
+    static runtime::Ref<SLComposeViewController>
+    composeViewControllerForServiceType(const std::string& service);
 
     const std::string& service_type() const { return service_; }
     // YES; a sheet accepts any text.

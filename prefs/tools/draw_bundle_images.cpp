@@ -80,9 +80,9 @@ int main(int argc, char** argv) {
     } people[] = {{"portrait-mossglint.png", {46, 125, 50}, {200, 230, 201}},
                   {"portrait-quillhaven.png", {69, 39, 160}, {209, 196, 233}}};
     for (const auto& p : people)
-        ok = ok && draw(dir + "/" + p.file, 140, 140, everywhere, p.back, [&](double x, double y) {
-                 return portrait(x, y) ? p.front : p.back;
-             });
-    if (!ok) std::fprintf(stderr, "draw_bundle_images: cannot write into %s\n", dir.c_str());
+        ok = ok && draw(dir + "/" + p.file, 140, 140, everywhere, p.back,
+                        [&](double x, double y) { return portrait(x, y) ? p.front : p.back; });
+    if (!ok)
+        std::fprintf(stderr, "draw_bundle_images: cannot write into %s\n", dir.c_str());
     return ok ? 0 : 1;
 }

@@ -25,7 +25,9 @@ std::filesystem::path web_folder() {
 }
 } // namespace
 
-void set_settings_port(int port) { g_requested_port = port; }
+void set_settings_port(int port) {
+    g_requested_port = port;
+}
 
 void set_up_settings_host(HostProcess& host) {
     platform::preferences::register_preferences_classes();
@@ -36,8 +38,10 @@ void set_up_settings_host(HostProcess& host) {
     auto* pane = new SettingsHostPane();
     auto* server = new SettingsHostServer(*pane, web_folder());
     std::string error;
-    if (!pane->load(&error)) std::fprintf(stderr, "settings: %s\n", error.c_str());
-    if (const char* env = std::getenv("ZIMTONE_SETTINGS_PORT"); env && !g_requested_port) g_requested_port = std::atoi(env);
+    if (!pane->load(&error))
+        std::fprintf(stderr, "settings: %s\n", error.c_str());
+    if (const char* env = std::getenv("ZIMTONE_SETTINGS_PORT"); env && !g_requested_port)
+        g_requested_port = std::atoi(env);
     int port = server->start(g_requested_port);
     if (port < 0)
         std::fprintf(stderr, "settings: cannot listen on 127.0.0.1:%d\n", g_requested_port);
@@ -45,28 +49,38 @@ void set_up_settings_host(HostProcess& host) {
         std::fprintf(stderr, "settings: serving http://127.0.0.1:%d/\n", port);
 
     host.add_command("port", "port  (the web page's port on 127.0.0.1)", [server](auto&) {
-        if (server->port() < 0) return CommandResult::failure("the web page is not being served");
-        return CommandResult::success({{"port", server->port()}, {"url", "http://127.0.0.1:" + std::to_string(server->port()) + "/"}});
+        if (server->port() < 0)
+            return CommandResult::failure("the web page is not being served");
+        return CommandResult::success(
+            {{"port", server->port()}, {"url", "http://127.0.0.1:" + std::to_string(server->port()) + "/"}});
     });
     host.add_command("pane", "pane  (the page on screen as JSON)", [pane](auto&) {
-        if (!pane->loaded()) return CommandResult::failure("the pane is not loaded");
+        if (!pane->loaded())
+            return CommandResult::failure("the pane is not loaded");
         return CommandResult::success(pane->page());
     });
-    host.add_command("scheme", "scheme add|remove SCHEME  (an installed app for that URL scheme)", [](auto& args) {
-        auto& schemes = platform::uikit::UIApplication::shared().installed_url_schemes;
-        if (args.size() != 2 || (args[0] != "add" && args[0] != "remove"))
-            return CommandResult::failure("usage: scheme add|remove SCHEME");
-        if (args[0] == "add") schemes.insert(args[1]);
-        else schemes.erase(args[1]);
-        return CommandResult::success({{"schemes", schemes}});
-    });
-    host.add_command("compose", "compose on|off  (whether a Twitter share sheet is available)", [](auto& args) {
-        auto& services = platform::preferences::SLComposeViewController::available_services();
-        if (args.size() != 1 || (args[0] != "on" && args[0] != "off")) return CommandResult::failure("usage: compose on|off");
-        if (args[0] == "on") services.insert(platform::preferences::SLServiceTypeTwitter);
-        else services.clear();
-        return CommandResult::success({{"available", args[0] == "on"}});
-    });
+    host.add_command("scheme", "scheme add|remove SCHEME  (an installed app for that URL scheme)",
+                     [](auto& args) {
+                         auto& schemes = platform::uikit::UIApplication::shared().installed_url_schemes;
+                         if (args.size() != 2 || (args[0] != "add" && args[0] != "remove"))
+                             return CommandResult::failure("usage: scheme add|remove SCHEME");
+                         if (args[0] == "add")
+                             schemes.insert(args[1]);
+                         else
+                             schemes.erase(args[1]);
+                         return CommandResult::success({{"schemes", schemes}});
+                     });
+    host.add_command(
+        "compose", "compose on|off  (whether a Twitter share sheet is available)", [](auto& args) {
+            auto& services = platform::preferences::SLComposeViewController::available_services();
+            if (args.size() != 1 || (args[0] != "on" && args[0] != "off"))
+                return CommandResult::failure("usage: compose on|off");
+            if (args[0] == "on")
+                services.insert(platform::preferences::SLServiceTypeTwitter);
+            else
+                services.clear();
+            return CommandResult::success({{"available", args[0] == "on"}});
+        });
 }
 
 } // namespace zimtone::sim

@@ -21,6 +21,7 @@ bool settings_origin_allowed(std::optional<std::string_view> origin, int port);
 // The file that a request path names inside `root`, when it names a regular file there: the
 // path is one or more plain names ([A-Za-z0-9._-], no "." or ".." segment, no empty segment),
 // and the resolved file, symbolic links followed, still lies inside the resolved root.
-std::optional<std::filesystem::path> file_inside(const std::filesystem::path& root, std::string_view relative);
+std::optional<std::filesystem::path> file_inside(const std::filesystem::path& root,
+                                                 std::string_view relative);
 
 } // namespace zimtone::sim

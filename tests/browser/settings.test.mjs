@@ -149,6 +149,21 @@ test('a colour set through the dialog changes the app disc', async () => {
   await back();
 });
 
+test('with the Unicorn effect on, discs without a stored colour cycle in the page', async () => {
+  await openFromRoot('Banners', 'Banners');
+  await page.locator('.row[data-key="BannersUnicornEnabled"] input[type=checkbox]').click();
+  await waitFor(() => /<key>BannersUnicornEnabled<\/key>\s*<true\/>/.test(readFileSync(settingsFile, 'utf8')), 'the effect in the file');
+  await back();
+  await openFromRoot('App Colours', 'App Colours');
+  assert.equal(await page.locator('.row[data-row="0"] .disc').getAttribute('data-cycling'), 'no', 'a stored colour never cycles');
+  const disc = page.locator('.row[data-row="1"] .disc');
+  assert.equal(await disc.getAttribute('data-cycling'), 'yes');
+  const first = await disc.getAttribute('data-colour');
+  await page.waitForFunction(
+    (was) => document.querySelector('.row[data-row="1"] .disc')?.dataset.colour !== was, first, { timeout: 3000 });
+  await back();
+});
+
 test('tapping a credit opens the profile', async () => {
   await openFromRoot('Credits', 'Credits');
   await page.locator('.credit').first().click();

@@ -1,5 +1,5 @@
-#include "platform/foundation/NSString.h"
 #include "tests/prefs/PaneDevice.h"
+#include "platform/foundation/NSString.h"
 
 #include <fstream>
 
@@ -36,12 +36,15 @@ PaneDevice::PaneDevice() {
     (void)root_page;
 }
 
-fs::path PaneDevice::settings_file() const { return platform::foundation::resolve_device_path(zimtone::settings::kSettingsFile); }
+fs::path PaneDevice::settings_file() const {
+    return platform::foundation::resolve_device_path(zimtone::settings::kSettingsFile);
+}
 
 void PaneDevice::write_settings(const std::string& entries) const {
     fs::create_directories(settings_file().parent_path());
-    std::ofstream(settings_file()) << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" << entries
-                                   << "</dict></plist>\n";
+    std::ofstream(settings_file())
+        << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" << entries
+        << "</dict></plist>\n";
 }
 
 Ref<Object> PaneDevice::stored(const std::string& key) const {
@@ -53,7 +56,8 @@ platform::preferences::PSListController* PaneDevice::open(const std::string& pag
     Ref<Object> instance = class_createInstance(objc_getClass(page_class.c_str()));
     Ref<Object> made = msg<Ref<Object>>(instance, "init"_sel);
     auto* page = dynamic_cast<platform::preferences::PSListController*>(made.get());
-    if (!page) return nullptr;
+    if (!page)
+        return nullptr;
     page->set_bundle_path("/Library/PreferenceBundles/Zimtone2.bundle");
     if (!navigation_)
         navigation_ = platform::uikit::UINavigationController::with_root(page);
@@ -67,17 +71,20 @@ platform::preferences::PSListController* PaneDevice::root() const {
 }
 
 namespace {
-int64_t row_where(platform::preferences::PSListController* page, const std::function<bool(platform::preferences::PSSpecifier&)>& match) {
+int64_t row_where(platform::preferences::PSListController* page,
+                  const std::function<bool(platform::preferences::PSSpecifier&)>& match) {
     auto list = msg<Ref<platform::foundation::NSArray>>(page, "specifiers"_sel);
     for (uint64_t i = 0; list && i < list->count(); ++i)
-        if (auto* s = dynamic_cast<platform::preferences::PSSpecifier*>(list->objectAtIndex(i).get()); s && match(*s))
+        if (auto* s = dynamic_cast<platform::preferences::PSSpecifier*>(list->objectAtIndex(i).get());
+            s && match(*s))
             return static_cast<int64_t>(i);
     return -1;
 }
 } // namespace
 
 int64_t PaneDevice::row_of_key(platform::preferences::PSListController* page, const std::string& key) {
-    return row_where(page, [&](auto& s) { return s.string_property("key") && *s.string_property("key") == key; });
+    return row_where(page,
+                     [&](auto& s) { return s.string_property("key") && *s.string_property("key") == key; });
 }
 
 int64_t PaneDevice::row_of_label(platform::preferences::PSListController* page, const std::string& label) {
@@ -86,21 +93,24 @@ int64_t PaneDevice::row_of_label(platform::preferences::PSListController* page, 
 
 namespace {
 std::vector<std::string>* g_log = nullptr;
-void record(platform::foundation::CFNotificationCenterRef, void*, platform::foundation::CFStringRef name, const void*,
-            platform::foundation::CFDictionaryRef) {
-    if (g_log) g_log->push_back(name);
+void record(platform::foundation::CFNotificationCenterRef, void*, platform::foundation::CFStringRef name,
+            const void*, platform::foundation::CFDictionaryRef) {
+    if (g_log)
+        g_log->push_back(name);
 }
 } // namespace
 
 NotificationLog::NotificationLog(std::vector<std::string> names) {
     g_log = &received;
     for (const auto& name : names)
-        platform::foundation::CFNotificationCenterAddObserver(platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(),
-                                                              this, record, name.c_str(), nullptr,
-                                                              platform::foundation::CFNotificationSuspensionBehaviorDeliverImmediately);
+        platform::foundation::CFNotificationCenterAddObserver(
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), this, record, name.c_str(),
+            nullptr, platform::foundation::CFNotificationSuspensionBehaviorDeliverImmediately);
 }
 
-NotificationLog::~NotificationLog() { g_log = nullptr; }
+NotificationLog::~NotificationLog() {
+    g_log = nullptr;
+}
 
 const std::vector<std::string>& NotificationLog::wait_for(size_t count) {
     platform::foundation::RunLoop::main().run_until([&] { return received.size() >= count; }, 5);

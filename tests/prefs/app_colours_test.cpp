@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "platform/foundation/NSString.h"
 #include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/NSString.h"
 #include "prefs/app_colours.h"
 
 namespace {
 
 using namespace zimtone::prefs;
+using platform::foundation::ns;
 using platform::foundation::NSArray;
 using platform::foundation::NSDictionary;
 using platform::foundation::NSMutableDictionary;
-using platform::foundation::ns;
 
 using Entries = std::vector<std::pair<std::string, std::string>>;
 
@@ -45,12 +45,14 @@ TEST(AppColours, SavingReplacesTheFirstEntryOrAppends) {
     } cases[] = {
         {"no array yet", std::nullopt, {{"com.a", "FF8800"}}},
         {"empty array", Entries{}, {{"com.a", "FF8800"}}},
-        {"other apps keep their place", Entries{{"com.b", "000000"}, {"com.c", "111111"}},
+        {"other apps keep their place",
+         Entries{{"com.b", "000000"}, {"com.c", "111111"}},
          {{"com.b", "000000"}, {"com.c", "111111"}, {"com.a", "FF8800"}}},
         {"replaced in place, length and order kept",
          Entries{{"com.b", "000000"}, {"com.a", "123456"}, {"com.c", "111111"}},
          {{"com.b", "000000"}, {"com.a", "FF8800"}, {"com.c", "111111"}}},
-        {"only the first of two entries changes", Entries{{"com.a", "123456"}, {"com.a", "654321"}},
+        {"only the first of two entries changes",
+         Entries{{"com.a", "123456"}, {"com.a", "654321"}},
          {{"com.a", "FF8800"}, {"com.a", "654321"}}},
     };
     for (const auto& c : cases) {

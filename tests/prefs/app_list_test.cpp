@@ -6,8 +6,8 @@
 
 namespace {
 
-using platform::foundation::NSMutableDictionary;
 using platform::foundation::ns;
+using platform::foundation::NSMutableDictionary;
 using zimtone::prefs::listed_app_identifiers;
 
 TEST(AppList, SortedByDisplayNameIgnoringCase) {
@@ -17,17 +17,21 @@ TEST(AppList, SortedByDisplayNameIgnoringCase) {
     apps->set("com.x", ns("cherry"));
     apps->set("com.w", ns("Bakery"));
     apps->set("com.v", ns("apple")); // equal names keep the dictionary's order
-    EXPECT_EQ(listed_app_identifiers(*apps), (std::vector<std::string>{"com.y", "com.v", "com.w", "com.z", "com.x"}));
+    EXPECT_EQ(listed_app_identifiers(*apps),
+              (std::vector<std::string>{"com.y", "com.v", "com.w", "com.z", "com.x"}));
 }
 
 TEST(AppList, LeavesOutEveryExcludedIdentifierExactly) {
     auto apps = NSMutableDictionary::create();
-    for (auto id : zimtone::settings::kExcludedSystemApps) apps->set(std::string(id), ns("System"));
-    for (auto id : zimtone::settings::kExcludedByPaneOnly) apps->set(std::string(id), ns("System"));
+    for (auto id : zimtone::settings::kExcludedSystemApps)
+        apps->set(std::string(id), ns("System"));
+    for (auto id : zimtone::settings::kExcludedByPaneOnly)
+        apps->set(std::string(id), ns("System"));
     apps->set("com.apple.MobileSMS", ns("Messages"));
     apps->set("com.apple.SPRINGBOARD", ns("Case differs")); // membership is case-sensitive
     EXPECT_EQ(apps->count(), 55u);
-    EXPECT_EQ(listed_app_identifiers(*apps), (std::vector<std::string>{"com.apple.SPRINGBOARD", "com.apple.MobileSMS"}));
+    EXPECT_EQ(listed_app_identifiers(*apps),
+              (std::vector<std::string>{"com.apple.SPRINGBOARD", "com.apple.MobileSMS"}));
 }
 
 } // namespace

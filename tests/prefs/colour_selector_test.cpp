@@ -4,11 +4,11 @@
 #include <cctype>
 #include <cmath>
 
-#include "platform/foundation/NSString.h"
 #include "colour/adjustments.h"
 #include "colour/bridge/ColourServices.h"
 #include "colour/hex_codec.h"
 #include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/NSString.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/prefs_support/UIAlertController.h"
 #include "prefs/ApplicationColorViewer.h"
@@ -30,7 +30,9 @@ using zimtone::colour::Colour;
 using zimtone::prefs::ApplicationColorViewer;
 using zimtone::testing::PaneDevice;
 
-Ref<NSArray> rows_of(PSListController* page) { return msg<Ref<NSArray>>(page, "specifiers"_sel); }
+Ref<NSArray> rows_of(PSListController* page) {
+    return msg<Ref<NSArray>>(page, "specifiers"_sel);
+}
 
 void tap(PSListController* page, int64_t row) {
     msg(page, "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
@@ -38,8 +40,9 @@ void tap(PSListController* page, int64_t row) {
 }
 
 ApplicationColorViewer* cell_at(PSListController* page, int64_t row) {
-    Ref<Object> cell = msg<Ref<Object>>(page, "tableView:cellForRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
-                                        static_cast<Object*>(PSIndexPath::indexPathForRow(row, 0).get()));
+    Ref<Object> cell =
+        msg<Ref<Object>>(page, "tableView:cellForRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
+                         static_cast<Object*>(PSIndexPath::indexPathForRow(row, 0).get()));
     return dynamic_cast<ApplicationColorViewer*>(cell.get());
 }
 
@@ -57,17 +60,21 @@ void answer_dialog(PSListController* page, int64_t row, const std::string& text,
     FAIL() << "no button " << button;
 }
 
-std::string bundle_id_at(PSListController* page, int64_t row) { return *page->specifier_at(row)->string_property("bundleID"); }
+std::string bundle_id_at(PSListController* page, int64_t row) {
+    return *page->specifier_at(row)->string_property("bundleID");
+}
 
 // The per-app colours stored in the file as (identifier, hex) pairs.
 std::vector<std::pair<std::string, std::string>> stored_colours(const PaneDevice& device) {
     std::vector<std::pair<std::string, std::string>> out;
     Ref<Object> value = device.stored(zimtone::settings::kPerAppColoursKey);
     auto* array = dynamic_cast<NSArray*>(value.get());
-    if (!array) return out;
+    if (!array)
+        return out;
     for (auto& item : array->items())
         if (auto* d = dynamic_cast<NSDictionary*>(item.get()))
-            for (auto& k : d->keys()) out.emplace_back(k, *platform::foundation::string_of(d->get(k).get()));
+            for (auto& k : d->keys())
+                out.emplace_back(k, *platform::foundation::string_of(d->get(k).get()));
     return out;
 }
 
@@ -77,8 +84,9 @@ TEST(ColourSelector, ListsAppsByNameIgnoringCaseWithoutTheExcludedOnes) {
     auto rows = rows_of(page);
     auto all = platform::applist::ALApplicationList::sharedApplicationList()->applications();
     ASSERT_GT(rows->count(), 5u);
-    size_t excluded_installed = std::count_if(all->keys().begin(), all->keys().end(),
-                                              [](auto& id) { return zimtone::settings::is_excluded_from_pane(id); });
+    size_t excluded_installed = std::count_if(all->keys().begin(), all->keys().end(), [](auto& id) {
+        return zimtone::settings::is_excluded_from_pane(id);
+    });
     EXPECT_GT(excluded_installed, 0u) << "the sample device should have some system apps to hide";
     EXPECT_EQ(rows->count() + excluded_installed, all->count());
     auto lower = [](std::string s) {
@@ -93,7 +101,8 @@ TEST(ColourSelector, ListsAppsByNameIgnoringCaseWithoutTheExcludedOnes) {
         EXPECT_LE(previous, lower(row->name()->str())) << id;
         previous = lower(row->name()->str());
         EXPECT_EQ(row->cellType(), platform::preferences::PSStaticTextCell);
-        EXPECT_EQ(row->properties()->get("cellClass").get(), static_cast<Object*>(objc_getClass("ApplicationColorViewer")));
+        EXPECT_EQ(row->properties()->get("cellClass").get(),
+                  static_cast<Object*>(objc_getClass("ApplicationColorViewer")));
         EXPECT_EQ(row->buttonAction(), "alertID:"_sel);
         EXPECT_EQ(row->target(), page);
     }
@@ -109,8 +118,9 @@ TEST(ColourSelector, TheHexDialogStoresOnlyValidEntries) {
         const char* button;
         std::optional<std::string> stored;
     } cases[] = {
-        {"#FF8800", "Save", "FF8800"}, {"xff8800", "Save", "ff8800"}, {" ff8800", "Save", "ff8800"},
-        {"ff8800", "Save", std::nullopt}, {"#ff880011", "Save", std::nullopt}, {"#ff88zz", "Save", std::nullopt},
+        {"#FF8800", "Save", "FF8800"},       {"xff8800", "Save", "ff8800"},
+        {" ff8800", "Save", "ff8800"},       {"ff8800", "Save", std::nullopt},
+        {"#ff880011", "Save", std::nullopt}, {"#ff88zz", "Save", std::nullopt},
         {"#123456", "Cancel", std::nullopt},
     };
     for (const auto& c : cases) {
@@ -118,10 +128,13 @@ TEST(ColourSelector, TheHexDialogStoresOnlyValidEntries) {
         answer_dialog(page, 0, c.typed, c.button);
         auto* shown = dynamic_cast<UIAlertController*>(page->presentedViewController());
         if (c.stored) {
-            EXPECT_EQ(stored_colours(device), (std::vector<std::pair<std::string, std::string>>{{id, *c.stored}})) << c.typed;
+            EXPECT_EQ(stored_colours(device),
+                      (std::vector<std::pair<std::string, std::string>>{{id, *c.stored}}))
+                << c.typed;
             EXPECT_EQ(shown, nullptr) << c.typed;
         } else {
-            EXPECT_FALSE(std::filesystem::exists(device.settings_file())) << c.typed << ": nothing is written";
+            EXPECT_FALSE(std::filesystem::exists(device.settings_file()))
+                << c.typed << ": nothing is written";
             if (std::string(c.button) == "Save") {
                 ASSERT_NE(shown, nullptr) << c.typed;
                 EXPECT_EQ(shown->title()->str(), "Zimtone 2");
@@ -159,18 +172,23 @@ TEST(ColourSelector, SavingReplacesTheFirstEntryAndRecoloursTheTappedRow) {
     platform::foundation::RunLoop::main().use_virtual_clock(0);
     auto* page = device.open("Zimtone2ApplicationSelector");
     std::string id = bundle_id_at(page, 1);
-    device.write_settings("<key>BannersUnicornEnabled</key><true/><key>BannerAlpha</key><real>0.5</real>"
-                          "<key>Specific_App_Color</key><array><dict><key>com.other</key><string>000000</string></dict>"
-                          "<dict><key>" + id + "</key><string>111111</string></dict>"
-                          "<dict><key>" + id + "</key><string>222222</string></dict></array>");
+    device.write_settings(
+        "<key>BannersUnicornEnabled</key><true/><key>BannerAlpha</key><real>0.5</real>"
+        "<key>Specific_App_Color</key><array><dict><key>com.other</key><string>000000</string></dict>"
+        "<dict><key>" +
+        id +
+        "</key><string>111111</string></dict>"
+        "<dict><key>" +
+        id + "</key><string>222222</string></dict></array>");
     // Another row cycles (no stored colour); the tapped one shows its stored colour.
     EXPECT_TRUE(cell_at(page, 0)->is_cycling());
     auto* cell = cell_at(page, 1);
     EXPECT_FALSE(cell->is_cycling());
     answer_dialog(page, 1, "#FF8800", "Save");
-    EXPECT_EQ(stored_colours(device),
-              (std::vector<std::pair<std::string, std::string>>{{"com.other", "000000"}, {id, "FF8800"}, {id, "222222"}}));
-    Colour expected = zimtone::colour::modifySaturationWith(*zimtone::colour::colorWithHexString("FF8800"), 1.0);
+    EXPECT_EQ(stored_colours(device), (std::vector<std::pair<std::string, std::string>>{
+                                          {"com.other", "000000"}, {id, "FF8800"}, {id, "222222"}}));
+    Colour expected =
+        zimtone::colour::modifySaturationWith(*zimtone::colour::colorWithHexString("FF8800"), 1.0);
     expected.alpha = static_cast<double>(0.5f);
     EXPECT_EQ(cell->disc_colour(), expected);
 }
@@ -214,7 +232,8 @@ TEST(ColourPreview, TheDiscFollowsTheBannerSettingsReadAtCreation) {
          },
          false},
         {"stored colour shown even with app colours off and cycling on",
-         "<key>SpecificAppColor</key><false/><key>BannersUnicornEnabled</key><true/><key>AllowSaturation</key><false/>"
+         "<key>SpecificAppColor</key><false/><key>BannersUnicornEnabled</key><true/><key>AllowSaturation</"
+         "key><false/>"
          "<key>Specific_App_Color</key><array><dict><key>APP</key><string>336699</string></dict>"
          "<dict><key>APP</key><string>ffffff</string></dict></array>",
          [](Colour) { return *zimtone::colour::colorWithHexString("336699"); }, false},
@@ -227,10 +246,13 @@ TEST(ColourPreview, TheDiscFollowsTheBannerSettingsReadAtCreation) {
         auto* page = device.open("Zimtone2ApplicationSelector");
         std::string id = bundle_id_at(page, 0);
         std::string settings = c.settings;
-        for (size_t at; (at = settings.find("APP")) != std::string::npos;) settings.replace(at, 3, id);
-        if (!settings.empty()) device.write_settings(settings);
-        auto icon = platform::applist::ALApplicationList::sharedApplicationList()->iconOfSizeForDisplayIdentifier(
-            29, platform::foundation::ns(id).get());
+        for (size_t at; (at = settings.find("APP")) != std::string::npos;)
+            settings.replace(at, 3, id);
+        if (!settings.empty())
+            device.write_settings(settings);
+        auto icon =
+            platform::applist::ALApplicationList::sharedApplicationList()->iconOfSizeForDisplayIdentifier(
+                29, platform::foundation::ns(id).get());
         Colour dominant = zimtone::colour::bridge::getDominantColor(icon.get())->colour();
         auto* cell = cell_at(page, 0);
         EXPECT_EQ(cell->disc_colour(), c.expected(dominant)) << c.name;

@@ -2,8 +2,8 @@
 
 #include <set>
 
-#include "platform/foundation/NSString.h"
 #include "colour/hex_codec.h"
+#include "platform/foundation/NSString.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/prefs_support/UINavigationController.h"
@@ -92,7 +92,8 @@ TEST(Credits, TheCellShowsNameHandleAndJob) {
     auto* frame = cell->devImageView()->superview();
     EXPECT_EQ(frame->layer()->cornerRadius(), 35);
     EXPECT_EQ(frame->center().y, cell->contentView()->bounds().size.height / 2);
-    msg(cell, "bringView:andRemove:"_sel, static_cast<Object*>(cell->hiddenView()), static_cast<Object*>(cell->currentView()));
+    msg(cell, "bringView:andRemove:"_sel, static_cast<Object*>(cell->hiddenView()),
+        static_cast<Object*>(cell->currentView()));
     EXPECT_EQ(cell->currentView()->frame().origin.x, 95);
     EXPECT_EQ(cell->hiddenView()->frame().origin.x, 95 + zimtone::prefs::CreditCell::kScreenWidth - 95);
 }
@@ -105,10 +106,12 @@ TEST(Header, TheImageMasksAGradientOfTheRowsColoursInOrder) {
     auto* header = dynamic_cast<zimtone::prefs::ZimtoneHeaderTable*>(cell_for(root, row).get());
     ASSERT_NE(header, nullptr);
     auto colours = header->gradient()->colour_list();
-    auto* hexes = dynamic_cast<platform::foundation::NSArray*>(root->specifier_at(row)->properties()->get("headerColours").get());
+    auto* hexes = dynamic_cast<platform::foundation::NSArray*>(
+        root->specifier_at(row)->properties()->get("headerColours").get());
     ASSERT_EQ(colours.size(), hexes->count());
     for (size_t i = 0; i < colours.size(); ++i)
-        EXPECT_EQ(colours[i]->colour(), *zimtone::colour::colorWithHexString(*platform::foundation::string_of(hexes->items()[i].get())));
+        EXPECT_EQ(colours[i]->colour(), *zimtone::colour::colorWithHexString(
+                                            *platform::foundation::string_of(hexes->items()[i].get())));
     EXPECT_EQ(header->colorWith()->layer()->sublayer_list().front().get(), header->gradient());
     EXPECT_EQ(header->mainView()->layer()->mask(), header->maskLayer());
     EXPECT_NE(header->maskLayer()->contents(), nullptr);
@@ -124,7 +127,8 @@ TEST(Header, TheImageMasksAGradientOfTheRowsColoursInOrder) {
 
 TEST(Header, ARowWithoutHeightOrWithBadColoursShowsNothingBroken) {
     PaneDevice device;
-    auto spec = PSSpecifier::preferenceSpecifierNamed(nullptr, nullptr, nullptr, nullptr, nullptr, 7, nullptr);
+    auto spec =
+        PSSpecifier::preferenceSpecifierNamed(nullptr, nullptr, nullptr, nullptr, nullptr, 7, nullptr);
     auto colours = platform::foundation::NSMutableArray::create();
     colours->addObject(ns("zzzzzz"));
     colours->addObject(ns("00ff00"));

@@ -2,21 +2,21 @@
 
 #include <set>
 
-#include "platform/foundation/NSString.h"
 #include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
 #include "prefs/preference_values.h"
 #include "settings/Keys.h"
 
 namespace {
 
 using namespace zimtone::prefs;
+using platform::foundation::ns;
 using platform::foundation::NSMutableDictionary;
 using platform::foundation::NSNumber;
-using platform::foundation::ns;
 
 struct ShowCase {
     const char* name;
-    Ref<Object> stored;  // nil: the file lacks the key
+    Ref<Object> stored;   // nil: the file lacks the key
     Ref<Object> fallback; // the row's "default"; nil: none
     Ref<Object> expected;
 };
@@ -35,10 +35,12 @@ TEST(PreferenceValues, ShowsTheFilesValueElseTheRowsDefault) {
     for (const auto& c : cases) {
         auto file = NSMutableDictionary::create();
         file->set("OtherKey", yes);
-        if (c.stored) file->set("BannerAlpha", c.stored);
+        if (c.stored)
+            file->set("BannerAlpha", c.stored);
         auto row = NSMutableDictionary::create();
         row->set("key", ns("BannerAlpha"));
-        if (c.fallback) row->set("default", c.fallback);
+        if (c.fallback)
+            row->set("default", c.fallback);
         EXPECT_EQ(value_to_show(*file, *row).get(), c.expected.get()) << c.name;
     }
 }
@@ -59,7 +61,8 @@ TEST(PreferenceValues, RestartKeysOfEachPageAreTheRestartKeysOfItsGroup) {
     for (auto [page, group] : pages) {
         std::set<std::string_view> expected, actual(restart_keys(page).begin(), restart_keys(page).end());
         for (const auto& k : zimtone::settings::keys_of(group))
-            if (k.needs_restart) expected.insert(k.key);
+            if (k.needs_restart)
+                expected.insert(k.key);
         EXPECT_EQ(actual, expected) << zimtone::settings::group_name(group);
     }
     EXPECT_TRUE(restart_keys(Page::Root).empty());

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "platform/foundation/NSString.h"
 #include "colour/adjustments.h"
 #include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
 #include "prefs/preview_colour.h"
 
 namespace {
 
 using namespace zimtone::prefs;
+using platform::foundation::ns;
 using platform::foundation::NSMutableDictionary;
 using platform::foundation::NSNumber;
-using platform::foundation::ns;
 using zimtone::colour::Colour;
 
 TEST(PreviewColour, SettingsFromTheFileOrDefaults) {
@@ -40,18 +40,22 @@ TEST(PreviewColour, SaturationStepOnlyWhenAllowedThenAlpha) {
         PreviewSettings settings;
         Colour expected;
     } cases[] = {
-        {"defaults: saturation set to 1", {1.0, 1.0, true, false}, zimtone::colour::modifySaturationWith(icon, 1.0)},
+        {"defaults: saturation set to 1",
+         {1.0, 1.0, true, false},
+         zimtone::colour::modifySaturationWith(icon, 1.0)},
         {"saturation not allowed: unchanged", {0.0, 1.0, false, false}, icon},
         {"saturation 0: grey at the icon's brightness", {0.0, 1.0, true, false}, Colour{0.8, 0.8, 0.8, 1.0}},
         {"alpha 0: transparent", {1.0, 0.0, false, false}, Colour{0.8, 0.4, 0.2, 0.0}},
-        {"alpha after saturation", {0.5, 0.25, true, false},
+        {"alpha after saturation",
+         {0.5, 0.25, true, false},
          [&] {
              Colour c = zimtone::colour::modifySaturationWith(icon, 0.5);
              c.alpha = 0.25;
              return c;
          }()},
     };
-    for (const auto& c : cases) EXPECT_EQ(adjusted_preview(icon, c.settings), c.expected) << c.name;
+    for (const auto& c : cases)
+        EXPECT_EQ(adjusted_preview(icon, c.settings), c.expected) << c.name;
 }
 
 TEST(PreviewColour, RandomStepsUseTheLowByteOverTwoHundredFiftySix) {

@@ -23,11 +23,18 @@ TEST(SettingsGuard, OnlyThisLoopbackHostAndPort) {
     struct Case {
         const char* host;
         bool allowed;
-    } cases[] = {{"127.0.0.1:8080", true}, {"localhost:8080", true}, {"LocalHost:8080", true},
-                 {"127.0.0.1:8081", false}, {"evil.example:8080", false}, {"127.0.0.1", false},
-                 {"", false}, {"127.0.0.1:8080.evil.example", false}, {"x127.0.0.1:8080", false},
+    } cases[] = {{"127.0.0.1:8080", true},
+                 {"localhost:8080", true},
+                 {"LocalHost:8080", true},
+                 {"127.0.0.1:8081", false},
+                 {"evil.example:8080", false},
+                 {"127.0.0.1", false},
+                 {"", false},
+                 {"127.0.0.1:8080.evil.example", false},
+                 {"x127.0.0.1:8080", false},
                  {"[::1]:8080", false}};
-    for (const auto& c : cases) EXPECT_EQ(zimtone::sim::settings_host_allowed(c.host, 8080), c.allowed) << c.host;
+    for (const auto& c : cases)
+        EXPECT_EQ(zimtone::sim::settings_host_allowed(c.host, 8080), c.allowed) << c.host;
 }
 
 TEST(SettingsGuard, StateChangesOnlyFromThisOrigin) {
@@ -50,8 +57,8 @@ TEST(SettingsGuard, FilesOnlyFromInsideTheirFolder) {
     fs::path inside = device.root() / "inside";
     EXPECT_TRUE(zimtone::sim::file_inside(inside, "a.png"));
     EXPECT_TRUE(zimtone::sim::file_inside(inside, "sub/b.png"));
-    for (const char* bad : {"../secret.txt", "sub/../../secret.txt", "/etc/passwd", "link.png", "sub", "", "a.png/",
-                            "sub//b.png", "./a.png", "..", "%2e%2e/secret.txt", "a\\b.png"})
+    for (const char* bad : {"../secret.txt", "sub/../../secret.txt", "/etc/passwd", "link.png", "sub", "",
+                            "a.png/", "sub//b.png", "./a.png", "..", "%2e%2e/secret.txt", "a\\b.png"})
         EXPECT_FALSE(zimtone::sim::file_inside(inside, bad)) << bad;
 }
 
@@ -92,7 +99,8 @@ TEST_F(SettingsHost, ServesThePageAndActsOnSameOriginRequests) {
     EXPECT_EQ(root["class"], "Zimtone2ListController");
     int banners = -1;
     for (auto& row : root["rows"])
-        if (row.value("detail", "") == "Zimtone2BannerSettings") banners = row["index"];
+        if (row.value("detail", "") == "Zimtone2BannerSettings")
+            banners = row["index"];
     ASSERT_GE(banners, 0);
     auto pushed = post({{"type", "tap"}, {"row", banners}}, own_origin());
     ASSERT_TRUE(pushed);
@@ -100,7 +108,8 @@ TEST_F(SettingsHost, ServesThePageAndActsOnSameOriginRequests) {
     json banner = json::parse(pushed->body);
     int enabled = -1;
     for (auto& row : banner["rows"])
-        if (row.value("key", "") == "BannersEnabled") enabled = row["index"];
+        if (row.value("key", "") == "BannersEnabled")
+            enabled = row["index"];
     auto set = post({{"type", "set"}, {"row", enabled}, {"value", false}}, own_origin());
     ASSERT_EQ(set->status, 200) << set->body;
     EXPECT_TRUE(fs::exists(settings_file()));

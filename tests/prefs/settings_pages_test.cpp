@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <set>
 
-#include "platform/foundation/NSString.h"
 #include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
 #include "platform/foundation/SettingsFile.h"
 #include "platform/preferences/SLComposeViewController.h"
 #include "platform/uikit/UIButton.h"
@@ -25,7 +25,8 @@ using zimtone::testing::PaneDevice;
 namespace notifications = zimtone::settings::notifications;
 
 Ref<Object> read(PSListController* page, int64_t row) {
-    return msg<Ref<Object>>(page, "readPreferenceValue:"_sel, static_cast<Object*>(page->specifier_at(row).get()));
+    return msg<Ref<Object>>(page, "readPreferenceValue:"_sel,
+                            static_cast<Object*>(page->specifier_at(row).get()));
 }
 
 void write(PSListController* page, int64_t row, Ref<Object> value) {
@@ -38,7 +39,9 @@ Ref<Object> value_for(const zimtone::settings::KeyInfo& key) {
                                                         : Ref<Object>(NSNumber::numberWithDouble(0.25));
 }
 
-bool respring_shown(PaneDevice& device) { return device.root()->navigationItem()->leftBarButtonItem() != nullptr; }
+bool respring_shown(PaneDevice& device) {
+    return device.root()->navigationItem()->leftBarButtonItem() != nullptr;
+}
 
 TEST(SettingsPages, ReadShowsTheFilesValueFalseAndZeroIncludedElseTheDefault) {
     PaneDevice device;
@@ -47,7 +50,10 @@ TEST(SettingsPages, ReadShowsTheFilesValueFalseAndZeroIncludedElseTheDefault) {
     struct Case {
         const char* key;
         double expected;
-    } cases[] = {{"BannersEnabled", 0}, {"BannerAlpha", 0}, {"AllowSaturation", 1}, {"BannerSaturation", 1},
+    } cases[] = {{"BannersEnabled", 0},
+                 {"BannerAlpha", 0},
+                 {"AllowSaturation", 1},
+                 {"BannerSaturation", 1},
                  {"BannersUnicornEnabled", 0}};
     for (const auto& c : cases) {
         auto value = read(banner, PaneDevice::row_of_key(banner, c.key));
@@ -60,14 +66,15 @@ TEST(SettingsPages, ReadShowsTheFilesValueFalseAndZeroIncludedElseTheDefault) {
 TEST(SettingsPages, EveryKeyRowCarriesItsDefaultAndItsGroupsReloadNotification) {
     PaneDevice device;
     std::set<std::string> seen;
-    for (const char* page_class : {"Zimtone2BannerSettings", "Zimtone2NotificationSettings", "Zimtone2LockscreenSettings",
-                                   "Zimtone2Requests"}) {
+    for (const char* page_class : {"Zimtone2BannerSettings", "Zimtone2NotificationSettings",
+                                   "Zimtone2LockscreenSettings", "Zimtone2Requests"}) {
         auto* page = device.open(page_class);
         auto list = msg<Ref<platform::foundation::NSArray>>(page, "specifiers"_sel);
         for (auto& item : list->items()) {
             auto* s = dynamic_cast<PSSpecifier*>(item.get());
             const std::string* key = s->string_property("key");
-            if (!key) continue;
+            if (!key)
+                continue;
             auto info = zimtone::settings::find_key(*key);
             ASSERT_TRUE(info) << *key;
             seen.insert(*key);
@@ -75,7 +82,9 @@ TEST(SettingsPages, EveryKeyRowCarriesItsDefaultAndItsGroupsReloadNotification) 
             ASSERT_NE(fallback, nullptr) << *key;
             EXPECT_EQ(fallback->doubleValue(), info->default_value) << *key;
             ASSERT_NE(s->string_property("PostNotification"), nullptr) << *key;
-            EXPECT_EQ(*s->string_property("PostNotification"), zimtone::settings::reload_notification(info->group)) << *key;
+            EXPECT_EQ(*s->string_property("PostNotification"),
+                      zimtone::settings::reload_notification(info->group))
+                << *key;
         }
         device.navigation()->popViewControllerAnimated(false);
     }
@@ -119,12 +128,13 @@ TEST(SettingsPages, RespringIsShownForExactlyTheRestartKeysAfterTheWrite) {
                          notifications::kLoadLockscreen, notifications::kLoadRequests});
     std::vector<std::string> expected_posts;
     size_t prompts = 0;
-    for (const char* page_class : {"Zimtone2BannerSettings", "Zimtone2NotificationSettings", "Zimtone2LockscreenSettings",
-                                   "Zimtone2Requests"}) {
+    for (const char* page_class : {"Zimtone2BannerSettings", "Zimtone2NotificationSettings",
+                                   "Zimtone2LockscreenSettings", "Zimtone2Requests"}) {
         auto* page = device.open(page_class);
         for (const auto& key : zimtone::settings::kKeys) {
             int64_t row = PaneDevice::row_of_key(page, std::string(key.key));
-            if (row < 0) continue;
+            if (row < 0)
+                continue;
             device.root()->navigationItem()->setLeftBarButtonItem(nullptr);
             g_prompt_key = std::string(key.key);
             write(page, row, value_for(key));
@@ -164,24 +174,28 @@ TEST(SettingsPages, TestButtonsPostTheirTestNotifications) {
         auto* page = device.open(page_class);
         auto list = msg<Ref<platform::foundation::NSArray>>(page, "specifiers"_sel);
         for (uint64_t i = 0; i < list->count(); ++i)
-            if (dynamic_cast<PSSpecifier*>(list->objectAtIndex(i).get())->cellType() == platform::preferences::PSButtonCell)
+            if (dynamic_cast<PSSpecifier*>(list->objectAtIndex(i).get())->cellType() ==
+                platform::preferences::PSButtonCell)
                 msg(page, "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
                     static_cast<Object*>(PSIndexPath::indexPathForRow(static_cast<int64_t>(i), 0).get()));
         device.navigation()->popViewControllerAnimated(false);
     }
-    EXPECT_EQ(log.wait_for(2), (std::vector<std::string>{notifications::kTestBanner, notifications::kTestLockscreenBanner}));
+    EXPECT_EQ(log.wait_for(2),
+              (std::vector<std::string>{notifications::kTestBanner, notifications::kTestLockscreenBanner}));
 }
 
 TEST(SettingsPages, RootLinksPushEachSettingsPageDirectlyAboveIt) {
     PaneDevice device;
-    for (const char* page_class : {"Zimtone2BannerSettings", "Zimtone2NotificationSettings", "Zimtone2LockscreenSettings",
-                                   "Zimtone2Requests", "Zimtone2ApplicationSelector", "Zimtone2Credits"}) {
+    for (const char* page_class :
+         {"Zimtone2BannerSettings", "Zimtone2NotificationSettings", "Zimtone2LockscreenSettings",
+          "Zimtone2Requests", "Zimtone2ApplicationSelector", "Zimtone2Credits"}) {
         auto* root = device.root();
         auto list = msg<Ref<platform::foundation::NSArray>>(root, "specifiers"_sel);
         int64_t row = -1;
         for (uint64_t i = 0; i < list->count(); ++i) {
             auto* s = dynamic_cast<PSSpecifier*>(list->objectAtIndex(i).get());
-            if (s->detailControllerClass() == objc_getClass(page_class)) row = static_cast<int64_t>(i);
+            if (s->detailControllerClass() == objc_getClass(page_class))
+                row = static_cast<int64_t>(i);
         }
         ASSERT_GE(row, 0) << page_class;
         msg(root, "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
@@ -235,7 +249,9 @@ TEST(SettingsPages, AFailedWriteIsShownWithTheValueTheFileHolds) {
     EXPECT_NE(alert->message()->str().find("BannerAlpha"), std::string::npos) << alert->message()->str();
     EXPECT_NE(alert->message()->str().find("holds 0.5"), std::string::npos) << alert->message()->str();
     EXPECT_EQ(dynamic_cast<NSNumber*>(device.stored("BannerAlpha").get())->doubleValue(), 0.5);
-    EXPECT_EQ(dynamic_cast<NSNumber*>(read(banner, PaneDevice::row_of_key(banner, "BannerAlpha")).get())->doubleValue(), 0.5);
+    EXPECT_EQ(dynamic_cast<NSNumber*>(read(banner, PaneDevice::row_of_key(banner, "BannerAlpha")).get())
+                  ->doubleValue(),
+              0.5);
     EXPECT_EQ(log.wait_for(1).size(), 1u) << "the notification still follows";
 }
 

@@ -27,7 +27,8 @@ class UIAlertAction : public runtime::NSObject {
     foundation::NSString* title() const { return title_.get(); }
     int64_t style() const { return style_; }
     void run_handler() {
-        if (handler_) handler_(this);
+        if (handler_)
+            handler_(this);
     }
 
   private:

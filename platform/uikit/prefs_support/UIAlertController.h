@@ -18,8 +18,8 @@ enum UIAlertControllerStyle : int64_t {
 class UIAlertController : public UIViewController {
   public:
     static Class runtime_class();
-    static Ref<UIAlertController> alertControllerWithTitle(const std::string& title, const std::string& message,
-                                                          int64_t style);
+    static Ref<UIAlertController> alertControllerWithTitle(const std::string& title,
+                                                           const std::string& message, int64_t style);
 
     foundation::NSString* message() const { return message_.get(); }
     int64_t preferredStyle() const { return style_; }

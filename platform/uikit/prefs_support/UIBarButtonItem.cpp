@@ -11,7 +11,8 @@ Class UIBarButtonItem::runtime_class() {
         ClassBuilder<UIBarButtonItem>("UIBarButtonItem", NSObject::runtime_class())
             .method<&UIBarButtonItem::initWithTitleStyleTargetAction>("initWithTitle:style:target:action:")
             .method<&UIBarButtonItem::initWithCustomView>("initWithCustomView:")
-            .method<&UIBarButtonItem::initWithBarButtonSystemItemTargetAction>("initWithBarButtonSystemItem:target:action:")
+            .method<&UIBarButtonItem::initWithBarButtonSystemItemTargetAction>(
+                "initWithBarButtonSystemItem:target:action:")
             .method<&UIBarButtonItem::title>("title")
             .method<&UIBarButtonItem::style>("style")
             .method<&UIBarButtonItem::target>("target")
@@ -23,8 +24,8 @@ Class UIBarButtonItem::runtime_class() {
     return cls;
 }
 
-Ref<Object> UIBarButtonItem::initWithTitleStyleTargetAction(foundation::NSString* title, int64_t style, Object* target,
-                                                            SEL action) {
+Ref<Object> UIBarButtonItem::initWithTitleStyleTargetAction(foundation::NSString* title, int64_t style,
+                                                            Object* target, SEL action) {
     title_ = title;
     style_ = style;
     target_ = target;
@@ -37,7 +38,8 @@ Ref<Object> UIBarButtonItem::initWithCustomView(UIView* view) {
     return Ref<Object>(this);
 }
 
-Ref<Object> UIBarButtonItem::initWithBarButtonSystemItemTargetAction(int64_t item, Object* target, SEL action) {
+Ref<Object> UIBarButtonItem::initWithBarButtonSystemItemTargetAction(int64_t item, Object* target,
+                                                                     SEL action) {
     system_item_ = item;
     target_ = target;
     action_ = action;
@@ -49,9 +51,11 @@ void UIBarButtonItem::tap() {
         button->send_actions(UIControlEventTouchUpInside);
         return;
     }
-    if (!target_ || !action_) return;
+    if (!target_ || !action_)
+        return;
     const Method* method = lookup_method(target_, action_);
-    if (!method) return;
+    if (!method)
+        return;
     if (method->types == encoding_of<void>())
         msg(target_, action_);
     else if (method->types == encoding_of<void, Object*>())

@@ -5,14 +5,15 @@ namespace platform::uikit {
 using namespace platform::runtime;
 
 Class UINavigationItem::runtime_class() {
-    static Class cls = ClassBuilder<UINavigationItem>("UINavigationItem", NSObject::runtime_class())
-                           .method<&UINavigationItem::leftBarButtonItem>("leftBarButtonItem")
-                           .method<&UINavigationItem::setLeftBarButtonItem>("setLeftBarButtonItem:")
-                           .method<&UINavigationItem::setLeftBarButtonItemAnimated>("setLeftBarButtonItem:animated:")
-                           .method<&UINavigationItem::rightBarButtonItems>("rightBarButtonItems")
-                           .method<&UINavigationItem::setRightBarButtonItems>("setRightBarButtonItems:")
-                           .method<&UINavigationItem::setRightBarButtonItemsAnimated>("setRightBarButtonItems:animated:")
-                           .get();
+    static Class cls =
+        ClassBuilder<UINavigationItem>("UINavigationItem", NSObject::runtime_class())
+            .method<&UINavigationItem::leftBarButtonItem>("leftBarButtonItem")
+            .method<&UINavigationItem::setLeftBarButtonItem>("setLeftBarButtonItem:")
+            .method<&UINavigationItem::setLeftBarButtonItemAnimated>("setLeftBarButtonItem:animated:")
+            .method<&UINavigationItem::rightBarButtonItems>("rightBarButtonItems")
+            .method<&UINavigationItem::setRightBarButtonItems>("setRightBarButtonItems:")
+            .method<&UINavigationItem::setRightBarButtonItemsAnimated>("setRightBarButtonItems:animated:")
+            .get();
     return cls;
 }
 

@@ -24,12 +24,15 @@ class UIViewController : public runtime::NSObject {
     void setTitle(foundation::NSString* title) { title_ = title; }
     UINavigationItem* navigationItem() const { return navigation_item_.get(); }
     UINavigationController* navigationController() const { return navigation_controller_; }
-    void set_navigation_controller(UINavigationController* controller) { navigation_controller_ = controller; }
+    void set_navigation_controller(UINavigationController* controller) {
+        navigation_controller_ = controller;
+    }
 
     UIViewController* presentedViewController() const { return presented_.get(); }
     UIViewController* presentingViewController() const { return presenting_; }
     // A controller that already presents one refuses a second, as the platform does.
-    void presentViewControllerAnimatedCompletion(UIViewController* controller, bool animated, runtime::Object* completion);
+    void presentViewControllerAnimatedCompletion(UIViewController* controller, bool animated,
+                                                 runtime::Object* completion);
     // Sent to the presented controller or its presenter, it takes the presented one down.
     void dismissViewControllerAnimatedCompletion(bool animated, runtime::Object* completion);
     // The controller at the end of the chain of presentations starting here.
