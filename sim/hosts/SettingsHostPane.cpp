@@ -119,7 +119,7 @@ void describe_cell(PSTableCell* cell, json& out) {
         return;
     std::string cls = class_getName(cell->isa());
     out["cellClass"] = cls;
-    PSSpecifier* spec = cell->specifier();
+    PSSpecifier* item = cell->specifier();
     if (cls == "ApplicationColorViewer") {
         auto* disc = dynamic_cast<platform::uikit::UIImageView*>(
             msg<Ref<Object>>(cell, "applicationIconView"_sel).get());
@@ -128,7 +128,7 @@ void describe_cell(PSTableCell* cell, json& out) {
             out["disc"] = {p[0], p[1], p[2], p[3]};
         }
         out["cycling"] = object_getIvarNamed(cell, "timer") != nullptr;
-        if (const std::string* id = spec ? spec->string_property("bundleID") : nullptr) {
+        if (const std::string* id = item ? item->string_property("bundleID") : nullptr) {
             out["bundleID"] = *id;
             if (cell->iconImageView())
                 out["icon"] = "/icons/" + *id;
@@ -143,7 +143,7 @@ void describe_cell(PSTableCell* cell, json& out) {
         out["gradient"] = colours;
         auto* mask = dynamic_cast<platform::uikit::CALayer*>(object_getIvarNamed(cell, "maskLayer"));
         out["mask"] = bundle_file_url(mask ? mask->contents() : nullptr,
-                                      spec ? spec->string_property("headerImage") : nullptr);
+                                      item ? item->string_property("headerImage") : nullptr);
     } else if (cls == "CreditCell") {
         for (auto [ivar, field] :
              {std::pair{"_devNameLabel", "name"}, {"_twitterLabel", "handle"}, {"_jobLabel", "job"}}) {
@@ -153,28 +153,28 @@ void describe_cell(PSTableCell* cell, json& out) {
         auto* portrait =
             dynamic_cast<platform::uikit::UIImageView*>(object_getIvarNamed(cell, "_devImageView"));
         out["portrait"] = bundle_file_url(portrait ? portrait->image() : nullptr,
-                                          spec ? spec->string_property("devImage") : nullptr);
+                                          item ? item->string_property("devImage") : nullptr);
     }
 }
 
 } // namespace
 
 json SettingsHostPane::row(PSListController* page, int64_t index) const {
-    auto spec = page->specifier_at(index);
-    json out = {{"index", index}, {"cell", cell_name(spec->cellType())}};
-    if (spec->name())
-        out["label"] = spec->name()->str();
+    auto item = page->specifier_at(index);
+    json out = {{"index", index}, {"cell", cell_name(item->cellType())}};
+    if (item->name())
+        out["label"] = item->name()->str();
     for (const char* property : {"key", "footerText", "min", "max", "height"})
-        if (Ref<Object> v = spec->properties()->get(property))
+        if (Ref<Object> v = item->properties()->get(property))
             out[property] = value_json(v.get());
-    if (spec->getter() && spec->target())
+    if (item->getter() && item->target())
         out["value"] = value_json(
-            msg<Ref<Object>>(spec->target(), spec->getter(), static_cast<Object*>(spec.get())).get());
-    if (spec->buttonAction())
-        out["action"] = sel_getName(spec->buttonAction());
-    if (spec->detailControllerClass())
-        out["detail"] = class_getName(spec->detailControllerClass());
-    if (spec->properties()->get("cellClass")) {
+            msg<Ref<Object>>(item->target(), item->getter(), static_cast<Object*>(item.get())).get());
+    if (item->buttonAction())
+        out["action"] = sel_getName(item->buttonAction());
+    if (item->detailControllerClass())
+        out["detail"] = class_getName(item->detailControllerClass());
+    if (item->properties()->get("cellClass")) {
         Ref<Object> cell =
             msg<Ref<Object>>(page, "tableView:cellForRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
                              static_cast<Object*>(PSIndexPath::indexPathForRow(index, 0).get()));
@@ -256,23 +256,23 @@ json SettingsHostPane::act(const json& action, std::string* error) {
         return refuse("a dialog is open; answer it first");
     if (type == "tap" || type == "set") {
         int64_t index = index_of(action, "row");
-        auto spec = page->specifier_at(index);
-        if (!spec)
+        auto item = page->specifier_at(index);
+        if (!item)
             return refuse("no row " + std::to_string(index) + " on this page");
         if (type == "tap") {
             size_t depth = navigation_->stack().size();
             msg(page, "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
                 static_cast<Object*>(PSIndexPath::indexPathForRow(index, 0).get()));
             if (navigation_->stack().size() > depth)
-                titles_.push_back(spec->name() ? spec->name()->str() : "");
+                titles_.push_back(item->name() ? item->name()->str() : "");
         } else {
             Ref<Object> value = action.contains("value") ? object_from_json(action["value"]) : nullptr;
             if (!value)
                 return refuse("a value must be true, false, a number or a text");
-            if (!spec->setter() || !spec->target())
+            if (!item->setter() || !item->target())
                 return refuse("row " + std::to_string(index) + " has no value to set");
-            msg(spec->target(), spec->setter(), static_cast<Object*>(value.get()),
-                static_cast<Object*>(spec.get()));
+            msg(item->target(), item->setter(), static_cast<Object*>(value.get()),
+                static_cast<Object*>(item.get()));
         }
     } else if (type == "back") {
         if (navigation_->stack().size() < 2)

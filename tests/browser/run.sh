@@ -8,4 +8,4 @@ shift
 if [ ! -d "$here/node_modules/playwright-core" ]; then
   (cd "$here" && npm ci --no-audit --no-fund --silent)
 fi
-exec node --test-reporter=spec "$here/settings.test.mjs" "$build" "$@"
+exec node "$here/settings.test.mjs" "$build" "$@"

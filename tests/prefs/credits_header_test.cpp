@@ -53,10 +53,10 @@ TEST(Credits, TappingACreditOpensTheBestClientElseTheWeb) {
         auto* credits = device.open("Zimtone2Credits");
         int64_t row = first_row_of_cell(credits, "CreditCell");
         ASSERT_GE(row, 0);
-        auto* spec = credits->specifier_at(row).get();
+        auto* item = credits->specifier_at(row).get();
         // Were the inherited handling to run, this would push a page.
-        spec->properties()->set("detail", ns("Zimtone2BannerSettings"));
-        std::string handle = *spec->string_property("twitterName");
+        item->properties()->set("detail", ns("Zimtone2BannerSettings"));
+        std::string handle = *item->string_property("twitterName");
         msg(credits, "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
             static_cast<Object*>(PSIndexPath::indexPathForRow(row, 0).get()));
         EXPECT_EQ(app.opened_urls, std::vector<std::string>{c.expected_prefix + handle});
@@ -78,12 +78,12 @@ TEST(Credits, TheCellShowsNameHandleAndJob) {
     PaneDevice device;
     auto* credits = device.open("Zimtone2Credits");
     int64_t row = first_row_of_cell(credits, "CreditCell");
-    auto* spec = credits->specifier_at(row).get();
+    auto* item = credits->specifier_at(row).get();
     auto* cell = dynamic_cast<zimtone::prefs::CreditCell*>(cell_for(credits, row).get());
     ASSERT_NE(cell, nullptr);
-    EXPECT_EQ(cell->devNameLabel()->text()->str(), *spec->string_property("name"));
-    EXPECT_EQ(cell->twitterLabel()->text()->str(), "@" + *spec->string_property("twitterName"));
-    EXPECT_EQ(cell->jobLabel()->text()->str(), *spec->string_property("jobTitle"));
+    EXPECT_EQ(cell->devNameLabel()->text()->str(), *item->string_property("name"));
+    EXPECT_EQ(cell->twitterLabel()->text()->str(), "@" + *item->string_property("twitterName"));
+    EXPECT_EQ(cell->jobLabel()->text()->str(), *item->string_property("jobTitle"));
     EXPECT_EQ(cell->devNameLabel()->font()->pointSize(), 18);
     EXPECT_EQ(cell->devNameLabel()->font()->name(), "Helvetica Light");
     EXPECT_EQ(cell->currentView()->frame().origin.x, 95);
@@ -127,16 +127,16 @@ TEST(Header, TheImageMasksAGradientOfTheRowsColoursInOrder) {
 
 TEST(Header, ARowWithoutHeightOrWithBadColoursShowsNothingBroken) {
     PaneDevice device;
-    auto spec =
+    auto item =
         PSSpecifier::preferenceSpecifierNamed(nullptr, nullptr, nullptr, nullptr, nullptr, 7, nullptr);
     auto colours = platform::foundation::NSMutableArray::create();
     colours->addObject(ns("zzzzzz"));
     colours->addObject(ns("00ff00"));
-    spec->properties()->set("headerColours", colours);
-    spec->properties()->set("headerImage", ns("missing.png"));
+    item->properties()->set("headerColours", colours);
+    item->properties()->set("headerImage", ns("missing.png"));
     Ref<Object> made = msg<Ref<Object>>(class_createInstance(objc_getClass("ZimtoneHeaderTable")),
                                         "initWithStyle:reuseIdentifier:specifier:"_sel, int64_t{0},
-                                        static_cast<Object*>(nullptr), static_cast<Object*>(spec.get()));
+                                        static_cast<Object*>(nullptr), static_cast<Object*>(item.get()));
     auto* header = dynamic_cast<zimtone::prefs::ZimtoneHeaderTable*>(made.get());
     ASSERT_NE(header, nullptr);
     EXPECT_EQ(header->height(), 0);
