@@ -97,6 +97,14 @@ test('the root page shows the header, the links and the heart', async () => {
   await shoot('settings-root.png');
 });
 
+test('the heart opens the share sheet with the text and the package link', async () => {
+  await page.locator('#heart').click();
+  await page.locator('.share-text', { hasText: 'Check out Zimtone 2 on Cydia, it rocks! #Zimtone2 @mossglint' }).waitFor();
+  assert.equal(await page.locator('.share-url').textContent(), 'cydia://package/org.quillhaven.zimtone2');
+  await page.locator('.alert-button', { hasText: 'Cancel' }).click();
+  await page.locator('#modal').waitFor({ state: 'hidden' });
+});
+
 test('moving BannerAlpha writes the file and posts the reload but asks for no respring', async () => {
   await openFromRoot('Banners', 'Banners');
   await page.locator('.row[data-key="BannerAlpha"] input[type=range]').fill('0.5');
