@@ -45,8 +45,11 @@ bool set_up_device(const char* argv0, std::string* error) {
     fs::path libs = library_dir(argv0);
     fs::path injected = platform::foundation::resolve_device_path(zimtone::sim::kDynamicLibrariesDir);
     fs::create_directories(injected, ec);
+    fs::path bundles = platform::foundation::resolve_device_path("/Library/PreferenceBundles");
+    fs::create_directories(bundles, ec);
     return link(libs / "libZimtone2.so", injected / "Zimtone2.so", error) &&
-           link(libs / "Zimtone2.plist", injected / "Zimtone2.plist", error);
+           link(libs / "Zimtone2.plist", injected / "Zimtone2.plist", error) &&
+           link(libs / "Zimtone2.bundle", bundles / "Zimtone2.bundle", error);
 }
 
 } // namespace zimtone::cli

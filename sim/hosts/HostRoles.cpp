@@ -20,6 +20,8 @@ std::optional<HostRole> find_host_role(const std::string& role) {
                              set_up_keyboard_classes();
                              set_up_quick_reply_host(host);
                          } };
+    if (role == "settings")
+        return HostRole { role, "com.apple.Preferences", [](HostProcess& host) { set_up_settings_host(host); } };
     return std::nullopt;
 }
 

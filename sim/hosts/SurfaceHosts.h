@@ -13,4 +13,9 @@ void set_up_lockscreen_host(HostProcess& host);
 void set_up_keyboard_classes();
 void set_up_quick_reply_host(HostProcess& host);
 
+// Settings app.
+void set_up_settings_host(HostProcess& host);
+// The web page's port; 0 (the default) picks a free one.
+void set_settings_port(int port);
+
 } // namespace zimtone::sim

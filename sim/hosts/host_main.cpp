@@ -2,6 +2,7 @@
 // ("springboard") and the Messages notification extension ("messages") load the tweak through
 // the injection loader and serve commands on their control socket (and stdin with --stdin).
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "sim/hosts/HostProcess.h"
 #include "sim/hosts/HostRoles.h"
+#include "sim/hosts/SurfaceHosts.h"
 
 int main(int argc, char** argv) {
     bool on_stdin = false;
@@ -19,6 +21,8 @@ int main(int argc, char** argv) {
             on_stdin = true;
         else if (std::strcmp(argv[i], "--virtual-clock") == 0)
             platform::foundation::RunLoop::main().use_virtual_clock(0);
+        else if (std::strcmp(argv[i], "--port") == 0 && i + 1 < argc)
+            zimtone::sim::set_settings_port(std::atoi(argv[++i]));
         else if (std::strcmp(argv[i], "--root") == 0 && i + 1 < argc)
             platform::foundation::set_device_root(argv[++i]);
         else if (role.empty())
@@ -28,7 +32,7 @@ int main(int argc, char** argv) {
     }
     auto spec = zimtone::sim::find_host_role(role);
     if (!spec) {
-        std::fprintf(stderr, "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages [--stdin] [--virtual-clock] [--root DIR]\n",
+        std::fprintf(stderr, "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages|settings [--stdin] [--virtual-clock] [--root DIR] [--port N]\n",
                      role.c_str());
         return 2;
     }

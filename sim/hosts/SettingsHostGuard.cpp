@@ -1,0 +1,69 @@
+#include "sim/hosts/SettingsHostGuard.h"
+
+#include <algorithm>
+#include <cctype>
+#include <string>
+
+namespace zimtone::sim {
+
+namespace fs = std::filesystem;
+
+namespace {
+bool equal_ignoring_case(std::string_view a, std::string_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
+}
+} // namespace
+
+bool settings_host_allowed(std::string_view host_header, int port) {
+    std::string suffix = ":" + std::to_string(port);
+    if (host_header.size() <= suffix.size() || !host_header.ends_with(suffix))
+        return false;
+    std::string_view name = host_header.substr(0, host_header.size() - suffix.size());
+    return name == "127.0.0.1" || equal_ignoring_case(name, "localhost");
+}
+
+bool settings_origin_allowed(std::optional<std::string_view> origin, int port) {
+    if (!origin)
+        return true;
+    constexpr std::string_view scheme = "http://";
+    if (!origin->starts_with(scheme))
+        return false;
+    return settings_host_allowed(origin->substr(scheme.size()), port);
+}
+
+std::optional<fs::path> file_inside(const fs::path& root, std::string_view relative) {
+    if (relative.empty() || relative.size() > 256)
+        return std::nullopt;
+    fs::path path = root;
+    size_t start = 0;
+    while (start <= relative.size()) {
+        size_t end = relative.find('/', start);
+        if (end == std::string_view::npos)
+            end = relative.size();
+        std::string_view part = relative.substr(start, end - start);
+        if (part.empty() || part == "." || part == "..")
+            return std::nullopt;
+        bool plain = std::all_of(part.begin(), part.end(), [](unsigned char c) {
+            return std::isalnum(c) || c == '.' || c == '_' || c == '-' || c == '@';
+        });
+        if (!plain)
+            return std::nullopt;
+        path /= std::string(part);
+        start = end + 1;
+    }
+    std::error_code ec;
+    fs::path real_root = fs::canonical(root, ec);
+    if (ec)
+        return std::nullopt;
+    fs::path real = fs::canonical(path, ec);
+    if (ec || !fs::is_regular_file(real, ec))
+        return std::nullopt;
+    auto [root_end, unused] = std::mismatch(real_root.begin(), real_root.end(), real.begin(), real.end());
+    if (root_end != real_root.end())
+        return std::nullopt;
+    return real;
+}
+
+} // namespace zimtone::sim

@@ -1,0 +1,316 @@
+#include "sim/hosts/SettingsHostPane.h"
+
+#include <dlfcn.h>
+
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/NSNumber.h"
+#include "platform/foundation/PropertyList.h"
+#include "platform/preferences/SLComposeViewController.h"
+#include "platform/uikit/CAGradientLayer.h"
+#include "platform/uikit/UIApplication.h"
+#include "platform/uikit/UIImageView.h"
+#include "platform/uikit/ViewDump.h"
+#include "platform/uikit/prefs_support/UIAlertController.h"
+#include "platform/uikit/prefs_support/UINavigationItem.h"
+
+namespace zimtone::sim {
+
+using namespace platform::runtime;
+using nlohmann::json;
+using platform::foundation::NSArray;
+using platform::foundation::NSNumber;
+using platform::foundation::NSString;
+using platform::preferences::PSIndexPath;
+using platform::preferences::PSListController;
+using platform::preferences::PSSpecifier;
+using platform::preferences::PSTableCell;
+using platform::uikit::UIAlertController;
+using platform::uikit::UIBarButtonItem;
+using platform::uikit::UIViewController;
+
+bool SettingsHostPane::load(std::string* error) {
+    std::string bundle = kPaneBundleDir;
+    auto info = platform::foundation::read_dictionary_file(bundle + "/Info.plist");
+    const std::string* executable =
+        info ? platform::foundation::string_of(info->get("CFBundleExecutable").get()) : nullptr;
+    const std::string* principal =
+        info ? platform::foundation::string_of(info->get("NSPrincipalClass").get()) : nullptr;
+    if (!executable || !principal) {
+        *error = "no preference bundle at " + bundle +
+                 " (Info.plist with CFBundleExecutable and NSPrincipalClass)";
+        return false;
+    }
+    std::string library = platform::foundation::resolve_device_path(bundle + "/" + *executable).string();
+    library_ = dlopen(library.c_str(), RTLD_NOW | RTLD_GLOBAL);
+    if (!library_) {
+        *error = std::string("cannot load the pane: ") + dlerror();
+        return false;
+    }
+    Ref<Object> instance = class_createInstance(objc_getClass(principal->c_str()));
+    Ref<Object> root = msg<Ref<Object>>(instance, "init"_sel);
+    auto* page = dynamic_cast<PSListController*>(root.get());
+    if (!page) {
+        *error = "the bundle's principal class " + *principal + " is no settings page";
+        return false;
+    }
+    page->set_bundle_path(bundle);
+    navigation_ = platform::uikit::UINavigationController::with_root(page);
+    auto resource = platform::foundation::read_dictionary_file(bundle + "/Zimtone2.plist");
+    const std::string* title =
+        resource ? platform::foundation::string_of(resource->get("title").get()) : nullptr;
+    titles_ = {title ? *title : *principal};
+    return true;
+}
+
+PSListController* SettingsHostPane::top() const {
+    return navigation_ ? dynamic_cast<PSListController*>(navigation_->topViewController()) : nullptr;
+}
+
+UIViewController* SettingsHostPane::presented() const {
+    if (!navigation_)
+        return nullptr;
+    if (auto* shown = navigation_->topmost_presented())
+        return shown;
+    auto* page = top();
+    return page ? page->topmost_presented() : nullptr;
+}
+
+namespace {
+
+json value_json(const Object* value) {
+    if (auto* number = dynamic_cast<const NSNumber*>(value)) {
+        if (number->kind() == NSNumber::Kind::Bool)
+            return number->boolValue();
+        return number->doubleValue();
+    }
+    if (auto* text = platform::foundation::string_of(value))
+        return *text;
+    return nullptr;
+}
+
+const char* cell_name(int64_t type) {
+    switch (type) {
+    case platform::preferences::PSGroupCell:
+        return "group";
+    case platform::preferences::PSLinkCell:
+        return "link";
+    case platform::preferences::PSSliderCell:
+        return "slider";
+    case platform::preferences::PSSwitchCell:
+        return "switch";
+    case platform::preferences::PSStaticTextCell:
+        return "static";
+    case platform::preferences::PSEditTextCell:
+        return "text";
+    case platform::preferences::PSButtonCell:
+        return "button";
+    default:
+        return "other";
+    }
+}
+
+std::string bundle_file_url(const platform::uikit::UIImage* image, const std::string* name) {
+    return image && name ? "/bundle/" + *name : "";
+}
+
+// What the custom cells hold, read from their views as the screen would draw them.
+void describe_cell(PSTableCell* cell, json& out) {
+    if (!cell)
+        return;
+    std::string cls = class_getName(cell->isa());
+    out["cellClass"] = cls;
+    PSSpecifier* item = cell->specifier();
+    if (cls == "ApplicationColorViewer") {
+        auto* disc = dynamic_cast<platform::uikit::UIImageView*>(
+            msg<Ref<Object>>(cell, "applicationIconView"_sel).get());
+        if (disc && disc->image() && !disc->image()->image().pixels.empty()) {
+            const auto& p = disc->image()->image().pixels;
+            out["disc"] = {p[0], p[1], p[2], p[3]};
+        }
+        out["cycling"] = object_getIvarNamed(cell, "timer") != nullptr;
+        if (const std::string* id = item ? item->string_property("bundleID") : nullptr) {
+            out["bundleID"] = *id;
+            if (cell->iconImageView())
+                out["icon"] = "/icons/" + *id;
+        }
+    } else if (cls == "ZimtoneHeaderTable") {
+        auto* gradient =
+            dynamic_cast<platform::uikit::CAGradientLayer*>(object_getIvarNamed(cell, "gradient"));
+        json colours = json::array();
+        if (gradient)
+            for (const auto* c : gradient->colour_list())
+                colours.push_back(platform::uikit::dump_colour(c));
+        out["gradient"] = colours;
+        auto* mask = dynamic_cast<platform::uikit::CALayer*>(object_getIvarNamed(cell, "maskLayer"));
+        out["mask"] = bundle_file_url(mask ? mask->contents() : nullptr,
+                                      item ? item->string_property("headerImage") : nullptr);
+    } else if (cls == "CreditCell") {
+        for (auto [ivar, field] :
+             {std::pair{"_devNameLabel", "name"}, {"_twitterLabel", "handle"}, {"_jobLabel", "job"}}) {
+            auto* label = dynamic_cast<platform::uikit::UILabel*>(object_getIvarNamed(cell, ivar));
+            out[field] = label && label->text() ? label->text()->str() : "";
+        }
+        auto* portrait =
+            dynamic_cast<platform::uikit::UIImageView*>(object_getIvarNamed(cell, "_devImageView"));
+        out["portrait"] = bundle_file_url(portrait ? portrait->image() : nullptr,
+                                          item ? item->string_property("devImage") : nullptr);
+    }
+}
+
+} // namespace
+
+json SettingsHostPane::row(PSListController* page, int64_t index) const {
+    auto item = page->specifier_at(index);
+    json out = {{"index", index}, {"cell", cell_name(item->cellType())}};
+    if (item->name())
+        out["label"] = item->name()->str();
+    for (const char* property : {"key", "footerText", "min", "max", "height"})
+        if (Ref<Object> v = item->properties()->get(property))
+            out[property] = value_json(v.get());
+    if (item->getter() && item->target())
+        out["value"] = value_json(
+            msg<Ref<Object>>(item->target(), item->getter(), static_cast<Object*>(item.get())).get());
+    if (item->buttonAction())
+        out["action"] = sel_getName(item->buttonAction());
+    if (item->detailControllerClass())
+        out["detail"] = class_getName(item->detailControllerClass());
+    if (item->properties()->get("cellClass")) {
+        Ref<Object> cell =
+            msg<Ref<Object>>(page, "tableView:cellForRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
+                             static_cast<Object*>(PSIndexPath::indexPathForRow(index, 0).get()));
+        describe_cell(dynamic_cast<PSTableCell*>(cell.get()), out);
+    }
+    return out;
+}
+
+json SettingsHostPane::page() const {
+    if (!navigation_)
+        return {{"error", "the pane is not loaded"}};
+    PSListController* page = top();
+    json rows = json::array();
+    auto list = msg<Ref<NSArray>>(page, "specifiers"_sel);
+    for (uint64_t i = 0; list && i < list->count(); ++i)
+        if (dynamic_cast<PSSpecifier*>(list->objectAtIndex(i).get()))
+            rows.push_back(row(page, static_cast<int64_t>(i)));
+    auto* root_item = navigation_->stack().front()->navigationItem();
+    auto* left = page->navigationItem()->leftBarButtonItem();
+    json out = {{"title", titles_.back()},
+                {"depth", navigation_->stack().size()},
+                {"class", class_getName(page->isa())},
+                {"rows", rows},
+                {"respring", left && left->title() ? json(left->title()->str()) : json(nullptr)},
+                {"heart", page == navigation_->stack().front().get() && root_item->rightBarButtonItems() &&
+                              root_item->rightBarButtonItems()->count() > 0},
+                {"openedURLs", platform::uikit::UIApplication::shared().opened_urls}};
+    if (auto* shown = presented()) {
+        if (auto* alert = dynamic_cast<UIAlertController*>(shown)) {
+            json fields = json::array(), actions = json::array();
+            for (auto& f : alert->textFields())
+                fields.push_back(f->text()->str());
+            for (auto& a : alert->actions())
+                actions.push_back(a->title() ? a->title()->str() : "");
+            out["alert"] = {{"title", alert->title() ? alert->title()->str() : ""},
+                            {"message", alert->message() ? alert->message()->str() : ""},
+                            {"textFields", fields},
+                            {"actions", actions}};
+        } else if (auto* sheet = dynamic_cast<platform::preferences::SLComposeViewController*>(shown)) {
+            out["share"] = {
+                {"service", sheet->service_type()}, {"text", sheet->initial_text()}, {"urls", sheet->urls()}};
+        }
+    }
+    return out;
+}
+
+namespace {
+Ref<Object> object_from_json(const json& v) {
+    if (v.is_boolean())
+        return NSNumber::numberWithBool(v.get<bool>());
+    if (v.is_number())
+        return NSNumber::numberWithDouble(v.get<double>());
+    if (v.is_string())
+        return platform::foundation::ns(v.get<std::string>());
+    return nullptr;
+}
+int64_t index_of(const json& action, const char* field) {
+    auto it = action.find(field);
+    return it != action.end() && it->is_number_integer() ? it->get<int64_t>() : -1;
+}
+} // namespace
+
+json SettingsHostPane::act(const json& action, std::string* error) {
+    if (!navigation_) {
+        *error = "the pane is not loaded";
+        return nullptr;
+    }
+    std::string type = action.is_object() && action.contains("type") && action["type"].is_string()
+                           ? action["type"].get<std::string>()
+                           : "";
+    PSListController* page = top();
+    UIViewController* shown = presented();
+    auto refuse = [&](std::string why) {
+        *error = std::move(why);
+        return json(nullptr);
+    };
+    // While a dialog or sheet is up, only it takes input, as on the device.
+    if (shown && type != "alert" && type != "share")
+        return refuse("a dialog is open; answer it first");
+    if (type == "tap" || type == "set") {
+        int64_t index = index_of(action, "row");
+        auto item = page->specifier_at(index);
+        if (!item)
+            return refuse("no row " + std::to_string(index) + " on this page");
+        if (type == "tap") {
+            size_t depth = navigation_->stack().size();
+            msg(page, "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
+                static_cast<Object*>(PSIndexPath::indexPathForRow(index, 0).get()));
+            if (navigation_->stack().size() > depth)
+                titles_.push_back(item->name() ? item->name()->str() : "");
+        } else {
+            Ref<Object> value = action.contains("value") ? object_from_json(action["value"]) : nullptr;
+            if (!value)
+                return refuse("a value must be true, false, a number or a text");
+            if (!item->setter() || !item->target())
+                return refuse("row " + std::to_string(index) + " has no value to set");
+            msg(item->target(), item->setter(), static_cast<Object*>(value.get()),
+                static_cast<Object*>(item.get()));
+        }
+    } else if (type == "back") {
+        if (navigation_->stack().size() < 2)
+            return refuse("already on the first page");
+        navigation_->popViewControllerAnimated(true);
+        titles_.pop_back();
+    } else if (type == "respring") {
+        UIBarButtonItem* left = page->navigationItem()->leftBarButtonItem();
+        if (!left)
+            return refuse("no Respring button is shown");
+        left->tap();
+    } else if (type == "heart") {
+        auto* items = navigation_->stack().front()->navigationItem()->rightBarButtonItems();
+        if (page != navigation_->stack().front().get() || !items || items->count() == 0)
+            return refuse("no heart button is shown");
+        if (auto* heart = dynamic_cast<UIBarButtonItem*>(items->objectAtIndex(items->count() - 1).get()))
+            heart->tap();
+    } else if (type == "alert") {
+        auto* alert = dynamic_cast<UIAlertController*>(shown);
+        if (!alert)
+            return refuse("no dialog is open");
+        if (auto texts = action.find("texts"); texts != action.end() && texts->is_array())
+            for (size_t i = 0; i < texts->size() && i < alert->textFields().size(); ++i)
+                if ((*texts)[i].is_string())
+                    alert->textFields()[i]->setText(
+                        platform::foundation::ns((*texts)[i].get<std::string>()).get());
+        int64_t index = index_of(action, "action");
+        if (index < 0 || !alert->tap_action(static_cast<size_t>(index)))
+            return refuse("the dialog has no such button");
+    } else if (type == "share") {
+        auto* sheet = dynamic_cast<platform::preferences::SLComposeViewController*>(shown);
+        if (!sheet)
+            return refuse("no share sheet is open");
+        sheet->dismissViewControllerAnimatedCompletion(true, nullptr);
+    } else {
+        return refuse("unknown action '" + type + "'");
+    }
+    return this->page();
+}
+
+} // namespace zimtone::sim

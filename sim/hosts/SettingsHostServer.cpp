@@ -1,0 +1,163 @@
+#include "sim/hosts/SettingsHostServer.h"
+
+#include <fstream>
+#include <future>
+
+#include <httplib.h>
+
+#include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/RunLoop.h"
+#include "sim/hosts/SettingsHostGuard.h"
+
+namespace zimtone::sim {
+
+using nlohmann::json;
+
+namespace {
+
+// Runs a task on the main run loop and waits for its answer.
+template <class T> std::optional<T> on_main(std::function<T()> task) {
+    auto promise = std::make_shared<std::promise<T>>();
+    auto answer = promise->get_future();
+    platform::foundation::RunLoop::main().post(
+        [promise, task = std::move(task)] { promise->set_value(task()); });
+    if (answer.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
+        return std::nullopt;
+    return answer.get();
+}
+
+void send_json(httplib::Response& res, int status, const json& body) {
+    res.status = status;
+    res.set_content(body.dump(), "application/json");
+}
+
+void refuse(httplib::Response& res, int status, const std::string& why) {
+    send_json(res, status, {{"error", why}});
+}
+
+std::string content_type_of(const std::filesystem::path& file) {
+    auto ext = file.extension().string();
+    if (ext == ".html")
+        return "text/html; charset=utf-8";
+    if (ext == ".js" || ext == ".mjs")
+        return "text/javascript; charset=utf-8";
+    if (ext == ".css")
+        return "text/css; charset=utf-8";
+    if (ext == ".png")
+        return "image/png";
+    return "application/octet-stream";
+}
+
+bool send_file(httplib::Response& res, const std::optional<std::filesystem::path>& file) {
+    if (!file)
+        return false;
+    std::ifstream in(*file, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (!in.good() && !in.eof())
+        return false;
+    res.set_content(bytes, content_type_of(*file).c_str());
+    return true;
+}
+
+} // namespace
+
+SettingsHostServer::SettingsHostServer(SettingsHostPane& pane, std::filesystem::path web_folder)
+    : pane_(pane), web_folder_(std::move(web_folder)), server_(std::make_unique<httplib::Server>()) {}
+
+SettingsHostServer::~SettingsHostServer() {
+    server_->stop();
+    if (thread_.joinable())
+        thread_.join();
+}
+
+int SettingsHostServer::start(int port) {
+    route();
+    port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1")
+                      : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
+    if (port_ <= 0)
+        return port_ = -1;
+    thread_ = std::thread([this] { server_->listen_after_bind(); });
+    return port_;
+}
+
+void SettingsHostServer::route() {
+    auto& s = *server_;
+    s.set_payload_max_length(kMaxSettingsRequestBody);
+    s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
+        if (!settings_host_allowed(req.get_header_value("Host"), port_)) {
+            refuse(res, 421, "this server answers only to 127.0.0.1:" + std::to_string(port_));
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        std::optional<std::string> origin;
+        if (req.has_header("Origin"))
+            origin = req.get_header_value("Origin");
+        bool changes_state = req.method != "GET" && req.method != "HEAD";
+        if (changes_state && !settings_origin_allowed(origin, port_)) {
+            refuse(res, 403, "requests from another origin are refused");
+            return httplib::Server::HandlerResponse::Handled;
+        }
+        res.set_header("X-Content-Type-Options", "nosniff");
+        res.set_header("X-Frame-Options", "DENY");
+        res.set_header("Cache-Control", "no-store");
+        return httplib::Server::HandlerResponse::Unhandled;
+    });
+    s.Get("/", [this](const httplib::Request&, httplib::Response& res) {
+        if (!send_file(res, file_inside(web_folder_, "index.html")))
+            refuse(res, 404, "the page is not installed");
+    });
+    s.Get(R"(/static/(.+))", [this](const httplib::Request& req, httplib::Response& res) {
+        if (!send_file(res, file_inside(web_folder_, req.matches[1].str())))
+            refuse(res, 404, "no such file");
+    });
+    s.Get(R"(/bundle/(.+))", [](const httplib::Request& req, httplib::Response& res) {
+        auto root = platform::foundation::resolve_device_path(kPaneBundleDir);
+        if (!send_file(res, file_inside(root, req.matches[1].str())))
+            refuse(res, 404, "no such file in the bundle");
+    });
+    s.Get(R"(/icons/([A-Za-z0-9._-]+))", [](const httplib::Request& req, httplib::Response& res) {
+        std::string id = req.matches[1].str();
+        auto folder =
+            on_main<std::optional<std::filesystem::path>>([id]() -> std::optional<std::filesystem::path> {
+                for (const auto& app : platform::applist::ALApplicationList::sharedApplicationList()->apps())
+                    if (app.bundle_identifier == id)
+                        return app.bundle_folder;
+                return std::nullopt;
+            });
+        if (!folder || !*folder)
+            return refuse(res, 404, "no such app");
+        for (const char* name : {"Icon-Small@2x.png", "Icon-Small.png", "Icon-Small@3x.png"})
+            if (send_file(res, file_inside(**folder, name)))
+                return;
+        refuse(res, 404, "the app has no icon");
+    });
+    s.Get("/api/page", [this](const httplib::Request&, httplib::Response& res) {
+        auto page = on_main<json>([this] { return pane_.page(); });
+        if (!page)
+            return refuse(res, 503, "the Settings app is busy");
+        send_json(res, page->contains("error") ? 500 : 200, *page);
+    });
+    s.Post("/api/action", [this](const httplib::Request& req, httplib::Response& res) {
+        if (req.get_header_value("Content-Type").rfind("application/json", 0) != 0)
+            return refuse(res, 415, "actions are JSON (Content-Type: application/json)");
+        json action = json::parse(req.body, nullptr, false);
+        if (action.is_discarded() || !action.is_object())
+            return refuse(res, 400, "the action is not a JSON object");
+        auto answer = on_main<std::pair<json, std::string>>([this, action] {
+            std::string error;
+            json page = pane_.act(action, &error);
+            return std::pair{page, error};
+        });
+        if (!answer)
+            return refuse(res, 503, "the Settings app is busy");
+        if (!answer->second.empty())
+            return refuse(res, 409, answer->second);
+        send_json(res, 200, answer->first);
+    });
+    s.set_error_handler([](const httplib::Request&, httplib::Response& res) {
+        if (res.body.empty())
+            refuse(res, res.status, "request refused (" + std::to_string(res.status) + ")");
+    });
+}
+
+} // namespace zimtone::sim
