@@ -64,3 +64,33 @@ TEST(TweakInHost, MessagesExtensionInstallsTheQuickReplyGroup) {
     EXPECT_EQ(tweak["groups"]["QuickReply"], true);
     EXPECT_EQ(tweak["groups"]["Banner"], true);
 }
+
+TEST(TweakInHost, HookTableTotalsByProcessAndMasterSwitch) {
+    struct Case {
+        const char* role;
+        std::initializer_list<std::pair<const char*, double>> settings; // empty: no settings file
+        int replaced;
+        int added;
+    };
+    const Case cases[] = {
+        { "springboard", {}, 17, 25 },
+        // Notification Center's 14 rows (6 replacements, 8 added methods) are skipped.
+        { "springboard", { { "NotificationCenterEnabled", 0 } }, 11, 17 },
+        // The banner rows only (5 replacements, 10 added methods).
+        { "springboard", { { "BannersEnabled", 0 } }, 12, 15 },
+        // Home-screen rows find no classes in the extension; only its own group installs.
+        { "messages", {}, 8, 7 },
+    };
+    for (const auto& c : cases) {
+        TempDevice device;
+        set_up_device(device);
+        if (c.settings.size()) write_settings(c.settings);
+        HostUnderTest host(c.role, device.root());
+        auto tweak = host.command("tweak");
+        ASSERT_EQ(tweak["ok"], true) << tweak.dump();
+        EXPECT_EQ(tweak["replaced"], c.replaced) << c.role << " " << c.settings.size();
+        EXPECT_EQ(tweak["added"], c.added) << c.role << " " << c.settings.size();
+        EXPECT_EQ(tweak["groups"]["QuickReply"], std::string(c.role) == "messages");
+        EXPECT_EQ(host.finish(), 0);
+    }
+}
