@@ -30,14 +30,14 @@ int main(int argc, char** argv) {
         else
             role = "?";
     }
-    auto spec = zimtone::sim::find_host_role(role);
-    if (!spec) {
+    auto host_role = zimtone::sim::find_host_role(role);
+    if (!host_role) {
         std::fprintf(stderr, "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages|settings [--stdin] [--virtual-clock] [--root DIR] [--port N]\n",
                      role.c_str());
         return 2;
     }
     platform::register_platform_classes();
-    zimtone::sim::HostProcess host(spec->role, spec->bundle_identifier);
-    spec->set_up(host);
+    zimtone::sim::HostProcess host(host_role->role, host_role->bundle_identifier);
+    host_role->set_up(host);
     return host.run(on_stdin);
 }
