@@ -41,6 +41,16 @@ void deliver_pending() {
         notify_handle_datagram(datagram.data(), datagram.size());
 }
 
+// The socket directory changed under a listening process (removed, or a socket taken out of
+// it): check it again, which makes it anew and binds this process's socket again if need be.
+void recheck_directory() {
+    CFNotificationCenterRef center = CFNotificationCenterGetDarwinNotifyCenter();
+    std::lock_guard guard(center->lock);
+    NotifyTransport& transport = center->transport_locked();
+    transport.drain_directory_events();
+    transport.listen();
+}
+
 bool is_darwin_center(CFNotificationCenterRef center, const char* operation) {
     if (center == CFNotificationCenterGetDarwinNotifyCenter())
         return true;
@@ -52,7 +62,7 @@ bool is_darwin_center(CFNotificationCenterRef center, const char* operation) {
 
 NotifyTransport& NotificationCenter_::transport_locked() {
     if (!transport)
-        transport.emplace(kSocketDirectory, RunLoop::main(), &deliver_pending);
+        transport.emplace(kSocketDirectory, RunLoop::main(), &deliver_pending, &recheck_directory);
     return *transport;
 }
 

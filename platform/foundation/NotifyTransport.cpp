@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/inotify.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -130,8 +131,9 @@ void notify_report(const char* what, const std::string& detail, int error) {
 }
 
 NotifyTransport::NotifyTransport(std::string device_directory, RunLoop& loop,
-                                 std::function<void()> on_readable)
-    : device_directory_(std::move(device_directory)), loop_(loop), on_readable_(std::move(on_readable)) {}
+                                 std::function<void()> on_readable, std::function<void()> on_directory_changed)
+    : device_directory_(std::move(device_directory)), loop_(loop), on_readable_(std::move(on_readable)),
+      on_directory_changed_(std::move(on_directory_changed)) {}
 
 NotifyTransport::~NotifyTransport() {
     if (listening_ && directory_fd_ >= 0) {
@@ -139,6 +141,10 @@ NotifyTransport::~NotifyTransport() {
         unlinkat(directory_fd_, socket_name_.c_str(), 0);
     }
     close_socket();
+    if (watch_fd_ >= 0) {
+        loop_.remove_source(watch_fd_);
+        close(watch_fd_);
+    }
     if (send_fd_ >= 0)
         close(send_fd_);
     if (directory_fd_ >= 0)
@@ -219,7 +225,42 @@ bool NotifyTransport::bind_socket() {
     own_socket.directory_fd.store(directory_fd_);
     static std::once_flag at_exit;
     std::call_once(at_exit, [] { std::atexit(&NotifyTransport::unlink_own_socket); });
+    watch_directory();
     return true;
+}
+
+// Without a watch the process still recovers at its next post; it just cannot notice by itself.
+void NotifyTransport::watch_directory() {
+    if (!on_directory_changed_)
+        return;
+    if (watch_fd_ < 0) {
+        watch_fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        if (watch_fd_ < 0) {
+            notify_report_once("cannot watch the notification directory", directory_.string(), errno);
+            return;
+        }
+        loop_.add_source(watch_fd_, on_directory_changed_);
+    }
+    if (watch_ >= 0)
+        inotify_rm_watch(watch_fd_, watch_); // fails harmlessly for a directory already gone
+    // The directory itself going away, or a socket file in it (ours, perhaps) being removed.
+    watch_ = inotify_add_watch(watch_fd_, directory_.c_str(),
+                               IN_DELETE_SELF | IN_MOVE_SELF | IN_DELETE | IN_MOVED_FROM | IN_ONLYDIR);
+    if (watch_ < 0)
+        notify_report_once("cannot watch the notification directory", directory_.string(), errno);
+}
+
+void NotifyTransport::drain_directory_events() {
+    if (watch_fd_ < 0)
+        return;
+    alignas(inotify_event) char buffer[4096];
+    while (true) {
+        ssize_t got = read(watch_fd_, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+    }
 }
 
 void NotifyTransport::listen() {

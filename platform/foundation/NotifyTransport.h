@@ -29,11 +29,14 @@ void notify_report(const char* what, const std::string& detail = {}, int error =
 
 // The socket directory is given as a device path and resolved at every use, so a changed
 // device root or a directory removed while processes run is noticed: the directory is then
-// created again and this process's socket bound again. Not thread-safe; its owner serialises
-// calls. The socket is watched on the given run loop, which calls on_readable.
+// created again and this process's socket bound again. A listening process also watches the
+// directory, so it notices the removal by itself even if it never posts; the run loop then calls
+// on_directory_changed, and the owner answers with listen(). Not thread-safe; its owner
+// serialises calls. The socket is watched on the given run loop, which calls on_readable.
 class NotifyTransport {
   public:
-    NotifyTransport(std::string device_directory, RunLoop& loop, std::function<void()> on_readable);
+    NotifyTransport(std::string device_directory, RunLoop& loop, std::function<void()> on_readable,
+                    std::function<void()> on_directory_changed = {});
     ~NotifyTransport();
     NotifyTransport(const NotifyTransport&) = delete;
     NotifyTransport& operator=(const NotifyTransport&) = delete;
@@ -44,6 +47,8 @@ class NotifyTransport {
     // Binds this process's socket the first time and keeps it bound from then on; each call
     // checks the directory and the socket file again.
     void listen();
+    // Discards the pending directory events; the caller then checks the directory with listen().
+    void drain_directory_events();
     // Takes the datagrams waiting on this process's socket; oversized ones are dropped unread.
     std::vector<std::string> receive_pending();
 
@@ -54,16 +59,20 @@ class NotifyTransport {
     bool ensure_directory();
     bool bind_socket();
     void close_socket();
+    void watch_directory();
 
     std::string device_directory_;
     RunLoop& loop_;
     std::function<void()> on_readable_;
+    std::function<void()> on_directory_changed_;
     std::filesystem::path directory_;
     int directory_fd_{-1};
     uint64_t directory_device_{0};
     uint64_t directory_inode_{0};
     int send_fd_{-1};
     int socket_fd_{-1};
+    int watch_fd_{-1};
+    int watch_{-1};
     std::string socket_name_;
     bool listening_{false};
 };

@@ -155,7 +155,9 @@ size_t tree_depth(plist_t root) {
     std::vector<std::pair<plist_t, size_t>> pending{{root, 1}};
     size_t deepest = 0;
     while (!pending.empty()) {
-        auto [node, depth] = pending.back();
+        // Plain variables, not a structured binding: clang 14 cannot capture those in the lambdas.
+        const plist_t node = pending.back().first;
+        const size_t depth = pending.back().second;
         pending.pop_back();
         deepest = std::max(deepest, depth);
         if (plist_get_node_type(node) == PLIST_ARRAY)

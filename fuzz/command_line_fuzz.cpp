@@ -1,0 +1,34 @@
+// Arbitrary bytes as a host command line. The parser answers a command, nothing (a blank line)
+// or an error with a message; a parsed command, quoted word by word, reads back unchanged.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "sim/hosts/CommandLine.h"
+
+using namespace zimtone::sim;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::string_view line(reinterpret_cast<const char*>(data), size);
+    CommandError error;
+    auto command = parse_command_line(line, &error);
+    if (!command) {
+        bool blank = line.size() <= kMaxCommandLine && line.find_first_not_of(" \t\r\n") == std::string_view::npos;
+        if (error.message.empty() != blank)
+            std::abort();
+        return 0;
+    }
+    if (!error.message.empty())
+        std::abort();
+
+    std::string requoted = quote_word(command->name);
+    for (const std::string& arg : command->args)
+        requoted += " " + quote_word(arg);
+    if (requoted.size() > kMaxCommandLine)
+        return 0;
+    auto again = parse_command_line(requoted, &error);
+    if (!again || again->name != command->name || again->args != command->args)
+        std::abort();
+    return 0;
+}
