@@ -39,25 +39,6 @@ TEST(BannerTint, PerAppColourWinsOnlyWhenEnabledAndPresent) {
     }
 }
 
-TEST(BannerCycling, ChannelsAreMultiplesOfOneOver256BelowOne) {
-    struct Row {
-        uint32_t r, g, b;
-        Colour expected;
-    };
-    const Row rows[] = {
-        { 0, 0, 0, { 0, 0, 0, 1 } },
-        { 0xFFFFFFFF, 0x100, 0x7F, { 255 / 256.0, 0, 127 / 256.0, 1 } },
-        { 0x12345680, 0xAB01, 0x1FF, { 0.5, 1 / 256.0, 255 / 256.0, 1 } },
-    };
-    for (auto& row : rows) {
-        EXPECT_EQ(cycling_colour(row.r, row.g, row.b, false, 1.0), row.expected);
-        // "AllowSaturation" off: the saturation value changes nothing.
-        EXPECT_EQ(cycling_colour(row.r, row.g, row.b, false, 0.0), row.expected);
-    }
-    Colour c = cycling_colour(0x80, 0x40, 0x40, true, 1.0);
-    EXPECT_EQ(c, (Colour { 0.5, 0.0, 0.0, 1.0 }));
-}
-
 TEST(BannerButtons, AutomaticColourWithTheStepOnlyWhenAllowed) {
     EXPECT_EQ(button_title_colour(TextColour::White, false, 1.0), (Colour { 1, 1, 1, 1 }));
     // White has hue 0 and brightness 1: full saturation makes it pure red; zero keeps it white.

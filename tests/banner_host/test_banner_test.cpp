@@ -3,9 +3,16 @@
 #include <csignal>
 #include <set>
 
+#include <sys/wait.h>
+
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <optional>
+#include <thread>
+
 #include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/NotifyCenter.h"
 #include "settings/ExcludedApps.h"
 #include "settings/Keys.h"
 #include "sim/hosts/HostProcess.h"
@@ -82,8 +89,19 @@ TEST(Respring, EndsTheHostWithTheRespringStatusAndANewHostReadsTheFileAgain) {
 
     // Changed without a reload notification: only a new start-up can read it.
     device.write_settings({{"BannerAlpha", 0.75}});
-    device.post(notifications::kRespring);
-    EXPECT_EQ(device.host().finish(), zimtone::sim::kRespringExitStatus);
+    device.host(); // started before the post, so that it observes it
+    using namespace platform::foundation;
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), notifications::kRespring,
+                                         nullptr, nullptr, true);
+    // The host must end by itself (a command sent now could find it gone): wait for its exit.
+    std::optional<int> raw;
+    for (int i = 0; i < 200 && !raw; ++i) {
+        raw = device.host().poll_exit();
+        if (!raw) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    ASSERT_TRUE(raw) << "the host did not end after the respring notification";
+    ASSERT_TRUE(WIFEXITED(*raw));
+    EXPECT_EQ(WEXITSTATUS(*raw), zimtone::sim::kRespringExitStatus);
 
     auto& host = device.restart_host();
     auto tweak = host.command("tweak");

@@ -60,26 +60,6 @@ TEST(LockscreenGradient, OnlyTheFirstRowOfTheFirstSectionWithTheEffectOn) {
             << r.section << "/" << r.row << " " << r.tavo;
 }
 
-TEST(LockscreenCycling, CellChannelsAtTheOpacityWithTheStepOnlyWhenAllowed) {
-    struct Row {
-        uint32_t r, g, b;
-        double alpha;
-        bool allow;
-        double saturation;
-        Colour expected;
-    };
-    const Row rows[] = {
-        {0, 0, 0, 1.0, false, 1.0, {0, 0, 0, 1}},
-        {0xFFFFFFFF, 0x100, 0x7F, 0.5, false, 1.0, {255 / 256.0, 0, 127 / 256.0, 0.5}},
-        {0x12345680, 0xAB01, 0x1FF, 0.0, false, 0.0, {0.5, 1 / 256.0, 255 / 256.0, 0.0}},
-        // Full saturation of (0.5, 0.25, 0.25) keeps hue and brightness: pure dark red; alpha kept.
-        {0x80, 0x40, 0x40, 0.3, true, 1.0, {0.5, 0.0, 0.0, 0.3}},
-        {0x80, 0x40, 0x40, 1.0, true, 0.0, {0.5, 0.5, 0.5, 1.0}},
-    };
-    for (const auto& r : rows)
-        EXPECT_EQ(cycling_cell_colour(r.r, r.g, r.b, r.alpha, r.allow, r.saturation), r.expected);
-}
-
 TEST(LockscreenCycling, GradientColourIsNeverSaturated) {
     EXPECT_EQ(cycling_gradient_colour(0x80, 0x40, 0x40, 0.3), (Colour{0.5, 0.25, 0.25, 0.3}));
     EXPECT_EQ(cycling_gradient_colour(0x1FF, 0x100, 0xFE, 1.0), (Colour{255 / 256.0, 0, 254 / 256.0, 1.0}));

@@ -189,25 +189,3 @@ TEST(CellPlan, WhichCellsAreColouredAndHow) {
     EXPECT_FALSE(cell_hook_active(only_headers));
     EXPECT_TRUE(cell_hook_active(no_today));
 }
-
-TEST(NcCycling, ChannelsInTwoHundredFiftySixthsAtTheCellOpacity) {
-    struct Row {
-        uint32_t r, g, b;
-        double alpha;
-        Colour expected;
-    };
-    const Row rows[] = {
-        {0, 0, 0, 1.0, {0, 0, 0, 1.0}},
-        {0xFFFFFFFF, 0x100, 0x7F, 0.4, {255 / 256.0, 0, 127 / 256.0, 0.4}},
-        {0x12345680, 0xAB01, 0x1FF, 0.0, {0.5, 1 / 256.0, 255 / 256.0, 0.0}},
-    };
-    for (auto& row : rows) {
-        EXPECT_EQ(cycling_colour(row.r, row.g, row.b, row.alpha, false, 1.0), row.expected);
-        // Without the step the saturation value changes nothing.
-        EXPECT_EQ(cycling_colour(row.r, row.g, row.b, row.alpha, false, 0.0), row.expected);
-    }
-    // With the step: full saturation of a dull red keeps its brightness and the opacity.
-    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x40, 0.6, true, 1.0), (Colour{0.5, 0.0, 0.0, 0.6}));
-    // Zero saturation: grey at the brightness.
-    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x40, 0.6, true, 0.0), (Colour{0.5, 0.5, 0.5, 0.6}));
-}

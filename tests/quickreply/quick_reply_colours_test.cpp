@@ -86,21 +86,3 @@ TEST(PredictionText, ContrastOfTheIconColour) {
     EXPECT_EQ(prediction_text_colour(kDarkIcon), (Colour{1, 1, 1, 1}));
     EXPECT_EQ(prediction_text_colour(kLightIcon), (Colour{0, 0, 0, 1}));
 }
-
-TEST(KeyboardCycling, ChannelsAreLowBytesOver256AndTheStepOnlyWhenAllowed) {
-    struct Row {
-        uint32_t r, g, b;
-        Colour raw;
-    };
-    const Row rows[] = {
-        {0, 0, 0, {0, 0, 0, 1}},
-        {0xFFFFFFFF, 0x100, 0x7F, {255 / 256.0, 0, 127 / 256.0, 1}},
-        {0x12345680, 0xAB01, 0x1FF, {0.5, 1 / 256.0, 255 / 256.0, 1}},
-    };
-    for (const auto& row : rows) {
-        EXPECT_EQ(cycling_colour(row.r, row.g, row.b, false, 1.0), row.raw);
-        EXPECT_EQ(cycling_colour(row.r, row.g, row.b, false, 0.0), row.raw);
-    }
-    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x40, true, 1.0), (Colour{0.5, 0, 0, 1}));
-    EXPECT_EQ(cycling_colour(0x80, 0x40, 0x20, true, 0.0), (Colour{0.5, 0.5, 0.5, 1}));
-}

@@ -6,6 +6,7 @@
 #include "platform/foundation/Random.h"
 #include "settings/SettingsState.h"
 #include "tweak/ApplicationList.h"
+#include "tweak/CyclingColour.h"
 #include "tweak/banner/BannerForeground.h"
 #include "tweak/banner/banner_colours.h"
 
@@ -94,7 +95,7 @@ void changeBlurColor(Object* self, SEL) {
     uint32_t red = platform::foundation::arc4random();
     uint32_t green = platform::foundation::arc4random();
     uint32_t blue = platform::foundation::arc4random();
-    auto colour = UIColor::with(cycling_colour(red, green, blue, s.AllowSaturation, s.BannerSaturation));
+    auto colour = UIColor::with(zimtone::tweak::cycling_colour(red, green, blue, 1.0, s.AllowSaturation, s.BannerSaturation));
     auto backdrop = msg<Ref<Object>>(self, "testBlur"_sel);
     msg(msg<Ref<Object>>(backdrop, "inputSettings"_sel), "setColorTint:"_sel, colour);
 }

@@ -17,11 +17,6 @@ std::optional<Colour> banner_tint(const TintInputs& in) {
     return saturated(base, in.saturation);
 }
 
-Colour cycling_colour(uint32_t red, uint32_t green, uint32_t blue, bool allow_saturation, double saturation) {
-    Colour c { randomChannel(red), randomChannel(green), randomChannel(blue), 1.0 };
-    return allow_saturation ? modifySaturationWith(c, saturation) : c;
-}
-
 Colour button_title_colour(TextColour automatic, bool allow_saturation, double saturation) {
     Colour c = colourOf(automatic);
     return allow_saturation ? modifySaturationWith(c, saturation) : c;

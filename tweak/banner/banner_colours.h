@@ -33,9 +33,6 @@ std::optional<Colour> banner_tint(const TintInputs& in);
 // (what the decomposition leaves when sent to nil).
 Colour saturated(const std::optional<Colour>& colour, double saturation);
 
-// A colour-cycling tint from three random draws (red, green, blue), before and after the step.
-Colour cycling_colour(uint32_t red, uint32_t green, uint32_t blue, bool allow_saturation, double saturation);
-
 // Button titles take the automatic colour, with the saturation step when it is allowed.
 Colour button_title_colour(zimtone::colour::TextColour automatic, bool allow_saturation, double saturation);
 

@@ -9,6 +9,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/Random.h"
 #include "settings/SettingsState.h"
+#include "tweak/CyclingColour.h"
 #include "tweak/lockscreen/LockscreenUnicornList.h"
 #include "tweak/lockscreen/lockscreen_colours.h"
 
@@ -150,7 +151,7 @@ void changeBackgroundColor(Object* self, SEL) {
     const auto& s = state();
     LockscreenUnicornList::shared().for_each_live([&](Object* view) {
         auto [red, green, blue] = random_draws();
-        auto colour = cycling_cell_colour(red, green, blue, s.LockscreenAlpha, s.AllowSaturationLock,
+        auto colour = zimtone::tweak::cycling_colour(red, green, blue, s.LockscreenAlpha, s.AllowSaturationLock,
                                           s.LockscreenSaturation);
         msg(view, "setBackgroundColor:"_sel, UIColor::with(colour));
     });

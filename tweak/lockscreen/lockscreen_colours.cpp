@@ -23,12 +23,6 @@ bool row_sets_gradient(int64_t section, int64_t row, bool tavo_effect) {
     return tavo_effect && section == 0 && row == 0;
 }
 
-Colour cycling_cell_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha, bool allow_saturation,
-                           double saturation) {
-    Colour c{randomChannel(red), randomChannel(green), randomChannel(blue), alpha};
-    return allow_saturation ? modifySaturationWith(c, saturation) : c;
-}
-
 Colour cycling_gradient_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha) {
     return {randomChannel(red), randomChannel(green), randomChannel(blue), alpha};
 }

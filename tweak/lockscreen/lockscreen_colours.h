@@ -32,11 +32,6 @@ std::optional<Colour> cell_colour(const CellInputs& in);
 // Only the first notification (section 0, row 0) feeds the gradient, and only with the effect on.
 bool row_sets_gradient(int64_t section, int64_t row, bool tavo_effect);
 
-// A cycling cell colour from three random draws (red, green, blue) at the lock-screen opacity,
-// with the saturation step when allowed.
-Colour cycling_cell_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha, bool allow_saturation,
-                           double saturation);
-
 // The cycling gradient colour: three draws at the lock-screen opacity, never saturated.
 Colour cycling_gradient_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha);
 

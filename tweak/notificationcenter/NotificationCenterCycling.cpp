@@ -3,6 +3,7 @@
 #include "platform/foundation/Random.h"
 #include "platform/uikit/UIColor.h"
 #include "settings/SettingsState.h"
+#include "tweak/CyclingColour.h"
 #include "tweak/notificationcenter/nc_colours.h"
 
 namespace zimtone::tweak::notificationcenter {
@@ -20,7 +21,7 @@ Ref<Object> random_colour() {
     uint32_t red = platform::foundation::arc4random();
     uint32_t green = platform::foundation::arc4random();
     uint32_t blue = platform::foundation::arc4random();
-    return UIColor::with(cycling_colour(red, green, blue, s.NotificationCenterAlpha,
+    return UIColor::with(zimtone::tweak::cycling_colour(red, green, blue, s.NotificationCenterAlpha,
                                         s.AllowSaturationNotification, s.NotificationCenterSaturation));
 }
 

@@ -72,11 +72,4 @@ double row_opacity(int64_t row) {
     return 1.0 - (static_cast<double>(row) / 10.0 + 0.2);
 }
 
-Colour cycling_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha, bool allow_saturation,
-                      double saturation) {
-    using namespace zimtone::colour;
-    Colour c{randomChannel(red), randomChannel(green), randomChannel(blue), alpha};
-    return allow_saturation ? modifySaturationWith(c, saturation) : c;
-}
-
 } // namespace zimtone::tweak::notificationcenter

@@ -56,9 +56,4 @@ CellPlan plan_cell(const NcSettings& s, ListKind kind, const std::string& raw, i
 // The layered opacity of a row: 0.8 for row 0, down by 0.1 a row, not clamped below 0.
 double row_opacity(int64_t row);
 
-// A cycling colour from three random draws (red, green, blue) at the cycling opacity, with the
-// saturation step when it is allowed.
-Colour cycling_colour(uint32_t red, uint32_t green, uint32_t blue, double alpha, bool allow_saturation,
-                      double saturation);
-
 } // namespace zimtone::tweak::notificationcenter

@@ -6,6 +6,7 @@
 #include "platform/foundation/Random.h"
 #include "settings/SettingsState.h"
 #include "tweak/ApplicationList.h"
+#include "tweak/CyclingColour.h"
 
 namespace zimtone::tweak::quickreply {
 
@@ -72,7 +73,7 @@ Ref<Object> cycling_colour_now() {
     uint32_t green = platform::foundation::arc4random();
     uint32_t blue = platform::foundation::arc4random();
     const auto& s = state();
-    return colour_object(cycling_colour(red, green, blue, s.AllowSaturation, s.BannerSaturation));
+    return colour_object(zimtone::tweak::cycling_colour(red, green, blue, 1.0, s.AllowSaturation, s.BannerSaturation));
 }
 
 } // namespace zimtone::tweak::quickreply

@@ -36,9 +36,4 @@ Colour prediction_text_colour(const Colour& icon) {
     return colourOf(reverseColor(icon));
 }
 
-Colour cycling_colour(uint32_t red, uint32_t green, uint32_t blue, bool allow_saturation, double saturation) {
-    Colour c{randomChannel(red), randomChannel(green), randomChannel(blue), 1.0};
-    return allow_saturation ? modifySaturationWith(c, saturation) : c;
-}
-
 } // namespace zimtone::tweak::quickreply

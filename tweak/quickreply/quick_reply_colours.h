@@ -54,8 +54,4 @@ std::optional<Colour> with_alpha(const std::optional<Colour>& colour, double alp
 // The prediction words: the contrast of the icon colour, never the per-app colour.
 Colour prediction_text_colour(const Colour& icon);
 
-// A cycling colour from three random draws (red, green, blue), opaque, with the saturation step
-// when it is allowed.
-Colour cycling_colour(uint32_t red, uint32_t green, uint32_t blue, bool allow_saturation, double saturation);
-
 } // namespace zimtone::tweak::quickreply
