@@ -167,6 +167,29 @@ TEST_F(DemoOutput, SameSeedGivesByteIdenticalPictures) {
         }
 }
 
+// A preset that paints like the defaults shows nothing of what it is there to show.
+TEST_F(DemoOutput, EveryPresetChangesThePictureOfItsSurface) {
+    ASSERT_EQ(first_.status, 0);
+    const std::pair<const char*, const char*> presets_and_defaults[] = {
+        { "banner-alpha-half", "banner-light-icon" },
+        { "banner-saturation-off", "banner-light-icon" },
+        { "nc-per-app-colour", "nc" },
+        { "nc-alpha-half", "nc" },
+        { "nc-saturation-off", "nc" },
+        { "lock-screen-gradient", "lock-screen" },
+        { "lock-screen-per-app-colour", "lock-screen" },
+        { "lock-screen-alpha-half", "lock-screen" },
+        { "lock-screen-saturation-off", "lock-screen" },
+        { "quick-reply-per-app-colour", "quick-reply" },
+        { "quick-reply-saturation-off", "quick-reply" },
+    };
+    for (auto [preset, defaults] : presets_and_defaults) {
+        std::string preset_bytes = bytes_of(picture("first", preset));
+        ASSERT_FALSE(preset_bytes.empty()) << preset;
+        EXPECT_TRUE(preset_bytes != bytes_of(picture("first", defaults))) << preset << " looks like " << defaults;
+    }
+}
+
 // Every cycling effect: the two frames of a pair differ (a tick came between them), and another
 // seed draws other colours.
 TEST_F(DemoOutput, CyclingFramesFollowTheClockAndTheSeed) {
