@@ -22,6 +22,8 @@ Class CKMessageEntryCoverView::runtime_class() {
 CKMessageEntryCoverView::CKMessageEntryCoverView()
     : fill_(UIColor::whiteColor()), stroke_(UIColor::colorWithRGBA(0.78, 0.78, 0.8, 1.0)) {
     layer()->setCornerRadius(kCornerRadius);
+    // The fill and stroke are drawn square; the rounded clip gives the field its capsule shape.
+    layer()->setMasksToBounds(true);
     setUserInteractionEnabled(false);
 }
 

@@ -309,6 +309,10 @@ void TreePainter::paint_backdrop(const uikit::UIBackdropView& backdrop, CGRect b
             cairo_surface_flush(target);
             cairo_set_source_surface(gather, target, -sx, -sy);
             cairo_pattern_set_filter(cairo_get_source(gather), CAIRO_FILTER_BILINEAR);
+            // The last small pixel can reach past the picture's edge when the width is not a
+            // multiple of the factor; it takes the edge's colour instead of turning see-through.
+            if (target == root)
+                cairo_pattern_set_extend(cairo_get_source(gather), CAIRO_EXTEND_PAD);
             cairo_paint(gather);
         }
         cairo_destroy(gather);

@@ -16,33 +16,112 @@ namespace zimtone::cli {
 namespace fs = std::filesystem;
 using nlohmann::json;
 
+namespace {
+
+using Steps = std::vector<std::string>;
+
+const json kMessagesOrange = { { "SpecificAppColor", true },
+                               { "Specific_App_Color", json::array({ { { "com.apple.MobileSMS", "FF8800" } } }) } };
+
+Steps operator+(Steps a, const Steps& b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+Steps banner(const std::string& app, const std::string& title, const std::string& message, const std::string& shot) {
+    return { "bulletin " + app + " \"" + title + "\" \"" + message + "\"", "advance 0.3", "screenshot {shot:" + shot + "}" };
+}
+
+// Two pictures half a second apart: one cycling tick between them.
+Steps frame_pair(const std::string& shot) {
+    return { "advance 0.5", "screenshot {shot:" + shot + "-1}", "advance 0.5", "screenshot {shot:" + shot + "-2}" };
+}
+
+// Bulletins delivered while unlocked come down as banners; they all time out before the list is
+// pictured.
+Steps notification_center(Steps deliveries) {
+    return deliveries + Steps{ "advance 120", "nc open", "advance 0.3" };
+}
+
+// Four apps, Messages newest and on top.
+Steps several_apps() {
+    return notification_center({ "bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\"",
+                                 "bulletin com.example.zebra \"Zebra\" \"Your stripes are ready to collect\"",
+                                 "bulletin com.example.zebra \"Zebra\" \"A new pattern is waiting\"",
+                                 "bulletin com.apple.mobilenotes \"Notes\" \"Shopping list: milk, eggs, bread\"",
+                                 "bulletin com.apple.MobileSMS \"Anna\" \"See you at noon\"",
+                                 "bulletin com.apple.MobileSMS \"Ben\" \"Running late\"",
+                                 "bulletin com.apple.MobileSMS \"Anna\" \"Are we still on for lunch?\"" });
+}
+
+// Ten rows of one app, so the row fade runs from 0.8 down past 0.
+Steps row_fade() {
+    Steps steps = { "bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\"" };
+    for (int i = 10; i >= 1; --i)
+        steps.push_back("bulletin com.apple.MobileSMS \"Anna\" \"Message " + std::to_string(i) + " of 10\"");
+    return notification_center(steps);
+}
+
+Steps lock_screen() {
+    return { "lock",
+             "bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\"",
+             "bulletin com.example.zebra \"Zebra\" \"Your stripes are ready to collect\"",
+             "bulletin com.apple.MobileSMS \"Anna\" \"Are we still on for lunch?\"",
+             "advance 0.3" };
+}
+
+Steps quick_reply() {
+    return { "reply Anna \"Are we still on for lunch?\"", "type \"On my way\"" };
+}
+
+} // namespace
+
 const std::vector<DemoScenario>& demo_scenarios() {
     static const std::vector<DemoScenario> scenarios = {
         { "Banner, dark icon, defaults", "springboard", json::object(),
-          { "bulletin com.example.zebra \"Zebra\" \"Your stripes are ready to collect\"", "advance 0.3",
-            "screenshot {shot:banner-dark-icon}" } },
+          banner("com.example.zebra", "Zebra", "Your stripes are ready to collect", "banner-dark-icon") },
         { "Banner, light icon, defaults", "springboard", json::object(),
-          { "bulletin com.apple.mobilenotes \"Notes\" \"Shopping list: milk, eggs, bread\"", "advance 0.3",
-            "screenshot {shot:banner-light-icon}" } },
-        { "Banner, per-app colour FF8800 for Messages", "springboard",
-          { { "SpecificAppColor", true }, { "Specific_App_Color", json::array({ { { "com.apple.MobileSMS", "FF8800" } } }) } },
-          { "bulletin com.apple.MobileSMS \"Anna\" \"Are we still on for lunch?\"", "advance 0.3",
-            "screenshot {shot:banner-per-app-colour}" } },
-        { "Banner, BannerAlpha 0.5", "springboard", { { "BannerAlpha", 0.5 } },
-          { "bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\"", "advance 0.3",
-            "screenshot {shot:banner-alpha-half}" } },
-        { "Banner, saturation off (AllowSaturation NO)", "springboard", { { "AllowSaturation", false } },
-          { "bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\"", "advance 0.3",
-            "screenshot {shot:banner-saturation-off}" } },
+          banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-light-icon") },
+        { "Banner, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
+          banner("com.apple.MobileSMS", "Anna", "Are we still on for lunch?", "banner-per-app-colour") },
+        { "Banner, light icon, BannerAlpha 0.5", "springboard", { { "BannerAlpha", 0.5 } },
+          banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-alpha-half") },
+        { "Banner, light icon, saturation off (AllowSaturation NO)", "springboard", { { "AllowSaturation", false } },
+          banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-saturation-off") },
         { "Banner colour cycling, two frames 0.5 s apart", "springboard", { { "BannersUnicornEnabled", true } },
-          { "bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\"", "advance 0.5",
-            "screenshot {shot:banner-cycling-1}", "advance 0.5", "screenshot {shot:banner-cycling-2}" } },
+          Steps{ "bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\"" } + frame_pair("banner-cycling") },
+        { "Notification Center, several apps, defaults", "springboard", json::object(),
+          several_apps() + Steps{ "screenshot {shot:nc}" } },
+        { "Notification Center, ten rows of one app (row fade to 0 and below), defaults", "springboard",
+          json::object(), row_fade() + Steps{ "screenshot {shot:nc-row-fade}" } },
+        { "Notification Center, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
+          several_apps() + Steps{ "screenshot {shot:nc-per-app-colour}" } },
+        { "Notification Center, alpha 0.5 for cells and headers, row fade off", "springboard",
+          { { "NotificationLayerEnabled", false }, { "NotificationCenterAlpha", 0.5 }, { "NotificationCenterHeaderAlpha", 0.5 } },
+          several_apps() + Steps{ "screenshot {shot:nc-alpha-half}" } },
+        { "Notification Center, saturation off (AllowSaturationNotification NO)", "springboard",
+          { { "AllowSaturationNotification", false } }, several_apps() + Steps{ "screenshot {shot:nc-saturation-off}" } },
+        { "Notification Center colour cycling, two frames 0.5 s apart", "springboard",
+          { { "NotificationUnicornEnabled", true } }, several_apps() + frame_pair("nc-cycling") },
+        { "Lock screen, defaults", "springboard", json::object(), lock_screen() + Steps{ "screenshot {shot:lock-screen}" } },
+        { "Lock screen, gradient effect (tavoEffect YES)", "springboard", { { "tavoEffect", true } },
+          lock_screen() + Steps{ "screenshot {shot:lock-screen-gradient}" } },
+        { "Lock screen, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
+          lock_screen() + Steps{ "screenshot {shot:lock-screen-per-app-colour}" } },
+        { "Lock screen, LockscreenAlpha 0.5", "springboard", { { "LockscreenAlpha", 0.5 } },
+          lock_screen() + Steps{ "screenshot {shot:lock-screen-alpha-half}" } },
+        { "Lock screen, saturation off (AllowSaturationLock NO)", "springboard", { { "AllowSaturationLock", false } },
+          lock_screen() + Steps{ "screenshot {shot:lock-screen-saturation-off}" } },
+        { "Lock screen colour cycling, two frames 0.5 s apart", "springboard", { { "LockscreenUnicornEnabled", true } },
+          lock_screen() + frame_pair("lock-screen-cycling") },
         { "Quick reply and keyboard, defaults", "messages", json::object(),
-          { "reply Anna \"Are we still on for lunch?\"", "type \"On my way\"", "screenshot {shot:quick-reply}" } },
-        { "Quick reply and keyboard, per-app colour FF8800 for Messages", "messages",
-          { { "SpecificAppColor", true }, { "Specific_App_Color", json::array({ { { "com.apple.MobileSMS", "FF8800" } } }) } },
-          { "reply Anna \"Are we still on for lunch?\"", "type \"On my way\"",
-            "screenshot {shot:quick-reply-per-app-colour}" } },
+          quick_reply() + Steps{ "screenshot {shot:quick-reply}" } },
+        { "Quick reply and keyboard, per-app colour FF8800 for Messages", "messages", kMessagesOrange,
+          quick_reply() + Steps{ "screenshot {shot:quick-reply-per-app-colour}" } },
+        { "Quick reply and keyboard, saturation off (AllowSaturation NO)", "messages", { { "AllowSaturation", false } },
+          quick_reply() + Steps{ "screenshot {shot:quick-reply-saturation-off}" } },
+        { "Keyboard colour cycling, two frames 0.5 s apart", "messages", { { "BannersUnicornEnabled", true } },
+          quick_reply() + frame_pair("keyboard-cycling") },
     };
     return scenarios;
 }
@@ -62,15 +141,32 @@ bool write_settings(const json& settings) {
     return platform::foundation::write_property_list_file(zimtone::settings::kSettingsFile, object);
 }
 
-void write_contact_sheet(const fs::path& out, const std::vector<Shot>& shots) {
+std::string html_escaped(const std::string& text) {
+    std::string out;
+    for (char c : text) {
+        switch (c) {
+        case '&': out += "&amp;"; break;
+        case '<': out += "&lt;"; break;
+        case '>': out += "&gt;"; break;
+        case '"': out += "&quot;"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+bool write_contact_sheet(const fs::path& out, const std::vector<Shot>& shots) {
     std::ofstream html(out / "index.html");
     html << "<!doctype html><meta charset=utf-8><title>Zimtone 2 demo</title>\n"
             "<style>body{font:14px sans-serif;background:#222;color:#eee}figure{display:inline-block;margin:12px;"
             "vertical-align:top}img{width:375px;border:1px solid #555}figcaption{max-width:375px}"
             "code{color:#9cf}</style>\n<h1>Zimtone 2 demo</h1>\n";
     for (auto& shot : shots)
-        html << "<figure><img src=\"" << shot.file << "\" alt=\"" << shot.scenario << "\"><figcaption>"
-             << shot.scenario << "<br><code>" << shot.settings << "</code></figcaption></figure>\n";
+        html << "<figure><img src=\"" << html_escaped(shot.file) << "\" alt=\"" << html_escaped(shot.scenario)
+             << "\"><figcaption>" << html_escaped(shot.scenario) << "<br><code>" << html_escaped(shot.settings)
+             << "</code></figcaption></figure>\n";
+    html.close();
+    return !html.fail();
 }
 
 } // namespace
@@ -118,7 +214,10 @@ bool run_demo(const fs::path& out, uint64_t seed) {
         }
         host.command("quit");
     }
-    write_contact_sheet(out, shots);
+    if (!write_contact_sheet(out, shots)) {
+        std::cerr << "zimtone demo: cannot write " << (out / "index.html").string() << "\n";
+        return false;
+    }
     std::cout << fs::absolute(out).string() << std::endl;
     return true;
 }

@@ -121,3 +121,19 @@ TEST(BackdropPainting, ClippedBackdropBlursOnlyInsideTheClip) {
 }
 
 } // namespace
+
+// A blur of a flat, opaque colour stays that colour up to the picture's edges, also when the
+// blur works at a fraction of the resolution and the width is not a multiple of it.
+TEST(BackdropPainting, FlatColourStaysOpaqueAtEveryEdge) {
+    const std::pair<double, double> sizes_and_radii[] = {{31, 20}, {30.5, 20}, {30.5, 8}, {31.5, 3}};
+    for (auto [width, radius] : sizes_and_radii) {
+        SCOPED_TRACE("width " + std::to_string(width) + ", radius " + std::to_string(radius));
+        auto root = make_view(CGRectMake(0, 0, width, 21.5), rgba(0, 1, 0).get());
+        auto backdrop = backdrop_with_style(3900);
+        backdrop->setBlurRadius(radius);
+        root->addSubview(backdrop.get());
+        const auto image = draw(*root);
+        for (auto [x, y] : {std::pair{0.25, 0.25}, {width - 0.25, 10.0}, {width - 0.25, 21.25}, {10.0, 21.25}})
+            EXPECT_PRED3(near, pixel_at(image, x, y), (Rgba{0, 255, 0, 255}), 1) << "at (" << x << ", " << y << ")";
+    }
+}

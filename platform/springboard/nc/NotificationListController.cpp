@@ -15,6 +15,7 @@ using foundation::ns;
 namespace {
 
 constexpr const char* kPlainCellIdentifier = "UITableViewCell";
+constexpr double kRowHeight = 56;
 
 // The time of day of a date on the run loop's clock, as "H:MM".
 std::string time_of_day(double seconds) {
@@ -34,6 +35,8 @@ template <class T> Ref<T> reused_or_new(Ref<Object> reused) {
 
 NotificationListController::NotificationListController() : table_(make_object<uikit::UITableView>()) {
     table_->setDataSource(this);
+    // Tall enough for a title, a subtitle and a message; a screen then shows about ten rows.
+    table_->setRowHeight(kRowHeight);
 }
 
 void NotificationListController::will_dealloc() {

@@ -62,7 +62,9 @@ void SBNotificationsBulletinCell::layoutSubviews() {
     double width = bounds().size.width;
     double text_width = std::max(0.0, width - 2 * kInset - kDateWidth);
     bool has_subtitle = subtitle_->text() && subtitle_->text()->length() > 0;
-    double y = 6;
+    // The lines sit in the middle of the cell, however many there are.
+    double lines = has_subtitle ? 3 : 2;
+    double y = std::max(0.0, (bounds().size.height - lines * kLineHeight) / 2);
     primary_->setFrame(CGRectMake(kInset, y, text_width, kLineHeight));
     event_date_->setFrame(CGRectMake(width - kInset - kDateWidth, y, kDateWidth, kLineHeight));
     y += kLineHeight;

@@ -26,11 +26,22 @@ Ref<Object> UIKBBlurredKeyView::initWithFrameKeyplaneKey(CGRect frame, Object* k
     key_ = key;
     bool light = keyboard_is_light();
 
+    // A key casts a thin shadow below its face, which is what outlines it on a keyboard of the
+    // face's own colour. As a layer of the key it lies under every subview.
+    auto shadow = make_object<CALayer>();
+    shadow->setFrame(foundation::CGRectMake(0, kKeyShadowDrop, frame.size.width, frame.size.height));
+    shadow->setCornerRadius(kKeyCornerRadius);
+    shadow->setBackgroundColor(UIColor::colorWithRGBA(0, 0, 0, kKeyShadowAlpha).get());
+    layer()->addSublayer(shadow.get());
+
     backdrop_view_ = msg<Ref<UIBackdropView>>(class_createInstance(UIBackdropView::runtime_class()),
                                               "initWithStyle:"_sel, keyboard_backdrop_style());
     if (backdrop_view_) {
         backdrop_view_->setFrame(bounds());
         backdrop_view_->layer()->setCornerRadius(kKeyCornerRadius);
+        // The key's shape is this layer's filled area: whatever uses it as a mask shows only
+        // where it has a background.
+        backdrop_view_->layer()->setBackgroundColor(UIKBRenderConfig::key_face_colour(light).get());
         backdrop_view_->inputSettings()->setColorTint(UIKBRenderConfig::key_face_colour(light).get());
         backdrop_view_->inputSettings()->setColorTintAlpha(1.0);
         addSubview(backdrop_view_.get());

@@ -14,6 +14,8 @@ class UIKBBlurredKeyView : public UIView {
   public:
     static Class runtime_class();
     static constexpr double kKeyCornerRadius = 5.0;
+    static constexpr double kKeyShadowDrop = 1.5;
+    static constexpr double kKeyShadowAlpha = 0.35;
 
     UIKBBlurredKeyView();
 
