@@ -106,7 +106,9 @@ int run_serve(const ServeOptions& options) {
     hosts.on_report = [](const std::string& line) { std::cerr << "zimtone serve: " << line << std::endl; };
     hosts.add({ host_exe, "springboard", root, false, {} }, { {}, true }, "the home screen did not start");
     hosts.add({ host_exe, "messages", root, false, {} }, { {}, true }, "the Messages extension did not start");
-    hosts.add({ host_exe, "settings", root, false, {} }, { { "--port", std::to_string(settings_port) }, true },
+    // The Settings app's page refuses frames from anyone but this page.
+    hosts.add({ host_exe, "settings", root, false, { { "ZIMTONE_SETTINGS_FRAMED_BY", std::to_string(port) } } },
+              { { "--port", std::to_string(settings_port) }, true },
               kSettingsUnavailable);
     std::cout << "Starting the device in " << root.string() << " ..." << std::endl;
     hosts.start_all();
