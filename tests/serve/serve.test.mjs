@@ -177,6 +177,22 @@ test('a setting changed in the Settings app changes the device screen', async ()
     return found.length === 2 && found.map((cell) => cell.subviews[0].background[3]);
   }, 'two notifications on the lock screen');
   assert.deepEqual(alphas, [0.5, 0.5]);
+
+  // The cycling effect keeps recolouring on its own: the picture changes with no control used.
+  await settings().locator('.row[data-key="LockscreenUnicornEnabled"] input[type=checkbox]').click();
+  await waitFor(async () => (await askHost('springboard', 'tweak')).settings.LockscreenUnicornEnabled === true,
+    'the home screen to read LockscreenUnicornEnabled');
+  const cycling = await screenChange('LockscreenUnicornEnabled');
+  await act('[data-action="test-lockscreen"]', 'test-lockscreen');
+  await cycling();
+  await page.evaluate(() => {
+    window.screenPictures = 0;
+    new MutationObserver(() => window.screenPictures++).observe(document.getElementById('screen'), {
+      attributes: true, attributeFilter: ['src'],
+    });
+  });
+  await waitFor(() => page.evaluate(() => window.screenPictures >= 3), 'the cycling colours on the screen');
+  await settings().locator('.row[data-key="LockscreenUnicornEnabled"] input[type=checkbox]').click();
   await settings().locator('#left', { hasText: 'Back' }).click();
   await act('[data-action="unlock"]', 'unlock');
 });
@@ -203,6 +219,9 @@ test('a reply shows the Messages extension with its keyboard, and closing return
     const res = await page.request.get(new URL('/api/frame?since=0', url).href);
     return res.headers()['x-frame-role'] === 'messages';
   }, 'a frame of the Messages extension');
+  const messages = (await askHost('messages', 'dump')).screen;
+  assert.equal(views(messages, withText('Still on for lunch?')).length, 1, 'the message being answered');
+  assert.equal(views(messages, ofClass('UIKeyboardLayout')).length, 1, 'the keyboard');
   await act('[data-action="reply-close"]', 'reply-close');
   await page.locator('#screen-title', { hasText: 'Home screen' }).waitFor();
 });
