@@ -100,8 +100,11 @@ void SettingsHostServer::route() {
         }
         res.set_header("X-Content-Type-Options", "nosniff");
         // Framing is refused except by the device page that embeds the Settings app beside the
-        // screen; X-Frame-Options cannot name an allowed origin, so the policy alone decides.
+        // screen. X-Frame-Options cannot name an allowed origin, so it is sent only when nobody
+        // may frame the page.
         res.set_header("Content-Security-Policy", frame_policy_);
+        if (frame_policy_ == settings_frame_policy(0))
+            res.set_header("X-Frame-Options", "DENY");
         res.set_header("Cache-Control", "no-store");
         return httplib::Server::HandlerResponse::Unhandled;
     });

@@ -335,6 +335,24 @@ TEST_F(ServeDevice, EveryEndpointRefusesWhatItMust) {
     }
 }
 
+// Started on its own, without a device page to sit in, the Settings app lets nobody frame it.
+TEST(SettingsAppAlone, RefusesEveryFrame) {
+    zimtone::testing::TempDevice device;
+    std::string init = (zimtone::testing::build_bin_dir() / "zimtone").string() + " --root " + device.root().string() +
+                       " device init > /dev/null";
+    ASSERT_EQ(std::system(init.c_str()), 0);
+    zimtone::testing::HostUnderTest host("settings", device.root());
+    json port = host.command("port");
+    ASSERT_TRUE(port.value("ok", false)) << port;
+    httplib::Client settings("127.0.0.1", port["port"].get<int>());
+    auto res = settings.Get("/");
+    ASSERT_TRUE(res);
+    EXPECT_EQ(res->status, 200);
+    EXPECT_EQ(res->get_header_value("Content-Security-Policy"), "frame-ancestors 'none'");
+    EXPECT_EQ(res->get_header_value("X-Frame-Options"), "DENY");
+    EXPECT_EQ(host.finish(), 0);
+}
+
 TEST(ServeCommand, PortsItCannotUseAreClearErrors) {
     zimtone::testing::TempDevice device;
     int busy = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
