@@ -127,7 +127,8 @@ private:
 
 json get_json(const ServeProcess& serve, const std::string& path) {
     auto res = serve.client().Get(path.c_str());
-    return res ? json::parse(res->body, nullptr, false) : json();
+    json answer = res ? json::parse(res->body, nullptr, false) : json();
+    return answer.is_object() ? answer : json::object(); // checks read fields, never a parse failure
 }
 
 json host_status(const ServeProcess& serve, const std::string& role) {
@@ -172,7 +173,8 @@ json ask_host(const fs::path& root, const std::string& role, const std::string& 
         }
     }
     close(fd);
-    return json::parse(answer, nullptr, false);
+    json parsed = json::parse(answer, nullptr, false);
+    return parsed.is_object() ? parsed : json { { "ok", false }, { "error", "no answer from " + role } };
 }
 
 std::vector<fs::path> sockets_under(const fs::path& root) {
@@ -438,15 +440,18 @@ public:
         port_ = url.empty() ? 0 : std::atoi(url.c_str() + std::string("http://127.0.0.1:").size());
     }
     int port() const { return port_; }
+    // The page on screen; an empty object once the app is gone.
     json page() const {
         auto res = client().Get("/api/page");
-        return res ? json::parse(res->body, nullptr, false) : json();
+        json page = res ? json::parse(res->body, nullptr, false) : json();
+        return page.is_object() ? page : json::object();
     }
     // The pane's answer to one action: the new page, or {"error":...}.
     json act(const json& action) const {
         httplib::Headers origin { { "Origin", "http://127.0.0.1:" + std::to_string(port_) } };
         auto res = client().Post("/api/action", origin, action.dump(), "application/json");
-        return res ? json::parse(res->body, nullptr, false) : json { { "error", "no answer" } };
+        json page = res ? json::parse(res->body, nullptr, false) : json();
+        return page.is_object() ? page : json { { "error", "no answer" } };
     }
     json tap(const std::string& label) const { return act({ { "type", "tap" }, { "row", row_where("label", label) } }); }
     json set(const std::string& key, const json& value) const {
@@ -463,7 +468,7 @@ private:
     int row_where(const char* field, const std::string& value) const {
         json rows = page().value("rows", json::array());
         for (size_t i = 0; i < rows.size(); ++i)
-            if (rows[i].value(field, json()) == value) return static_cast<int>(i);
+            if (rows[i].is_object() && rows[i].value(field, json()) == value) return static_cast<int>(i);
         return -1;
     }
     int port_ { 0 };
