@@ -18,11 +18,11 @@ using zimtone::testing::TempDevice;
 
 std::string read_file(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), {} };
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 class ScreenFrames : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::string init = (zimtone::testing::build_bin_dir() / "zimtone").string() + " --root " +
                            device_.root().string() + " device init > /dev/null";
@@ -30,7 +30,8 @@ protected:
     }
     // One screenshot through the command channel; its PNG bytes, empty when the command failed.
     std::string shoot(HostUnderTest& host, const std::string& name) {
-        fs::path path = device_.root().parent_path() / (device_.root().filename().string() + "-" + name + ".png");
+        fs::path path =
+            device_.root().parent_path() / (device_.root().filename().string() + "-" + name + ".png");
         json answer = host.command("screenshot " + path.string());
         EXPECT_EQ(answer.value("ok", false), true) << answer;
         std::string png = read_file(path);
@@ -67,14 +68,15 @@ TEST_F(ScreenFrames, ScreenshotRefusesWhatItCannotWrite) {
         std::string error_part;
     };
     const Case cases[] = {
-        { "screenshot", "screenshot takes one file name" },
-        { "screenshot a.png b.png", "screenshot takes one file name" },
-        { "screenshot " + (device_.root() / "no-such-folder" / "deeper" / "x.png").string(), "no-such-folder" },
+        {"screenshot", "screenshot takes one file name"},
+        {"screenshot a.png b.png", "screenshot takes one file name"},
+        {"screenshot " + (device_.root() / "no-such-folder" / "deeper" / "x.png").string(), "no-such-folder"},
     };
     for (const auto& c : cases) {
         json answer = host.command(c.line);
         EXPECT_EQ(answer.value("ok", true), false) << c.line;
-        EXPECT_NE(answer.value("error", std::string()).find(c.error_part), std::string::npos) << c.line << ": " << answer;
+        EXPECT_NE(answer.value("error", std::string()).find(c.error_part), std::string::npos)
+            << c.line << ": " << answer;
     }
     EXPECT_NE(shoot(host, "still-drawing"), "") << "a refused screenshot leaves the host able to draw";
     EXPECT_EQ(host.finish(), 0);
