@@ -9,4 +9,4 @@ shift
 if [ ! -d "$toolchain/node_modules/playwright-core" ]; then
   (cd "$toolchain" && npm ci --no-audit --no-fund --silent)
 fi
-exec node --test-concurrency=1 "$here/serve.test.mjs" "$build" "$@"
+exec node "$here/serve.test.mjs" "$build" "$@"
