@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libplist-dev libpng-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core
   libcpp-httplib-dev nlohmann-json3-dev libcli11-dev
-  chromium python3
+  chromium
 )
 # Node.js with npm drives the browser tests; machines that already have them (often from another
 # source whose nodejs bundles npm) keep theirs.

@@ -30,14 +30,16 @@ using sim::HostSupervisor;
 
 namespace {
 
-// Frames are asked for this often while a page watches: twice per cycling step at 2 Hz.
-constexpr std::chrono::milliseconds kFramePeriod { 100 };
+// Frames are asked for this often while a page watches: with one render of about 40 ms, a
+// change on a host is on the page within about 130 ms, and every step of 2 Hz cycling shows.
+constexpr std::chrono::milliseconds kFramePeriod{80};
 
 // A free port on loopback for the Settings app's own page.
 int free_loopback_port() {
     int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) return 0;
-    sockaddr_in address {};
+    if (fd < 0)
+        return 0;
+    sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t size = sizeof address;
@@ -55,7 +57,7 @@ void open_browser(const std::string& url) {
     posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     std::string program = "xdg-open";
-    std::vector<char*> argv { program.data(), const_cast<char*>(url.c_str()), nullptr };
+    std::vector<char*> argv{program.data(), const_cast<char*>(url.c_str()), nullptr};
     pid_t pid = 0;
     // No browser on this machine is fine: the URL is printed anyway.
     if (posix_spawnp(&pid, "xdg-open", &actions, nullptr, argv.data(), environ) == 0) {
@@ -89,7 +91,8 @@ int run_serve(const ServeOptions& options) {
     else if (!server.bind_to_port("127.0.0.1", port))
         port = -1;
     if (port <= 0) {
-        std::cerr << "zimtone serve: cannot listen on 127.0.0.1:" << options.port << " (is the port in use?)\n";
+        std::cerr << "zimtone serve: cannot listen on 127.0.0.1:" << options.port
+                  << " (is the port in use?)\n";
         return 1;
     }
 
@@ -104,15 +107,18 @@ int run_serve(const ServeOptions& options) {
     fs::path host_exe = sim::executable_dir() / "zimtone-host";
     HostSupervisor hosts;
     hosts.on_report = [](const std::string& line) { std::cerr << "zimtone serve: " << line << std::endl; };
-    hosts.add({ host_exe, "springboard", root, false, {} }, { {}, true }, "the home screen did not start");
-    hosts.add({ host_exe, "messages", root, false, {} }, { {}, true }, "the Messages extension did not start");
-    hosts.add({ host_exe, "settings", root, false, {} }, { { "--port", std::to_string(settings_port) }, true },
-              kSettingsUnavailable);
+    hosts.add({host_exe, "springboard", root, false, {}}, {{}, true}, "the home screen did not start");
+    hosts.add({host_exe, "messages", root, false, {}}, {{}, true}, "the Messages extension did not start");
+    // The Settings app's page refuses frames from anyone but this page.
+    hosts.add({host_exe, "settings", root, false, {{"ZIMTONE_SETTINGS_FRAMED_BY", std::to_string(port)}}},
+              {{"--port", std::to_string(settings_port)}, true}, kSettingsUnavailable);
     std::cout << "Starting the device in " << root.string() << " ..." << std::endl;
     hosts.start_all();
     for (auto& host : hosts.status())
         std::cout << "  " << host["role"].get<std::string>() << ": " << host["state"].get<std::string>()
-                  << (host["detail"].get<std::string>().empty() ? "" : " (" + host["detail"].get<std::string>() + ")")
+                  << (host["detail"].get<std::string>().empty()
+                          ? ""
+                          : " (" + host["detail"].get<std::string>() + ")")
                   << std::endl;
 
     FrameFeed frames(
@@ -122,12 +128,13 @@ int run_serve(const ServeOptions& options) {
         },
         scratch, kFramePeriod);
 
-    std::atomic<bool> stopping { false };
+    std::atomic<bool> stopping{false};
     std::thread monitor([&] {
         while (!stopping) {
             auto before = hosts.status();
             hosts.check();
-            if (hosts.status() != before) frames.poke();
+            if (hosts.status() != before)
+                frames.poke();
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     });
@@ -138,7 +145,8 @@ int run_serve(const ServeOptions& options) {
 
     std::string url = "http://127.0.0.1:" + std::to_string(port) + "/";
     std::cout << "Zimtone 2 device: " << url << "\nPress Ctrl-C to stop." << std::endl;
-    if (options.open_browser) open_browser(url);
+    if (options.open_browser)
+        open_browser(url);
 
     int signal_number = 0;
     sigwait(&stop_signals, &signal_number);

@@ -6,6 +6,7 @@
 
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/render/AtomicFile.h"
 #include "platform/render/ViewRenderer.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/ViewDump.h"
@@ -67,6 +68,21 @@ nlohmann::json dump_timers() {
     return timers;
 }
 
+// One renderer for every screenshot of this process: the live page asks for a frame many times a
+// second, and the renderer keeps its surface, text context and converted images between them.
+platform::render::ViewRenderer& renderer() {
+    static auto* shared = new platform::render::ViewRenderer;
+    return *shared;
+}
+
+bool write_screenshot(const std::string& path, std::string* error) {
+    screen()->layoutIfNeeded();
+    if (!renderer().render(screen(), error))
+        return false;
+    auto png = renderer().png(error);
+    return png && platform::render::write_file_atomically(path, *png, error);
+}
+
 void mark_for_layout(UIView& view) {
     view.setNeedsLayout();
     for (const auto& child : view.subview_list())
@@ -109,9 +125,8 @@ void set_up_screen(HostProcess& host) {
     host.add_command("screenshot", "screenshot PATH.png", [](const std::vector<std::string>& args) {
         if (args.size() != 1)
             return CommandResult::failure("screenshot takes one file name");
-        screen()->layoutIfNeeded();
         std::string error;
-        if (!platform::render::render_view_png(screen(), args[0], {}, &error))
+        if (!write_screenshot(args[0], &error))
             return CommandResult::failure(error);
         return CommandResult::success({{"path", args[0]}});
     });

@@ -42,6 +42,9 @@ void set_up_settings_host(HostProcess& host) {
         std::fprintf(stderr, "settings: %s\n", error.c_str());
     if (const char* env = std::getenv("ZIMTONE_SETTINGS_PORT"); env && !g_requested_port)
         g_requested_port = std::atoi(env);
+    // Set by `zimtone serve`: the port of its device page, which shows this page in a frame.
+    if (const char* env = std::getenv("ZIMTONE_SETTINGS_FRAMED_BY"))
+        server->allow_framing_by(std::atoi(env));
     int port = server->start(g_requested_port);
     if (port < 0)
         std::fprintf(stderr, "settings: cannot listen on 127.0.0.1:%d\n", g_requested_port);

@@ -33,6 +33,13 @@ bool settings_origin_allowed(std::optional<std::string_view> origin, int port) {
     return settings_host_allowed(origin->substr(scheme.size()), port);
 }
 
+std::string settings_frame_policy(int embedder_port) {
+    if (embedder_port <= 0 || embedder_port > 65535)
+        return "frame-ancestors 'none'";
+    std::string port = std::to_string(embedder_port);
+    return "frame-ancestors http://127.0.0.1:" + port + " http://localhost:" + port;
+}
+
 std::optional<fs::path> file_inside(const fs::path& root, std::string_view relative) {
     if (relative.empty() || relative.size() > 256)
         return std::nullopt;

@@ -83,6 +83,7 @@ int SettingsHostServer::start(int port) {
 
 void SettingsHostServer::route() {
     auto& s = *server_;
+    frame_policy_ = settings_frame_policy(embedder_port_);
     s.set_payload_max_length(kMaxSettingsRequestBody);
     s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
         if (!settings_host_allowed(req.get_header_value("Host"), port_)) {
@@ -98,7 +99,12 @@ void SettingsHostServer::route() {
             return httplib::Server::HandlerResponse::Handled;
         }
         res.set_header("X-Content-Type-Options", "nosniff");
-        res.set_header("X-Frame-Options", "DENY");
+        // Framing is refused except by the device page that embeds the Settings app beside the
+        // screen. X-Frame-Options cannot name an allowed origin, so it is sent only when nobody
+        // may frame the page.
+        res.set_header("Content-Security-Policy", frame_policy_);
+        if (frame_policy_ == settings_frame_policy(0))
+            res.set_header("X-Frame-Options", "DENY");
         res.set_header("Cache-Control", "no-store");
         return httplib::Server::HandlerResponse::Unhandled;
     });

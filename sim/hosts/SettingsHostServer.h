@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "sim/hosts/SettingsHostPane.h"
@@ -23,6 +24,8 @@ class SettingsHostServer {
     // Binds 127.0.0.1:port (0 picks a free port) and serves on a thread. The bound port, or -1.
     int start(int port);
     int port() const { return port_; }
+    // Lets the loopback page on that port show this page in a frame; call before start.
+    void allow_framing_by(int embedder_port) { embedder_port_ = embedder_port; }
 
   private:
     void route();
@@ -32,6 +35,8 @@ class SettingsHostServer {
     std::unique_ptr<httplib::Server> server_;
     std::thread thread_;
     int port_{-1};
+    int embedder_port_{0};
+    std::string frame_policy_;
 };
 
 } // namespace zimtone::sim

@@ -7,7 +7,7 @@ namespace zimtone::sim {
 
 namespace {
 // A page that stopped asking is gone after this long; its last request keeps frames coming.
-constexpr std::chrono::seconds kWatcherLinger { 2 };
+constexpr std::chrono::seconds kWatcherLinger{2};
 } // namespace
 
 FrameFeed::FrameFeed(Capture capture, std::filesystem::path scratch_dir, std::chrono::milliseconds period)
@@ -15,17 +15,21 @@ FrameFeed::FrameFeed(Capture capture, std::filesystem::path scratch_dir, std::ch
     thread_ = std::thread([this] { run(); });
 }
 
-FrameFeed::~FrameFeed() { stop(); }
+FrameFeed::~FrameFeed() {
+    stop();
+}
 
 void FrameFeed::stop() {
     {
         std::lock_guard lock(lock_);
-        if (stopping_ && !thread_.joinable()) return;
+        if (stopping_ && !thread_.joinable())
+            return;
         stopping_ = true;
     }
     wake_.notify_all();
     changed_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable())
+        thread_.join();
 }
 
 void FrameFeed::show(const std::string& role) {
@@ -58,13 +62,17 @@ Frame FrameFeed::wait_for_frame(uint64_t after, std::chrono::milliseconds timeou
         poked_ = true;
         wake_.notify_all();
     }
-    changed_.wait_for(lock, timeout, [&] { return stopping_ || (frame_.sequence != after && frame_.sequence != 0); });
+    changed_.wait_for(lock, timeout,
+                      [&] { return stopping_ || (frame_.sequence != after && frame_.sequence != 0); });
     return frame_;
 }
 
 void FrameFeed::run() {
     std::unique_lock lock(lock_);
     while (!stopping_) {
+        // Frames start a period apart, not a period after the last one ended, so a change waits
+        // at most one period plus one capture before a watcher sees it.
+        auto next = std::chrono::steady_clock::now() + period_;
         bool watched = std::chrono::steady_clock::now() < watched_until_;
         if (watched || poked_) {
             poked_ = false;
@@ -73,7 +81,7 @@ void FrameFeed::run() {
             lock.lock();
         }
         if (std::chrono::steady_clock::now() < watched_until_)
-            wake_.wait_for(lock, period_, [&] { return stopping_ || poked_; });
+            wake_.wait_until(lock, next, [&] { return stopping_ || poked_; });
         else
             wake_.wait(lock, [&] { return stopping_ || poked_; });
     }
@@ -87,13 +95,15 @@ void FrameFeed::capture_once() {
     if (error.empty()) {
         std::ifstream in(path, std::ios::binary);
         png.assign(std::istreambuf_iterator<char>(in), {});
-        if (png.empty()) error = "the screen image was empty";
+        if (png.empty())
+            error = "the screen image was empty";
     }
     std::error_code ec;
     std::filesystem::remove(path, ec);
     {
         std::lock_guard lock(lock_);
-        if (png == frame_.png && error == frame_.error && role == frame_.role) return;
+        if (png == frame_.png && error == frame_.error && role == frame_.role)
+            return;
         frame_.png = std::move(png);
         frame_.error = std::move(error);
         frame_.role = role;

@@ -1,5 +1,5 @@
 // The live picture of the device screen for the web page. While someone watches, a thread asks
-// the host on screen for a PNG about ten times a second and keeps the newest one, numbering it
+// the host on screen for a PNG once a period and keeps the newest one, numbering it
 // only when it differs from the last, so watchers wake for changes and an idle page costs one
 // small render per tick. Nobody watching means no renders at all.
 #pragma once

@@ -5,6 +5,10 @@
 const $ = (id) => document.getElementById(id);
 let frameSequence = 0;
 let appsLoaded = false;
+// The pid of the home screen a respring was asked of: the restart message stays up until
+// another process has taken its place, however quickly that happens.
+let respringFrom = null;
+let homePid = null;
 
 function say(text, isError) {
   $("result").textContent = text;
@@ -20,6 +24,10 @@ async function act(body) {
     });
     const answer = await res.json();
     say(res.ok ? body.action + ": done" : body.action + ": " + answer.error, !res.ok);
+    if (res.ok && body.action === "respring") {
+      respringFrom = homePid;
+      showRestarting();
+    }
   } catch (e) {
     say(body.action + ": the launcher did not answer", true);
   }
@@ -83,6 +91,11 @@ async function loadApps() {
   appsLoaded = true;
 }
 
+function showRestarting() {
+  $("screen-message").hidden = false;
+  $("screen-message").textContent = "The home screen is restarting (respring) ...";
+}
+
 async function statusLoop() {
   for (;;) {
     try {
@@ -100,9 +113,10 @@ async function statusLoop() {
         if (host.role === "springboard") home = host;
       }
       $("screen-title").textContent = status.screen === "messages" ? "Messages extension" : "Home screen";
-      if (home && home.state === "restarting") {
-        $("screen-message").hidden = false;
-        $("screen-message").textContent = "The home screen is restarting (respring) ...";
+      if (home && (home.state === "exited" || (home.state === "up" && home.pid !== respringFrom))) respringFrom = null;
+      if (home) homePid = home.pid;
+      if ((home && home.state === "restarting") || respringFrom !== null) {
+        showRestarting();
       } else if (home && home.state === "exited") {
         $("screen-message").hidden = false;
         $("screen-message").textContent = "The home screen process " + home.detail + ".";
@@ -123,7 +137,7 @@ async function statusLoop() {
     } catch (e) {
       $("hosts").textContent = "The launcher is not answering.";
     }
-    await new Promise((r) => setTimeout(r, 1000));
+    await new Promise((r) => setTimeout(r, 500));
   }
 }
 

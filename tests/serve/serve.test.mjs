@@ -1,0 +1,252 @@
+// The device page of `zimtone serve` in headless Chromium, the way a person uses it: the Settings
+// app in its frame, the live screen beside it and the controls. What the screen shows is checked
+// twice: the picture on the page changes, and the home-screen host's own view tree says why.
+//
+// Usage: node serve.test.mjs BUILD_DIR [--screenshot FILE.png]
+
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { spawn } from 'node:child_process';
+import { createRequire } from 'node:module';
+import { mkdtempSync, rmSync, mkdirSync } from 'node:fs';
+import { createConnection } from 'node:net';
+import { tmpdir } from 'node:os';
+import { dirname, join, resolve } from 'node:path';
+import { fileURLToPath } from 'node:url';
+
+// The one browser toolchain of the project lives beside the Settings page's browser tests.
+const here = dirname(fileURLToPath(import.meta.url));
+const { chromium } = createRequire(join(here, '..', 'browser', 'package.json'))('playwright-core');
+
+const args = process.argv.slice(2);
+const build = resolve(args[0] ?? 'build');
+const shotAt = args.indexOf('--screenshot');
+const screenshot = shotAt >= 0 ? resolve(args[shotAt + 1]) : null;
+const work = mkdtempSync(join(tmpdir(), 'zimtone-serve-browser-'));
+const root = join(work, 'device');
+
+let serve, browser, page, url;
+let serveErrors = '';
+
+function waitFor(check, what, timeout = 30000) {
+  const started = Date.now();
+  return new Promise((done, fail) => {
+    const poll = async () => {
+      try {
+        const value = await check();
+        if (value) return done(value);
+      } catch (e) {
+        if (Date.now() - started > timeout) return fail(e);
+      }
+      if (Date.now() - started > timeout) return fail(new Error(`timed out waiting for ${what}\n${serveErrors}`));
+      setTimeout(poll, 50);
+    };
+    poll();
+  });
+}
+
+// One command on a host's control socket, beside the launcher: the host's own account of its screen.
+function askHost(role, line) {
+  return new Promise((done, fail) => {
+    const socket = createConnection(join(root, 'var/run/zimtone-hosts', `${role}.sock`));
+    let answer = '';
+    socket.setTimeout(20000, () => socket.destroy(new Error(`${role} did not answer '${line}'`)));
+    socket.on('connect', () => socket.write(line + '\n'));
+    socket.on('data', (d) => {
+      answer += d.toString();
+      if (answer.includes('\n')) {
+        socket.end();
+        done(JSON.parse(answer));
+      }
+    });
+    socket.on('error', fail);
+  });
+}
+
+function views(dump, predicate, found = []) {
+  if (dump && typeof dump === 'object') {
+    if (predicate(dump)) found.push(dump);
+    for (const sub of dump.subviews ?? []) views(sub, predicate, found);
+  }
+  return found;
+}
+
+const homeViews = async (predicate) => views((await askHost('springboard', 'dump')).screen, predicate);
+const withText = (text) => (v) => v.text === text;
+const ofClass = (name) => (v) => v.class === name;
+// The banner draws its own strings; the dump lists them beside its text view.
+const bannerTitles = async () =>
+  (await homeViews(ofClass('SBDefaultBannerTextView'))).map((v) => v.strings?.primary?.text);
+
+const screenSource = () => page.locator('#screen').getAttribute('src');
+// Resolves once the page shows a picture other than the one it showed when this was called.
+async function screenChange(what) {
+  const was = await screenSource();
+  return () => waitFor(async () => (await screenSource()) !== was, `the screen to change after ${what}`);
+}
+
+async function act(selector, action) {
+  await page.evaluate(() => (document.getElementById('result').textContent = ''));
+  await page.locator(selector).click();
+  const said = await waitFor(async () => {
+    const text = await page.locator('#result').textContent();
+    return text.startsWith(`${action}: `) && text;
+  }, `the answer to ${action}`);
+  assert.equal(said, `${action}: done`);
+}
+
+const settings = () => page.frameLocator('#settings');
+const settingsRow = (label) =>
+  settings().locator('.row', { has: page.locator('.label', { hasText: label }) }).first();
+
+before(async () => {
+  serve = spawn(join(build, 'bin', 'zimtone'), ['serve', '--root', root, '--port', '0', '--no-browser']);
+  serve.stderr.on('data', (d) => (serveErrors += d.toString()));
+  let out = '';
+  serve.stdout.on('data', (d) => (out += d.toString()));
+  url = await waitFor(() => out.match(/Zimtone 2 device: (http:\/\/127\.0\.0\.1:\d+\/)/)?.[1], 'zimtone serve', 90000);
+
+  browser = await chromium.launch({
+    executablePath: process.env.CHROMIUM ?? '/usr/bin/chromium',
+    args: ['--no-sandbox', '--disable-gpu'],
+  });
+  page = await browser.newPage({ viewport: { width: 1280, height: 860 } });
+  page.on('pageerror', (e) => console.error('page error:', e.message));
+  await page.goto(url);
+});
+
+after(async () => {
+  await browser?.close();
+  if (serve && serve.exitCode === null) {
+    const stopped = new Promise((done) => serve.on('exit', done));
+    serve.kill('SIGTERM');
+    await stopped;
+  }
+  rmSync(work, { recursive: true, force: true });
+});
+
+test('the page shows every process, the screen, the Settings app and the apps of the home screen', async () => {
+  for (const role of ['springboard', 'messages', 'settings'])
+    await page.locator('#hosts li', { hasText: `${role}: up` }).waitFor();
+  await waitFor(async () => (await screenSource())?.startsWith('blob:'), 'a screen picture');
+  assert.equal(await page.locator('#screen').isVisible(), true);
+  await settings().locator('#title', { hasText: 'Zimtone 2' }).waitFor();
+
+  const listed = (await askHost('springboard', 'apps')).apps;
+  assert.ok(listed.length > 0, 'the device has apps');
+  await waitFor(async () => (await page.locator('#app option').count()) === listed.length, 'the app list');
+  const offered = await page.locator('#app option').evaluateAll((options) => options.map((o) => o.value));
+  const ids = listed.map((app) => (typeof app === 'string' ? app : app.bundle ?? app.bundle_identifier ?? app.id));
+  assert.deepEqual(offered, ids);
+});
+
+test('a banner sent from the page comes down on the screen', async () => {
+  await page.locator('#title').fill('Lunch at one');
+  await page.locator('#message').fill('Sent from the device page');
+  const changed = await screenChange('the banner');
+  await act('#send-bulletin', 'bulletin');
+  await changed();
+  assert.deepEqual(await bannerTitles(), ['Lunch at one']);
+  if (screenshot) {
+    mkdirSync(dirname(screenshot), { recursive: true });
+    await page.screenshot({ path: screenshot });
+  }
+  await act('[data-action="dismiss"]', 'dismiss');
+});
+
+test('a setting changed in the Settings app changes the device screen', async () => {
+  await act('[data-action="lock"]', 'lock');
+  const posted = await screenChange('the lock-screen test notification');
+  await act('[data-action="test-lockscreen"]', 'test-lockscreen');
+  await posted();
+  // The notification travels on its own, so the picture may first change for the lock alone.
+  const [cell] = await waitFor(async () => {
+    const found = await homeViews(ofClass('SBLockScreenBulletinCell'));
+    return found.length === 1 && found;
+  }, 'the test notification on the lock screen');
+  assert.equal(cell.subviews[0].background[3], 1);
+
+  await settingsRow('Lock Screen').click();
+  await settings().locator('#title', { hasText: 'Lock Screen' }).waitFor();
+  await settings().locator('.row[data-key="LockscreenAlpha"] input[type=range]').fill('0.5');
+  await waitFor(async () => (await askHost('springboard', 'tweak')).settings.LockscreenAlpha === 0.5,
+    'the home screen to read LockscreenAlpha');
+  // The tweak colours cells as the list builds them: the next notification rebuilds it.
+  const changed = await screenChange('LockscreenAlpha');
+  await act('[data-action="test-lockscreen"]', 'test-lockscreen');
+  await changed();
+  const alphas = await waitFor(async () => {
+    const found = await homeViews(ofClass('SBLockScreenBulletinCell'));
+    return found.length === 2 && found.map((cell) => cell.subviews[0].background[3]);
+  }, 'two notifications on the lock screen');
+  assert.deepEqual(alphas, [0.5, 0.5]);
+
+  // The cycling effect keeps recolouring on its own: the picture changes with no control used.
+  await settings().locator('.row[data-key="LockscreenUnicornEnabled"] input[type=checkbox]').click();
+  await waitFor(async () => (await askHost('springboard', 'tweak')).settings.LockscreenUnicornEnabled === true,
+    'the home screen to read LockscreenUnicornEnabled');
+  const cycling = await screenChange('LockscreenUnicornEnabled');
+  await act('[data-action="test-lockscreen"]', 'test-lockscreen');
+  await cycling();
+  await page.evaluate(() => {
+    window.screenPictures = 0;
+    new MutationObserver(() => window.screenPictures++).observe(document.getElementById('screen'), {
+      attributes: true, attributeFilter: ['src'],
+    });
+  });
+  await waitFor(() => page.evaluate(() => window.screenPictures >= 3), 'the cycling colours on the screen');
+  await settings().locator('.row[data-key="LockscreenUnicornEnabled"] input[type=checkbox]').click();
+  await settings().locator('#left', { hasText: 'Back' }).click();
+  await act('[data-action="unlock"]', 'unlock');
+});
+
+test('Notification Center opens over the screen and closes again', async () => {
+  const opened = await screenChange('opening Notification Center');
+  await act('#nc-open', 'nc-open');
+  await opened();
+  const listed = (await homeViews(ofClass('SBNotificationsBulletinCell'))).filter(
+    (cell) => views(cell, withText('Lunch at one')).length > 0);
+  assert.equal(listed.length, 1, 'the banner sent earlier is listed');
+  const closed = await screenChange('closing Notification Center');
+  await act('[data-action="nc-close"]', 'nc-close');
+  await closed();
+  assert.deepEqual(await homeViews(ofClass('SBNotificationsBulletinCell')), []);
+});
+
+test('a reply shows the Messages extension with its keyboard, and closing returns home', async () => {
+  await page.locator('#sender').fill('Anna');
+  await page.locator('#reply-message').fill('Still on for lunch?');
+  await act('#reply-form button[type=submit]', 'reply');
+  await page.locator('#screen-title', { hasText: 'Messages extension' }).waitFor();
+  await waitFor(async () => {
+    const res = await page.request.get(new URL('/api/frame?since=0', url).href);
+    return res.headers()['x-frame-role'] === 'messages';
+  }, 'a frame of the Messages extension');
+  const messages = (await askHost('messages', 'dump')).screen;
+  assert.equal(views(messages, withText('Still on for lunch?')).length, 1, 'the message being answered');
+  assert.equal(views(messages, ofClass('UIKeyboardLayout')).length, 1, 'the keyboard');
+  await act('[data-action="reply-close"]', 'reply-close');
+  await page.locator('#screen-title', { hasText: 'Home screen' }).waitFor();
+});
+
+test('respring restarts the home screen and the page follows the new process', async () => {
+  const before = await page.locator('#hosts li', { hasText: 'springboard: up' }).textContent();
+  await page.evaluate(() => {
+    window.screenMessages = [];
+    const message = document.getElementById('screen-message');
+    new MutationObserver(() => !message.hidden && window.screenMessages.push(message.textContent)).observe(message, {
+      attributes: true, childList: true, characterData: true, subtree: true,
+    });
+  });
+  await act('[data-action="respring"]', 'respring');
+  await waitFor(async () => {
+    const text = await page.locator('#hosts li').first().textContent();
+    return text.startsWith('springboard: up') && text !== before;
+  }, 'the home screen up again under a new pid');
+  const messages = await page.evaluate(() => window.screenMessages);
+  assert.ok(messages.includes('The home screen is restarting (respring) ...'), `said while restarting: ${messages}`);
+  const shown = await screenChange('the restart');
+  await act('[data-action="test-banner"]', 'test-banner');
+  await shown();
+  await waitFor(async () => (await bannerTitles())[0] === 'Zimtone 2', 'the test banner from the restarted tweak');
+});
