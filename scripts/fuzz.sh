@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 shift || true
 targets=("$@")
-((${#targets[@]})) || targets=(settings_loaders_fuzz hex_codec_fuzz notify_datagram_fuzz command_line_fuzz)
+((${#targets[@]})) || targets=(settings_loaders_fuzz hex_codec_fuzz notify_datagram_fuzz command_line_fuzz hex_entry_fuzz
+  settings_request_fuzz device_request_fuzz)
 build=build-fuzz
 jobs="${ZIMTONE_JOBS:-$(nproc)}"
 
