@@ -128,7 +128,7 @@ template <uint32_t FixedX, uint32_t FixedY>
     const uint32_t block_x = FixedX ? FixedX : runtime_x;
     const uint32_t block_y = FixedY ? FixedY : runtime_y;
     const AreaDivisor area(block_x * block_y);
-    auto roundedMean = [&area](uint32_t sum) {
+    auto roundedMean = [&](uint32_t sum) {
         if constexpr (FixedX && FixedY)
             return (sum + FixedX * FixedY / 2) / (FixedX * FixedY);
         else
