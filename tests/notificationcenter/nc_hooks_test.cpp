@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 
 #include "colour/bridge/ColourServices.h"
 #include "platform/PlatformClasses.h"
@@ -51,7 +52,8 @@ const Colour kHostTitle{1, 1, 1, 1};
 class HostWithTweak : public ::testing::Environment {
   public:
     void SetUp() override {
-        device_ = new zimtone::testing::TempDevice; // icons are read lazily, so it outlives every test
+        // Icons are read lazily, so the device lives until every test has run.
+        device_ = std::make_unique<zimtone::testing::TempDevice>();
         zimtone::device::generate_default_device(device_->root());
         platform::register_platform_classes();
         register_notification_center_classes();
@@ -60,8 +62,10 @@ class HostWithTweak : public ::testing::Environment {
         zimtone::tweak::install_group(zimtone::tweak::notification_center_group());
     }
 
+    void TearDown() override { device_.reset(); }
+
   private:
-    zimtone::testing::TempDevice* device_{nullptr};
+    std::unique_ptr<zimtone::testing::TempDevice> device_;
 };
 
 [[maybe_unused]] const auto* const environment = ::testing::AddGlobalTestEnvironment(new HostWithTweak);
