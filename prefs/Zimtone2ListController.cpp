@@ -15,6 +15,23 @@ using namespace platform::runtime;
 using platform::foundation::ns;
 using platform::uikit::UIBarButtonItem;
 
+Class HeartTarget::runtime_class() {
+    static Class cls = ClassBuilder<HeartTarget>("Zimtone2HeartTarget", NSObject::runtime_class())
+                           .method<&HeartTarget::heartBeat>("heartBeat")
+                           .get();
+    return cls;
+}
+
+void HeartTarget::heartBeat() {
+    if (page)
+        page->heartBeat();
+}
+
+Zimtone2ListController::~Zimtone2ListController() {
+    if (heart_target_)
+        heart_target_->page = nullptr;
+}
+
 Class Zimtone2ListController::runtime_class() {
     static Class cls = [] {
         ClassBuilder<Zimtone2ListController> builder("Zimtone2ListController",
@@ -47,7 +64,12 @@ void Zimtone2ListController::set_up_navigation_bar() {
         uint64_t{UIControlStateNormal});
     msg(button, "setTintColor:"_sel, static_cast<Object*>(view()->tintColor()));
     msg(button, "setShowsTouchWhenHighlighted:"_sel, true);
-    msg(button, "addTarget:action:forControlEvents:"_sel, static_cast<Object*>(this), "heartBeat"_sel,
+    if (!heart_target_) {
+        heart_target_ = make_object<HeartTarget>();
+        heart_target_->page = this;
+    }
+    msg(button, "addTarget:action:forControlEvents:"_sel, static_cast<Object*>(heart_target_.get()),
+        "heartBeat"_sel,
         uint64_t{UIControlEventTouchUpInside});
     auto heart_item = make_object<UIBarButtonItem>();
     heart_item->initWithCustomView(dynamic_cast<UIView*>(button.get()));
