@@ -236,6 +236,31 @@ TEST(SettingsPages, TheHeartButtonOpensTheShareSheetWhenTwitterIsAvailable) {
     EXPECT_EQ(sheet->image_count(), 0u);
 }
 
+TEST(SettingsPages, TheRootPageGoesWithItsNavigationAndItsHeartButtonThenDoesNothing) {
+    Ref<PSListController> page;
+    Ref<platform::uikit::UIButton> button;
+    {
+        PaneDevice device;
+        msg<Ref<platform::foundation::NSArray>>(device.root(), "specifiers"_sel);
+        page = device.root();
+        auto* items = device.root()->navigationItem()->rightBarButtonItems();
+        ASSERT_NE(items, nullptr);
+        ASSERT_EQ(items->count(), 2u);
+        auto* heart = dynamic_cast<platform::uikit::UIBarButtonItem*>(items->objectAtIndex(1).get());
+        ASSERT_NE(heart, nullptr);
+        button = dynamic_cast<platform::uikit::UIButton*>(heart->customView());
+        ASSERT_NE(button, nullptr);
+    }
+    // The page owns the button through its navigation item; the button must not own the page.
+    EXPECT_EQ(page->retain_count(), 1) << "something the page owns keeps it alive";
+    page = nullptr;
+    auto& services = platform::preferences::SLComposeViewController::available_services();
+    const auto before = services;
+    services.insert(platform::preferences::SLServiceTypeTwitter);
+    button->send_actions(platform::uikit::UIControlEventTouchUpInside); // reaches no page now
+    services = before;
+}
+
 TEST(SettingsPages, AFailedWriteIsShownWithTheValueTheFileHolds) {
     PaneDevice device;
     device.write_settings("<key>BannerAlpha</key><real>0.5</real>");
