@@ -1,9 +1,7 @@
 // The notification directory removed while an observing process runs: the observer notices by
 // itself, binds its socket again and goes on receiving; nothing crashes.
 #include <gtest/gtest.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -15,11 +13,12 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/RunLoop.h"
+#include "tests/support/OutputProcess.h"
 #include "tests/support/TempDevice.h"
 
-extern char** environ;
 
 using namespace platform::foundation;
+using zimtone::testing::OutputProcess;
 namespace fs = std::filesystem;
 
 namespace {
@@ -58,50 +57,6 @@ void remove_directory() {
     fs::remove_all(gone);
 }
 
-// The observer process with its standard output read through the main run loop.
-class Observer {
-  public:
-    Observer(const fs::path& root, const std::string& name) {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        std::string root_text = root.string();
-        std::vector<char*> argv{const_cast<char*>(NOTIFY_OBSERVER_HELPER), root_text.data(),
-                                const_cast<char*>(name.c_str()), nullptr};
-        if (posix_spawn(&pid_, NOTIFY_OBSERVER_HELPER, &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        out_fd_ = fds[0];
-        fcntl(out_fd_, F_SETFL, O_NONBLOCK);
-        RunLoop::main().add_source(out_fd_, [this] { read_output(); });
-    }
-    ~Observer() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        RunLoop::main().remove_source(out_fd_);
-        close(out_fd_);
-    }
-    bool wait_for_output(const std::string& text) {
-        return eventually([&] { return output_.find(text) != std::string::npos; });
-    }
-    bool alive() const { return pid_ > 0 && kill(pid_, 0) == 0 && waitpid(pid_, nullptr, WNOHANG) == 0; }
-
-  private:
-    void read_output() {
-        char buffer[256];
-        for (ssize_t n; (n = read(out_fd_, buffer, sizeof buffer)) > 0;)
-            output_.append(buffer, static_cast<size_t>(n));
-    }
-    pid_t pid_{-1};
-    int out_fd_{-1};
-    std::string output_;
-};
 
 void post(const std::string& name) {
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), name.c_str(), nullptr,
@@ -114,7 +69,7 @@ TEST(NotifyDirectoryFaults, ObserverRebindsByItselfAfterTheDirectoryIsRemoved) {
     zimtone::testing::TempDevice device;
     RunLoop::main().use_real_clock();
     const std::string name = "test.faults." + std::to_string(getpid()) + ".directory";
-    Observer observer(device.root(), name);
+    OutputProcess observer(NOTIFY_OBSERVER_HELPER, {device.root().string(), name});
     ASSERT_TRUE(observer.wait_for_output("ready\n"));
     post(name);
     ASSERT_TRUE(observer.wait_for_output("received 1\n"));
@@ -135,7 +90,7 @@ TEST(NotifyDirectoryFaults, ObserverRebindsAfterItsSocketFileAloneIsRemoved) {
     zimtone::testing::TempDevice device;
     RunLoop::main().use_real_clock();
     const std::string name = "test.faults." + std::to_string(getpid()) + ".socket";
-    Observer observer(device.root(), name);
+    OutputProcess observer(NOTIFY_OBSERVER_HELPER, {device.root().string(), name});
     ASSERT_TRUE(observer.wait_for_output("ready\n"));
     ASSERT_TRUE(eventually([] { return socket_count() == 1; }));
 

@@ -1,7 +1,5 @@
 // The Darwin notify centre between two real processes: the test and a helper it starts.
-#include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -14,11 +12,12 @@
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "tests/foundation_runloop/NotifySockets.h"
+#include "tests/support/OutputProcess.h"
 #include "tests/support/TempDevice.h"
 
-extern char** environ;
 
 using namespace platform::foundation;
+using zimtone::testing::OutputProcess;
 using zimtone::testing::TempDevice;
 using zimtone::testing::notify_directory;
 using zimtone::testing::notify_sockets;
@@ -37,72 +36,6 @@ bool has_received(const std::string& name) {
     return std::find(received.begin(), received.end(), name) != received.end();
 }
 
-// The helper process, its standard output collected through a source of the main run loop.
-class Helper {
-  public:
-    Helper(const std::filesystem::path& device_root, const std::string& name) {
-        int fds[2];
-        if (pipe2(fds, O_CLOEXEC) != 0)
-            return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
-        std::string root = device_root.string();
-        std::vector<char*> argv{const_cast<char*>(NOTIFY_HELPER_PATH), root.data(),
-                                const_cast<char*>(name.c_str()), nullptr};
-        if (posix_spawn(&pid_, NOTIFY_HELPER_PATH, &actions, nullptr, argv.data(), environ) != 0)
-            pid_ = -1;
-        posix_spawn_file_actions_destroy(&actions);
-        close(fds[1]);
-        out_fd_ = fds[0];
-        fcntl(out_fd_, F_SETFL, O_NONBLOCK);
-        RunLoop::main().add_source(out_fd_, [this] { read_output(); });
-    }
-    ~Helper() {
-        if (pid_ > 0) {
-            kill(pid_, SIGKILL);
-            waitpid(pid_, nullptr, 0);
-        }
-        close_output();
-    }
-
-    bool started() const { return pid_ > 0; }
-    const std::string& output() const { return output_; }
-    bool wait_for_output(const std::string& text) {
-        return RunLoop::main().run_until([&] { return output_.find(text) != std::string::npos; }, kWait);
-    }
-    void send_signal(int signal) { kill(pid_, signal); }
-    // Waits for the helper to close its output and end; kills it if it does not. Answers the wait status.
-    int wait_for_exit() {
-        if (!RunLoop::main().run_until([&] { return out_fd_ < 0; }, kWait))
-            kill(pid_, SIGKILL);
-        int status = 0;
-        waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return status;
-    }
-
-  private:
-    void read_output() {
-        char buffer[256];
-        ssize_t n;
-        while ((n = read(out_fd_, buffer, sizeof buffer)) > 0)
-            output_.append(buffer, n);
-        if (n == 0)
-            close_output();
-    }
-    void close_output() {
-        if (out_fd_ < 0)
-            return;
-        RunLoop::main().remove_source(out_fd_);
-        close(out_fd_);
-        out_fd_ = -1;
-    }
-
-    pid_t pid_{-1};
-    int out_fd_{-1};
-    std::string output_;
-};
 
 std::vector<std::string> added_sockets(const std::vector<std::string>& before) {
     std::vector<std::string> added;
@@ -136,7 +69,7 @@ TEST_F(NotifyCrossProcess, PostReachesTheOtherProcessAndThePosterAndTheAnswerCom
                                     CFNotificationSuspensionBehaviorDrop);
     auto before = notify_sockets();
 
-    Helper helper(root_.root(), ping);
+    OutputProcess helper(NOTIFY_HELPER_PATH, {root_.root().string(), ping});
     ASSERT_TRUE(helper.started());
     ASSERT_TRUE(helper.wait_for_output("ready\n")) << helper.output();
     auto helper_sockets = added_sockets(before);
@@ -170,7 +103,7 @@ TEST_P(NotifyHelperEnding, SocketOfAnEndedProcessDoesNotOutliveTheNextPost) {
     const EndingCase& c = GetParam();
     const std::string name = unique_name(c.name);
     auto before = notify_sockets();
-    Helper helper(root_.root(), name);
+    OutputProcess helper(NOTIFY_HELPER_PATH, {root_.root().string(), name});
     ASSERT_TRUE(helper.started());
     ASSERT_TRUE(helper.wait_for_output("ready\n")) << helper.output();
     auto helper_sockets = added_sockets(before);
