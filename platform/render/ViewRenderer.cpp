@@ -7,6 +7,7 @@
 
 #include "platform/render/AtomicFile.h"
 #include "platform/render/CairoCanvas.h"
+#include "platform/render/FramePng.h"
 #include "platform/render/TreePainter.h"
 #include "platform/uikit/UIView.h"
 
@@ -24,12 +25,6 @@ bool fail(std::string* error, const char* reason) {
     if (error)
         *error = reason;
     return false;
-}
-
-cairo_status_t append_bytes(void* closure, const unsigned char* data, unsigned int length) {
-    auto* bytes = static_cast<std::vector<uint8_t>*>(closure);
-    bytes->insert(bytes->end(), data, data + length);
-    return CAIRO_STATUS_SUCCESS;
 }
 
 } // namespace
@@ -101,18 +96,9 @@ zimtone::colour::Image ViewRenderer::image() const {
     const int stride = cairo_image_surface_get_stride(surface_);
     const unsigned char* data = cairo_image_surface_get_data(surface_);
     std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    uint8_t* out = rgba.data();
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride);
-        for (int x = 0; x < width; ++x, out += 4) {
-            const uint32_t pixel = row[x], a = pixel >> 24;
-            auto straight = [a](uint32_t v) { return static_cast<uint8_t>(a ? (v * 255 + a / 2) / a : 0); };
-            out[0] = straight((pixel >> 16) & 0xFF);
-            out[1] = straight((pixel >> 8) & 0xFF);
-            out[2] = straight(pixel & 0xFF);
-            out[3] = static_cast<uint8_t>(a);
-        }
-    }
+    for (int y = 0; y < height; ++y)
+        unpremultiply_row(reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride), width,
+                          rgba.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4);
     return zimtone::colour::Image::fromPixels(width, height, options_.scale, std::move(rgba));
 }
 
@@ -121,12 +107,7 @@ std::optional<std::vector<uint8_t>> ViewRenderer::png(std::string* error) const 
         fail(error, "nothing has been drawn yet");
         return std::nullopt;
     }
-    std::vector<uint8_t> bytes;
-    if (cairo_surface_write_to_png_stream(surface_, append_bytes, &bytes) != CAIRO_STATUS_SUCCESS) {
-        fail(error, "the picture could not be encoded as PNG");
-        return std::nullopt;
-    }
-    return bytes;
+    return encode_frame_png(surface_, error);
 }
 
 bool render_view_png(const uikit::UIView* view, const std::string& path, const RenderOptions& options,

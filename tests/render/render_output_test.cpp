@@ -71,19 +71,43 @@ TEST(PngOutput, FileHoldsTheTreeAtTwiceItsSize) {
     EXPECT_EQ(fs::status(path).permissions() & fs::perms::others_read, fs::perms::others_read);
 }
 
+// Translucent and fully transparent pixels too: the encoder undoes the drawing's premultiplied
+// alpha, and must do it exactly as the pixel read-out does.
+Ref<UIView> translucent_tree() {
+    auto root = make_view(CGRectMake(0, 0, 8, 6), rgba(0, 0, 0, 0).get());
+    make_view(CGRectMake(0, 0, 4, 6), rgba(0.9, 0.3, 0.1, 0.37).get(), root.get());
+    make_view(CGRectMake(4, 0, 2, 6), rgba(0.2, 0.8, 0.6, 0.81).get(), root.get());
+    return root;
+}
+
 TEST(PngOutput, BytesMatchThePixels) {
+    for (const auto& tree : {small_tree(), translucent_tree()}) {
+        std::string error;
+        auto bytes = render_view_png_bytes(tree.get(), {}, &error);
+        ASSERT_TRUE(bytes) << error;
+        ASSERT_GT(bytes->size(), 8u);
+        EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 8), "\x89PNG\r\n\x1a\n");
+        TempFolder folder;
+        const auto path = (folder.path() / "bytes.png").string();
+        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+        auto decoded = decodePng(path, 2.0);
+        auto image = render_view_image(tree.get(), {}, &error);
+        ASSERT_TRUE(decoded && image);
+        EXPECT_EQ(decoded->pixels, image->pixels);
+    }
+}
+
+TEST(PngOutput, TranslucentPixelsAreStraightAlpha) {
     std::string error;
-    auto bytes = render_view_png_bytes(small_tree().get(), {}, &error);
-    ASSERT_TRUE(bytes) << error;
-    ASSERT_GT(bytes->size(), 8u);
-    EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 8), "\x89PNG\r\n\x1a\n");
-    TempFolder folder;
-    const auto path = (folder.path() / "bytes.png").string();
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes->data()), bytes->size());
-    auto decoded = decodePng(path, 2.0);
-    auto image = render_view_image(small_tree().get(), {}, &error);
-    ASSERT_TRUE(decoded && image);
-    EXPECT_EQ(decoded->pixels, image->pixels);
+    auto image = render_view_image(translucent_tree().get(), {}, &error);
+    ASSERT_TRUE(image) << error;
+    const Rgba left = pixel_at(*image, 1, 1), right = pixel_at(*image, 5, 1), clear = pixel_at(*image, 7, 1);
+    EXPECT_EQ(left.a, 94); // 0.37 of 255, rounded
+    EXPECT_NEAR(left.r, 230, 2);
+    EXPECT_NEAR(left.g, 77, 2);
+    EXPECT_EQ(right.a, 207);
+    EXPECT_NEAR(right.g, 204, 2);
+    EXPECT_EQ(clear, (Rgba{0, 0, 0, 0}));
 }
 
 TEST(PngOutput, FileErrorsAreReadableAndLeaveNothingBehind) {
