@@ -1,0 +1,26 @@
+#include "bench/InstalledDevice.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "bench/BenchDevice.h"
+#include "sim/cli/DeviceSetup.h"
+
+namespace zimtone::bench {
+
+const std::filesystem::path& installed_device_root() {
+    static BenchDevice device;
+    static bool installed = [] {
+        std::string error;
+        if (!zimtone::cli::set_up_device("", &error)) {
+            std::fprintf(stderr, "zimtone bench: cannot set up the device: %s\n", error.c_str());
+            std::exit(1);
+        }
+        return true;
+    }();
+    (void)installed;
+    return device.root();
+}
+
+} // namespace zimtone::bench
