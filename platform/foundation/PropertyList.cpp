@@ -21,6 +21,7 @@
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/PlainXmlPropertyList.h"
 #include "platform/foundation/PropertyListShape.h"
 
 namespace platform::foundation {
@@ -282,22 +283,8 @@ plist_t node_from_object(const Object* object, int depth) {
     return nullptr;
 }
 
-} // namespace
-
-Ref<Object> parse_property_list(const char* bytes, size_t length) {
-    if (!bytes || length == 0 || length > max_property_list_file_size)
-        return nullptr;
-    plist_t root = nullptr;
-    auto* raw = reinterpret_cast<const unsigned char*>(bytes);
-    if (std::string_view(bytes, length).starts_with("bplist")) {
-        if (!binary_property_list_is_sane(raw, length))
-            return nullptr;
-        plist_from_bin(bytes, static_cast<uint32_t>(length), &root);
-    } else {
-        if (!xml_property_list_is_whole(bytes, length))
-            return nullptr;
-        plist_from_xml(bytes, static_cast<uint32_t>(length), &root);
-    }
+// Converts a parsed tree and frees it; nil for no tree or one nested too deep.
+Ref<Object> object_from_tree(plist_t root) {
     if (!root)
         return nullptr;
     auto object = object_from_node(root, 1);
@@ -307,6 +294,36 @@ Ref<Object> parse_property_list(const char* bytes, size_t length) {
     }
     plist_free(root);
     return *object;
+}
+
+} // namespace
+
+Ref<Object> parse_property_list(const char* bytes, size_t length) {
+    if (!bytes || length == 0 || length > max_property_list_file_size)
+        return nullptr;
+    auto* raw = reinterpret_cast<const unsigned char*>(bytes);
+    if (std::string_view(bytes, length).starts_with("bplist")) {
+        if (!binary_property_list_is_sane(raw, length))
+            return nullptr;
+        plist_t root = nullptr;
+        plist_from_bin(bytes, static_cast<uint32_t>(length), &root);
+        return object_from_tree(root);
+    }
+    if (!xml_property_list_is_whole(bytes, length))
+        return nullptr;
+    // Settings files are nearly always plain, and reading those directly takes about a third of
+    // the time libplist and the conversion of its tree take.
+    if (auto plain = read_plain_xml_property_list(bytes, length))
+        return *plain;
+    return parse_xml_property_list_with_libplist(bytes, length);
+}
+
+Ref<Object> parse_xml_property_list_with_libplist(const char* bytes, size_t length) {
+    if (!bytes || length == 0 || length > max_property_list_file_size)
+        return nullptr;
+    plist_t root = nullptr;
+    plist_from_xml(bytes, static_cast<uint32_t>(length), &root);
+    return object_from_tree(root);
 }
 
 std::string serialise_property_list(const Object* root, PlistFormat format) {
