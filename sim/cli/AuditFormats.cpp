@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "colour/hex_codec.h"
+#include "sim/cli/HtmlText.h"
 
 namespace zimtone::cli {
 
@@ -42,21 +43,6 @@ std::string pad(std::string text, size_t width) {
     size_t shown = static_cast<size_t>(std::count_if(text.begin(), text.end(), [](unsigned char c) { return (c & 0xC0) != 0x80; }));
     if (shown < width) text.append(width - shown, ' ');
     return text;
-}
-
-std::string escape_html(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        case '\'': out += "&#39;"; break;
-        default: out += c;
-        }
-    }
-    return out;
 }
 
 } // namespace

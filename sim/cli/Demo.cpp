@@ -8,6 +8,7 @@
 #include "platform/foundation/PropertyList.h"
 #include "settings/Keys.h"
 #include "sim/cli/DeviceSetup.h"
+#include "sim/cli/HtmlText.h"
 #include "sim/launcher/HostClient.h"
 #include "sim/launcher/JsonValues.h"
 
@@ -141,20 +142,6 @@ bool write_settings(const json& settings) {
     return platform::foundation::write_property_list_file(zimtone::settings::kSettingsFile, object);
 }
 
-std::string html_escaped(const std::string& text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += c;
-        }
-    }
-    return out;
-}
-
 bool write_contact_sheet(const fs::path& out, const std::vector<Shot>& shots) {
     std::ofstream html(out / "index.html");
     html << "<!doctype html><meta charset=utf-8><title>Zimtone 2 demo</title>\n"
@@ -162,8 +149,8 @@ bool write_contact_sheet(const fs::path& out, const std::vector<Shot>& shots) {
             "vertical-align:top}img{width:375px;border:1px solid #555}figcaption{max-width:375px}"
             "code{color:#9cf}</style>\n<h1>Zimtone 2 demo</h1>\n";
     for (auto& shot : shots)
-        html << "<figure><img src=\"" << html_escaped(shot.file) << "\" alt=\"" << html_escaped(shot.scenario)
-             << "\"><figcaption>" << html_escaped(shot.scenario) << "<br><code>" << html_escaped(shot.settings)
+        html << "<figure><img src=\"" << escape_html(shot.file) << "\" alt=\"" << escape_html(shot.scenario)
+             << "\"><figcaption>" << escape_html(shot.scenario) << "<br><code>" << escape_html(shot.settings)
              << "</code></figcaption></figure>\n";
     html.close();
     return !html.fail();
