@@ -1,5 +1,9 @@
 #include "platform/applist/ALApplicationList.h"
 
+#include <cstdio>
+
+#include "platform/uikit/png_codec.h"
+
 namespace platform::applist {
 
 using namespace platform::runtime;
@@ -14,11 +18,26 @@ Ref<Object> sharedApplicationListMessage(Object*) {
     return ALApplicationList::sharedApplicationList();
 }
 
-// Tries the icon files from the most detailed down; a damaged file gives way to the next one.
+// Icons are drawn at 29 points, 87 pixels at the most; decoding a far larger file would cost its
+// full size in memory in every process that shows the app, so it is refused from its header.
+constexpr uint32_t kMaxIconSide = 1024;
+
+bool is_too_large_to_decode(const std::filesystem::path& path) {
+    auto size = uikit::readPngSize(path.string());
+    if (!size || (size->width <= kMaxIconSide && size->height <= kMaxIconSide))
+        return false;
+    std::fprintf(stderr,
+                 "zimtone applist: %s is %u x %u pixels, over the %u-pixel limit of an icon; not loaded\n",
+                 path.c_str(), size->width, size->height, kMaxIconSide);
+    return true;
+}
+
+// Tries the icon files from the most detailed down; a damaged or oversized file gives way to the
+// next one.
 Ref<UIImage> load_small_icon(const AppRecord& app) {
     for (const IconFile& file : kSmallIconFiles) {
         auto path = app.bundle_folder / file.name;
-        if (!std::filesystem::is_regular_file(path))
+        if (!std::filesystem::is_regular_file(path) || is_too_large_to_decode(path))
             continue;
         auto icon = UIImage::imageWithHostFile(path.string());
         if (!icon)

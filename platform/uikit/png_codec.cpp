@@ -3,11 +3,15 @@
 // resources and releases them whichever way the helper returns.
 #include "platform/uikit/png_codec.h"
 
+#include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <new>
@@ -32,6 +36,23 @@ struct FileCloser {
     void operator()(FILE* file) const { std::fclose(file); }
 };
 using File = std::unique_ptr<FILE, FileCloser>;
+
+// Opens a regular file for reading. O_NONBLOCK keeps a FIFO named as an image from blocking
+// the caller until a writer comes; reads from a regular file ignore the flag.
+File openRegularFile(const std::string& path) {
+    int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return nullptr;
+    struct stat st;
+    FILE* file = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fdopen(fd, "rb") : nullptr;
+    if (!file)
+        close(fd);
+    return File(file);
+}
+
+uint32_t bigEndian32(const png_byte* bytes) {
+    return uint32_t(bytes[0]) << 24 | uint32_t(bytes[1]) << 16 | uint32_t(bytes[2]) << 8 | uint32_t(bytes[3]);
+}
 
 struct ReadStructs {
     png_structp png{nullptr};
@@ -159,7 +180,7 @@ std::optional<Image> decodePng(const std::string& path, double scale) {
     if (!(scale > 0) || !std::isfinite(scale))
         return std::nullopt;
 
-    File file(std::fopen(path.c_str(), "rb"));
+    File file = openRegularFile(path);
     if (!file)
         return std::nullopt;
     png_byte signature[8];
@@ -202,6 +223,18 @@ std::optional<Image> decodePng(const std::string& path, double scale) {
     const bool has_alpha = (header.colour_type & PNG_COLOR_MASK_ALPHA) || header.has_transparency_chunk;
     return Image::fromPixels(static_cast<int>(header.width), static_cast<int>(header.height), scale,
                              std::move(pixels), model, has_alpha);
+}
+
+std::optional<PngSize> readPngSize(const std::string& path) {
+    File file = openRegularFile(path);
+    if (!file)
+        return std::nullopt;
+    // The signature, then the IHDR chunk: length, type, width, height.
+    png_byte start[24];
+    if (std::fread(start, 1, sizeof start, file.get()) != sizeof start || png_sig_cmp(start, 0, 8) != 0 ||
+        std::memcmp(start + 12, "IHDR", 4) != 0)
+        return std::nullopt;
+    return PngSize{bigEndian32(start + 16), bigEndian32(start + 20)};
 }
 
 bool encodePngRGBA(const std::string& path, int width, int height, const uint8_t* rgba_straight) {

@@ -13,9 +13,18 @@ namespace platform::uikit {
 // Reads a PNG into straight 8-bit RGBA, whatever its layout: palettes and greys are expanded,
 // 16-bit samples keep their high byte, a tRNS chunk becomes alpha. The image keeps the colour
 // model the file was stored in and gets the point size pixel size / scale. A missing, truncated
-// or malformed file, a side over 4096 pixels, or a scale that is not a positive number, gives
-// nullopt.
+// or malformed file, anything but a regular file, a side over 4096 pixels, or a scale that is
+// not a positive number, gives nullopt.
 std::optional<zimtone::colour::Image> decodePng(const std::string& path, double scale);
+
+struct PngSize {
+    uint32_t width{0};
+    uint32_t height{0};
+};
+
+// The pixel size a PNG file's header declares, read without decoding anything; nullopt for a
+// file that is not a regular file or does not start like a PNG.
+std::optional<PngSize> readPngSize(const std::string& path);
 
 // Writes an 8-bit RGBA PNG from straight RGBA rows, top row first. False on any failure, and a
 // partly written file is removed.

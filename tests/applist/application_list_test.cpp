@@ -123,6 +123,38 @@ TEST(ApplicationList, SmallIconComesFromTheMostDetailedFileAtTwentyNinePoints) {
     }
 }
 
+TEST(ApplicationList, IconFilesOverTheIconLimitAreRefusedWithANote) {
+    struct Case {
+        IconFiles files;
+        double expected_scale; // 0: no icon at all
+        const char* note;      // the file named in the log, or none
+    };
+    const Case cases[] = {
+        {{{2, 1024}}, 2, nullptr},
+        {{{1, 1025}}, 0, "Icon-Small.png is 1025 x 1025 pixels, over the 1024-pixel limit of an icon"},
+        {{{1, 29}, {3, 2048}}, 1, "Icon-Small@3x.png is 2048 x 2048 pixels"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.files.rbegin()->second);
+        TempDevice device;
+        install_app("com.example.huge", "Huge", c.files);
+        auto list = ALApplicationList::withAppsFolder();
+        ::testing::internal::CaptureStderr();
+        auto image = icon(list, 29, "com.example.huge");
+        const std::string log = ::testing::internal::GetCapturedStderr();
+        if (c.note)
+            EXPECT_NE(log.find(c.note), std::string::npos) << log;
+        else
+            EXPECT_EQ(log, "");
+        if (c.expected_scale == 0) {
+            EXPECT_FALSE(image);
+            continue;
+        }
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->scale(), c.expected_scale);
+    }
+}
+
 TEST(ApplicationList, IconIsNilForUnknownAppsAppsWithoutIconAndOtherSizes) {
     TempDevice device;
     install_app("com.example.icon", "Icon", {{1, 29}, {2, 58}, {3, 87}});
