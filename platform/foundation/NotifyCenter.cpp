@@ -95,15 +95,25 @@ void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void*
 
 void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFStringRef name, const void*,
                                           CFDictionaryRef, bool) {
-    if (!is_darwin_center(center, "CFNotificationCenterPostNotification"))
-        return;
+    if (is_darwin_center(center, "CFNotificationCenterPostNotification"))
+        notify_post(name);
+}
+
+std::optional<size_t> notify_post(CFStringRef name) {
     auto datagram = name ? encode_notification(name) : std::nullopt;
     if (!datagram) {
         notify_report("a post of an invalid notification name was ignored");
-        return;
+        return std::nullopt;
     }
+    CFNotificationCenterRef center = CFNotificationCenterGetDarwinNotifyCenter();
     std::lock_guard guard(center->lock);
-    center->transport_locked().send_to_all(*datagram);
+    return center->transport_locked().send_to_all(*datagram);
+}
+
+bool notify_listening() {
+    CFNotificationCenterRef center = CFNotificationCenterGetDarwinNotifyCenter();
+    std::lock_guard guard(center->lock);
+    return center->transport_locked().bound();
 }
 
 std::vector<std::string> notify_observed_names() {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,14 @@ void CFNotificationCenterAddObserver(CFNotificationCenterRef center, const void*
 void CFNotificationCenterPostNotification(CFNotificationCenterRef center, CFStringRef name,
                                           const void* object, CFDictionaryRef userInfo,
                                           bool deliverImmediately);
+
+// CFNotificationCenterPostNotification for a caller that wants the outcome: how many processes
+// received the name, or nullopt when it is invalid or the notification directory cannot be used
+// (both reported on stderr).
+std::optional<size_t> notify_post(CFStringRef name);
+
+// Whether this process's socket is bound, so that notifications can reach its observers.
+bool notify_listening();
 
 // The names this process observes, one per registration, in registration order.
 std::vector<std::string> notify_observed_names();

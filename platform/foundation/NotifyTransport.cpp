@@ -268,14 +268,14 @@ void NotifyTransport::listen() {
     ensure_directory();
 }
 
-void NotifyTransport::send_to_all(std::string_view datagram) {
+std::optional<size_t> NotifyTransport::send_to_all(std::string_view datagram) {
     if (!ensure_directory())
-        return;
+        return std::nullopt;
     if (send_fd_ < 0)
         send_fd_ = socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     if (send_fd_ < 0) {
         notify_report_once("cannot create the sending socket", {}, errno);
-        return;
+        return std::nullopt;
     }
     // A fresh description of the directory, so the scan has its own read position.
     int scan_fd = openat(directory_fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -284,8 +284,9 @@ void NotifyTransport::send_to_all(std::string_view datagram) {
         notify_report_once("cannot read the notification directory", directory_.string(), errno);
         if (scan_fd >= 0)
             close(scan_fd);
-        return;
+        return std::nullopt;
     }
+    size_t received = 0;
     while (const dirent* entry = readdir(scan)) {
         if (!is_socket_entry(entry->d_name) || !is_socket_file(directory_fd_, *entry))
             continue;
@@ -297,8 +298,10 @@ void NotifyTransport::send_to_all(std::string_view datagram) {
             sent = sendto(send_fd_, datagram.data(), datagram.size(), MSG_DONTWAIT | MSG_NOSIGNAL,
                           reinterpret_cast<const sockaddr*>(&address->address), address->length);
         } while (sent < 0 && errno == EINTR);
-        if (sent >= 0)
+        if (sent >= 0) {
+            ++received;
             continue;
+        }
         // Without /proc a long path fails with ENOENT for live sockets too, so only a refusal
         // counts as stale there.
         bool stale = errno == ECONNREFUSED || (errno == ENOENT && !address->via_proc);
@@ -311,6 +314,7 @@ void NotifyTransport::send_to_all(std::string_view datagram) {
             notify_report_once("cannot send a notification", entry->d_name, errno);
     }
     closedir(scan);
+    return received;
 }
 
 std::vector<std::string> NotifyTransport::receive_pending() {

@@ -42,8 +42,9 @@ class NotifyTransport {
     NotifyTransport& operator=(const NotifyTransport&) = delete;
 
     // One datagram to every socket in the directory. A socket that refuses belongs to a process
-    // that is gone, and is removed.
-    void send_to_all(std::string_view datagram);
+    // that is gone, and is removed. Answers how many sockets took the datagram, or nullopt when
+    // the directory cannot be used.
+    std::optional<size_t> send_to_all(std::string_view datagram);
     // Binds this process's socket the first time and keeps it bound from then on; each call
     // checks the directory and the socket file again.
     void listen();
@@ -51,6 +52,8 @@ class NotifyTransport {
     void drain_directory_events();
     // Takes the datagrams waiting on this process's socket; oversized ones are dropped unread.
     std::vector<std::string> receive_pending();
+    // Whether this process's socket is bound, so that datagrams can reach it.
+    bool bound() const { return socket_fd_ >= 0; }
 
     // Removes this process's socket file. Async-signal-safe, for exit and signal handlers.
     static void unlink_own_socket();

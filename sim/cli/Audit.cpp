@@ -13,6 +13,7 @@
 #include "settings/Loaders.h"
 #include "sim/cli/AuditContrast.h"
 #include "sim/cli/AuditFormats.h"
+#include "sim/cli/IconFile.h"
 #include "tweak/banner/banner_colours.h"
 
 namespace zimtone::cli {
@@ -94,11 +95,9 @@ std::vector<AuditSubject> device_subjects() {
 std::optional<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files, std::string* error) {
     std::vector<AuditSubject> subjects;
     for (const auto& file : files) {
-        auto icon = platform::uikit::UIImage::imageWithHostFile(file);
-        if (!icon) {
-            if (error) *error = "cannot read " + file + " as a PNG image";
+        auto icon = read_icon_file(file, error);
+        if (!icon)
             return std::nullopt;
-        }
         std::string name = fs::path(file).filename().string();
         subjects.push_back({ name, name, small_icon(icon.get()) });
     }

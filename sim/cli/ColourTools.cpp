@@ -8,9 +8,9 @@
 #include "colour/hex_codec.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/PropertyList.h"
-#include "platform/uikit/UIImage.h"
 #include "settings/Loaders.h"
 #include "settings/SettingsJson.h"
+#include "sim/cli/IconFile.h"
 
 namespace zimtone::cli {
 
@@ -36,8 +36,8 @@ platform::runtime::Ref<platform::foundation::NSDictionary> read_host_dictionary(
 }
 } // namespace
 
-std::optional<nlohmann::json> colour_report(const std::string& png_path) {
-    auto image = platform::uikit::UIImage::imageWithHostFile(png_path);
+std::optional<nlohmann::json> colour_report(const std::string& png_path, std::string* error) {
+    auto image = read_icon_file(png_path, error);
     if (!image) return std::nullopt;
     Colour dominant = getDominantColor(&image->image());
     return nlohmann::json { { "dominant", components(dominant) },

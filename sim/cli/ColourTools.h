@@ -8,8 +8,9 @@
 
 namespace zimtone::cli {
 
-// {"dominant":[r,g,b,a],"text":"white"|"black","hex":"rrggbb"}; nullopt when the file is no PNG.
-std::optional<nlohmann::json> colour_report(const std::string& png_path);
+// {"dominant":[r,g,b,a],"text":"white"|"black","hex":"rrggbb"}; nullopt with the reason in error
+// when the file cannot be read as a PNG icon.
+std::optional<nlohmann::json> colour_report(const std::string& png_path, std::string* error);
 // [r,g,b,a], or null for a string the codec refuses.
 nlohmann::json hex_decode(const std::string& text);
 std::string hex_encode(double r, double g, double b);

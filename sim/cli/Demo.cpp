@@ -161,6 +161,11 @@ bool write_contact_sheet(const fs::path& out, const std::vector<Shot>& shots) {
 bool run_demo(const fs::path& out, uint64_t seed) {
     std::error_code ec;
     fs::create_directories(out, ec);
+    if (ec) {
+        std::cerr << "zimtone demo: cannot create the output folder " << out.string() << ": " << ec.message()
+                  << "\n";
+        return false;
+    }
     fs::path root = fs::absolute(out / "device");
     platform::foundation::set_device_root(root);
     std::string error;

@@ -1,7 +1,5 @@
 #include "sim/cli/DeviceSetup.h"
 
-#include <filesystem>
-
 #include "platform/foundation/DevicePaths.h"
 #include "sim/device/DeviceGenerator.h"
 #include "sim/injection/InjectionLoader.h"
@@ -11,38 +9,61 @@ namespace zimtone::cli {
 namespace fs = std::filesystem;
 
 namespace {
-// The build puts executables in bin/ and libraries beside them in lib/.
-fs::path library_dir(const char* argv0) {
-    std::error_code ec;
-    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec) exe = fs::absolute(argv0);
-    return exe.parent_path().parent_path() / "lib";
-}
-
 bool link(const fs::path& target, const fs::path& at, std::string* error) {
     std::error_code ec;
     fs::remove(at, ec);
     fs::create_symlink(target, at, ec);
-    if (ec && error) *error = "cannot link " + at.string() + ": " + ec.message();
+    if (ec && error)
+        *error = "cannot link " + at.string() + ": " + ec.message();
     return !ec;
 }
 } // namespace
 
+fs::path build_folder(const char* argv0) {
+    std::error_code ec;
+    fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        exe = fs::absolute(argv0);
+    return exe.parent_path().parent_path();
+}
+
+std::optional<fs::path> missing_runtime_file(const fs::path& build) {
+    // A build of some targets only can lack any of these; a link to nothing would fail later,
+    // inside a host, with a less helpful message.
+    for (const char* file : {"lib/libZimtone2.so", "lib/Zimtone2.plist", "lib/Zimtone2.bundle/Zimtone2",
+                             "bin/zimtone-host", "share/zimtone/web/settings/index.html"}) {
+        std::error_code ec;
+        if (!fs::is_regular_file(build / file, ec))
+            return fs::path(file);
+    }
+    return std::nullopt;
+}
+
 bool set_up_device(const char* argv0, std::string* error) {
+    fs::path build = build_folder(argv0);
+    if (auto missing = missing_runtime_file(build)) {
+        if (error)
+            *error = "the build in " + build.string() + " has no " + missing->string() +
+                     "; build what the device runs with: cmake --build " + build.string() +
+                     " --target Zimtone2 Zimtone2Prefs zimtone-host zimtone";
+        return false;
+    }
     fs::path root = platform::foundation::device_root();
     std::error_code ec;
     fs::create_directories(root, ec);
     if (ec) {
-        if (error) *error = "cannot create device root " + root.string() + ": " + ec.message();
+        if (error)
+            *error = "cannot create device root " + root.string() + ": " + ec.message();
         return false;
     }
     try {
         zimtone::device::generate_default_device(root);
     } catch (const std::exception& e) {
-        if (error) *error = e.what();
+        if (error)
+            *error = e.what();
         return false;
     }
-    fs::path libs = library_dir(argv0);
+    fs::path libs = build / "lib";
     fs::path injected = platform::foundation::resolve_device_path(zimtone::sim::kDynamicLibrariesDir);
     fs::create_directories(injected, ec);
     fs::path bundles = platform::foundation::resolve_device_path("/Library/PreferenceBundles");

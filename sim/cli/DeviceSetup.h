@@ -2,11 +2,22 @@
 // device keeps them (the tweak with its filter, the preference bundle), linked to this build.
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace zimtone::cli {
 
-// argv0 locates the build's libraries. False with a readable error when the root cannot be made.
+// The build folder that holds bin/ and lib/, found from the running executable (or argv0).
+std::filesystem::path build_folder(const char* argv0);
+
+// The first file the device runs on that a build folder lacks (the tweak and its filter, the
+// bundle's plug-in, the host executable, the Settings page), relative to that folder; nullopt
+// when all are there.
+std::optional<std::filesystem::path> missing_runtime_file(const std::filesystem::path& build);
+
+// argv0 locates the build. False with a readable error when the build lacks a runtime file or
+// the root cannot be made.
 bool set_up_device(const char* argv0, std::string* error);
 
 } // namespace zimtone::cli

@@ -5,12 +5,16 @@
 #include <cstdio>
 #include <iostream>
 
+#include <nlohmann/json.hpp>
+
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NotifyCenter.h"
+#include "platform/foundation/NotifyTransport.h"
 #include "platform/foundation/RunLoop.h"
 #include "sim/cli/Audit.h"
 #include "sim/cli/ColourTools.h"
 #include "sim/cli/Demo.h"
+#include "sim/cli/DeviceRootCheck.h"
 #include "sim/cli/DeviceSetup.h"
 #include "sim/cli/Serve.h"
 
@@ -23,75 +27,168 @@ int usage_error(const std::string& message) {
     return 2;
 }
 
+int failure(const std::string& message) {
+    std::cerr << "zimtone: " << message << "\n";
+    return 1;
+}
+
+// Colour components and saturations are fractions, as the colour engine takes them; anything
+// else (255 for full red, a negative number, NaN) would print a colour nobody asked for.
+const CLI::Validator kFraction(
+    [](std::string& text) -> std::string {
+        double value = 0;
+        if (CLI::detail::lexical_cast(text, value) && value >= 0 && value <= 1)
+            return {};
+        return text + " is not a number from 0 to 1";
+    },
+    "0 to 1", "fraction");
+
+void add_components(CLI::App* command, std::initializer_list<std::pair<const char*, double*>> components) {
+    for (auto [name, value] : components)
+        command->add_option(name, *value, std::string(name) + ", 0 to 1")->required()->check(kFraction);
+}
+
+// CLI11 reports a mistyped command as a missing one; the word it did not know is named instead.
+std::optional<std::string> unknown_command(const CLI::App& app) {
+    const CLI::App* at = &app;
+    std::string path;
+    while (!at->get_subcommands().empty()) {
+        at = at->get_subcommands().front();
+        path += at->get_name() + " ";
+    }
+    if (at->get_require_subcommand_min() == 0)
+        return std::nullopt;
+    for (const std::string& word : app.remaining(true))
+        if (!word.starts_with("-"))
+            return path + word;
+    return std::nullopt;
+}
+
+// A word as JSON quotes it, clipped, so that control bytes and invalid UTF-8 print safely.
+std::string quoted(const std::string& word) {
+    constexpr size_t kShown = 40;
+    nlohmann::json text = word.size() > kShown ? word.substr(0, kShown) + "..." : word;
+    return text.dump(-1, ' ', true, nlohmann::json::error_handler_t::replace);
+}
+
+// A command's help lists only its own options; --root, taken from the main command, is named
+// there too.
+void mention_root_option(CLI::App& command) {
+    for (CLI::App* sub : command.get_subcommands([](CLI::App*) { return true; })) {
+        sub->footer("Every command takes --root DIR, the device root, before or after its name.");
+        mention_root_option(*sub);
+    }
+}
+
 void observe_callback(CFNotificationCenterRef, void*, CFStringRef name, const void*, CFDictionaryRef) {
     std::cout << name << std::endl;
 }
 
-void stop_on_signal(int) { RunLoop::main().stop(); }
+void stop_on_signal(int) {
+    RunLoop::main().stop();
+}
+
+int post_notification(const std::string& name) {
+    if (auto problem = zimtone::cli::device_root_problem())
+        return failure(*problem);
+    auto received = notify_post(name.c_str());
+    if (!received)
+        return failure("could not post " + name);
+    std::cout << "posted " << name << " to " << *received << (*received == 1 ? " process" : " processes")
+              << "\n";
+    return 0;
+}
+
+int observe_notifications(const std::vector<std::string>& names) {
+    if (auto problem = zimtone::cli::device_root_problem())
+        return failure(*problem);
+    for (auto& name : names)
+        CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr,
+                                        observe_callback, name.c_str(), nullptr,
+                                        CFNotificationSuspensionBehavior(0));
+    if (!notify_listening())
+        return failure("cannot observe: no notification can reach this process (see above)");
+    std::signal(SIGINT, stop_on_signal);
+    std::signal(SIGTERM, stop_on_signal);
+    RunLoop::main().run();
+    notify_shutdown();
+    return 0;
+}
 
 } // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app { "Zimtone 2 on Linux: the simulated device that colours notifications by app, and its tools." };
+    CLI::App app{
+        "Zimtone 2 on Linux: the simulated device that colours notifications by app, and its tools."};
     app.require_subcommand(1);
+    // Every command takes --root, before or after its name.
+    app.fallthrough();
     std::string root;
-    app.add_option("--root", root, "Device root (default: $ZIMTONE_DEVICE_ROOT or ~/.local/share/zimtone/device)");
+    app.add_option("--root", root,
+                   "Device root (default: $ZIMTONE_DEVICE_ROOT or ~/.local/share/zimtone/device)");
 
     auto* device = app.add_subcommand("device", "Manage the device root");
-    auto* device_init = device->add_subcommand("init", "Write the embedded default device: sample apps with icons")
-                            ->fallthrough();
+    auto* device_init =
+        device->add_subcommand("init", "Write the embedded default device: sample apps with icons");
     device->require_subcommand(1);
 
     std::string png;
     auto* colour = app.add_subcommand("colour", "Dominant colour, text colour and hex of a PNG icon");
-    colour->add_option("png", png, "Icon file (name@2x.png and name@3x.png load at scale 2 and 3)")->required();
+    colour->add_option("png", png, "Icon file (name@2x.png and name@3x.png load at scale 2 and 3)")
+        ->required();
 
     auto* hex = app.add_subcommand("hex", "Six-digit hex colours");
     hex->require_subcommand(1);
     std::string hex_text;
-    auto* hex_decode = hex->add_subcommand("decode", "Print [r,g,b,a], or null (exit 1) for an invalid string");
+    auto* hex_decode =
+        hex->add_subcommand("decode", "Print [r,g,b,a], or null (exit 1) for an invalid string");
     hex_decode->add_option("string", hex_text, "Six hex digits")->required();
     double r = 0, g = 0, b = 0, a = 1, s = 1;
-    auto* hex_encode = hex->add_subcommand("encode", "Print the hex string of an opaque colour");
-    hex_encode->add_option("red", r)->required();
-    hex_encode->add_option("green", g)->required();
-    hex_encode->add_option("blue", b)->required();
+    auto* hex_encode =
+        hex->add_subcommand("encode", "Print the hex string of an opaque colour (1 0 0 is ff0000)");
+    add_components(hex_encode, {{"red", &r}, {"green", &g}, {"blue", &b}});
 
     auto* saturate = app.add_subcommand("saturate", "Replace the saturation of a colour");
-    for (auto* v : { &r, &g, &b, &a, &s }) saturate->add_option(v == &s ? "saturation" : "component", *v)->required();
+    add_components(saturate, {{"red", &r}, {"green", &g}, {"blue", &b}, {"alpha", &a}, {"saturation", &s}});
     auto* reverse = app.add_subcommand("reverse", "Automatic text colour on a background: white or black");
-    for (auto* v : { &r, &g, &b }) reverse->add_option("component", *v)->required();
+    add_components(reverse, {{"red", &r}, {"green", &g}, {"blue", &b}});
 
     std::optional<std::string> settings_file;
-    auto* settings = app.add_subcommand("settings", "The settings in force after the tweak's loaders read the file");
+    auto* settings =
+        app.add_subcommand("settings", "The settings in force after the tweak's loaders read the file");
     settings->add_option("--file", settings_file, "A settings file (default: the device's)");
 
     std::string demo_out = "zimtone-demo";
     uint64_t demo_seed = 1;
-    auto* demo = app.add_subcommand("demo", "Render every surface under the defaults and a few presets to PNG files");
-    demo->add_option("--out", demo_out, "Output folder (default: ./zimtone-demo)");
+    auto* demo = app.add_subcommand("demo", "Render every surface under the defaults and a few presets to "
+                                            "PNG files, in ./zimtone-demo unless --out");
+    demo->add_option("--out", demo_out,
+                     "Output folder, made if need be (default: zimtone-demo in the current folder)");
     demo->add_option("--seed", demo_seed, "Random seed of the colour cycling (default: 1)");
 
     std::vector<std::string> names;
     auto* post = app.add_subcommand("post", "Post a Darwin notification to every process of the device");
-    post->add_option("name", names, "Notification name")->required()->expected(1);
+    post->add_option("name", names, "Notification name: printable ASCII, 1 to 1019 characters")
+        ->required()
+        ->expected(1);
     auto* observe = app.add_subcommand("observe", "Print every notification of these names as it arrives");
     observe->add_option("names", names, "Notification names")->required();
 
     zimtone::cli::ServeOptions serve_options;
     bool no_browser = false;
-    auto* serve = app.add_subcommand("serve", "The live device: home screen, Messages and Settings app on a web page")
-                      ->fallthrough();
+    auto* serve =
+        app.add_subcommand("serve", "The live device: home screen, Messages and Settings app on a web page");
     serve->add_option("--port", serve_options.port, "Port on 127.0.0.1 (default: 8375; 0 picks a free one)")
         ->check(CLI::Range(0, 65535));
     serve->add_flag("--no-browser", no_browser, "Print the URL without opening a browser");
 
     zimtone::cli::AuditOptions audit_options;
-    auto* audit = app.add_subcommand("audit", "Banner tint and text contrast of every app (or of the given icons)")
-                      ->fallthrough();
+    auto* audit =
+        app.add_subcommand("audit", "Banner tint and text contrast of every app (or of the given icons)");
     audit->add_flag("--json", audit_options.json, "Print JSON instead of a table");
     audit->add_option("--html", audit_options.html_file, "Also write an HTML page with a swatch per app");
     audit->add_option("icons", audit_options.icons, "Icon files to audit instead of the device's apps");
+    mention_root_option(app);
 
     try {
         app.parse(argc, argv);
@@ -100,16 +197,22 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& e) {
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
+        if (auto unknown = unknown_command(app))
+            return usage_error("unknown command '" + *unknown + "'");
         return usage_error(e.what());
     }
-    if (!root.empty()) set_device_root(root);
+    if (!root.empty())
+        set_device_root(root);
+
+    for (const std::string& name : names)
+        if (!is_valid_notification_name(name))
+            return usage_error("not a notification name (printable ASCII, 1 to 1019 characters): " +
+                               quoted(name));
 
     if (*device_init) {
         std::string error;
-        if (!zimtone::cli::set_up_device(argv[0], &error)) {
-            std::cerr << "zimtone: " << error << "\n";
-            return 1;
-        }
+        if (!zimtone::cli::set_up_device(argv[0], &error))
+            return failure(error);
         std::cout << device_root().string() << "\n";
         return 0;
     }
@@ -117,14 +220,20 @@ int main(int argc, char** argv) {
         serve_options.open_browser = !no_browser;
         return zimtone::cli::run_serve(serve_options);
     }
-    if (*audit) return zimtone::cli::run_audit(audit_options);
-    if (*demo) return zimtone::cli::run_demo(demo_out, demo_seed) ? 0 : 1;
+    if (*audit) {
+        // Icons named on the command line need no device; the device's apps do.
+        if (audit_options.icons.empty())
+            if (auto problem = zimtone::cli::device_root_problem())
+                return failure(*problem);
+        return zimtone::cli::run_audit(audit_options);
+    }
+    if (*demo)
+        return zimtone::cli::run_demo(demo_out, demo_seed) ? 0 : 1;
     if (*colour) {
-        auto report = zimtone::cli::colour_report(png);
-        if (!report) {
-            std::cerr << "zimtone: cannot read " << png << " as a PNG image\n";
-            return 1;
-        }
+        std::string error;
+        auto report = zimtone::cli::colour_report(png, &error);
+        if (!report)
+            return failure(error);
         std::cout << report->dump() << "\n";
         return 0;
     }
@@ -146,23 +255,15 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (*settings) {
+        if (!settings_file)
+            if (auto problem = zimtone::cli::device_root_problem())
+                return failure(*problem);
         std::cout << zimtone::cli::settings_after_loading(settings_file).dump() << "\n";
         return 0;
     }
-    if (*post) {
-        CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), names.front().c_str(),
-                                             nullptr, nullptr, true);
-        return 0;
-    }
-    if (*observe) {
-        for (auto& name : names)
-            CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, observe_callback,
-                                            name.c_str(), nullptr, CFNotificationSuspensionBehavior(0));
-        std::signal(SIGINT, stop_on_signal);
-        std::signal(SIGTERM, stop_on_signal);
-        RunLoop::main().run();
-        notify_shutdown();
-        return 0;
-    }
+    if (*post)
+        return post_notification(names.front());
+    if (*observe)
+        return observe_notifications(names);
     return usage_error("unknown command");
 }
