@@ -1,7 +1,8 @@
 // An HTTP request head as the Settings host's page receives it: the first line names the method
-// and path, the rest are headers. The Host and Origin checks are compared with a plain reading of
-// the rule (loopback name and this port, the name's letter case aside), and a file the gate hands out must
-// be a regular file inside the served folder, reached without "." or ".." segments.
+// and path, the rest are headers. The shared gate's Host and Origin checks are compared with a
+// plain reading of the rule (loopback name and this port, the name's letter case aside), and a
+// file the page hands out must be a regular file inside the served folder, reached without "."
+// or ".." segments.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -14,9 +15,12 @@
 #include <unistd.h>
 
 #include "sim/hosts/SettingsHostGuard.h"
+#include "sim/http/RequestGate.h"
 
 namespace fs = std::filesystem;
 using namespace zimtone::sim;
+using zimtone::http::is_own_origin;
+using zimtone::http::names_this_server;
 
 namespace {
 
@@ -80,13 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     target = target.substr(0, target.find(' '));
 
     std::string_view host = header(head, "host").value_or("");
-    if (settings_host_allowed(host, kPort) != expected_host(host))
+    if (names_this_server(host, kPort) != expected_host(host))
         std::abort();
 
     auto origin = header(head, "origin");
     // Browsers send the scheme in lower case; only the host name is compared regardless of case.
-    bool origin_ok = !origin || (origin->starts_with("http://") && expected_host(origin->substr(7)));
-    if (settings_origin_allowed(origin, kPort) != origin_ok)
+    bool origin_ok = origin && origin->starts_with("http://") && expected_host(origin->substr(7));
+    if (origin && is_own_origin(*origin, kPort) != origin_ok)
         std::abort();
 
     std::string policy = settings_frame_policy(static_cast<int>(size) * 37 - 1000);

@@ -1,7 +1,6 @@
 #include "sim/cli/Serve.h"
 
 #include <fcntl.h>
-#include <httplib.h>
 #include <netinet/in.h>
 #include <pthread.h>
 #include <spawn.h>
@@ -17,8 +16,10 @@
 
 #include "platform/foundation/DevicePaths.h"
 #include "sim/cli/DeviceSetup.h"
+#include "sim/cli/ServeLock.h"
 #include "sim/cli/ServePage.h"
 #include "sim/hosts/CommandLine.h"
+#include "sim/http/PageServer.h"
 #include "sim/launcher/FrameFeed.h"
 #include "sim/launcher/HostSupervisor.h"
 
@@ -78,18 +79,20 @@ int run_serve(const ServeOptions& options) {
     std::signal(SIGPIPE, SIG_IGN); // a host that died while spoken to must not take us with it
 
     std::string error;
+    // Taken before the device is touched, and held until the end.
+    auto lock = ServeLock::acquire(platform::foundation::device_root(), &error);
+    if (!lock) {
+        std::cerr << "zimtone serve: " << error << "\n";
+        return 1;
+    }
     if (!set_up_device("zimtone", &error)) {
         std::cerr << "zimtone serve: " << error << "\n";
         return 1;
     }
     fs::path root = platform::foundation::device_root();
 
-    httplib::Server server;
-    int port = options.port;
-    if (port == 0)
-        port = server.bind_to_any_port("127.0.0.1");
-    else if (!server.bind_to_port("127.0.0.1", port))
-        port = -1;
+    http::PageServer server;
+    int port = server.bind_loopback(options.port);
     if (port <= 0) {
         std::cerr << "zimtone serve: cannot listen on 127.0.0.1:" << options.port
                   << " (is the port in use?)\n";
@@ -140,7 +143,7 @@ int run_serve(const ServeOptions& options) {
     });
 
     ServePage page(hosts, frames, settings_port);
-    page.install(server, port);
+    page.install(server);
     std::thread listener([&server] { server.listen_after_bind(); });
 
     std::string url = "http://127.0.0.1:" + std::to_string(port) + "/";

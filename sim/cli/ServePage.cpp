@@ -3,7 +3,6 @@
 #include "platform/foundation/NotifyCenter.h"
 #include "sim/cli/ServeActions.h"
 #include "sim/cli/ServeAssets.h"
-#include "sim/cli/ServeSecurity.h"
 
 namespace zimtone::cli {
 
@@ -40,22 +39,7 @@ constexpr std::chrono::milliseconds kFrameWait { 1000 };
 
 } // namespace
 
-void ServePage::install(httplib::Server& server, int port) {
-    server.set_payload_max_length(kMaxRequestBody);
-    server.set_pre_routing_handler([port](const httplib::Request& req, httplib::Response& res) {
-        RequestFacts facts { req.method,
-                             req.path,
-                             req.remote_addr,
-                             req.get_header_value("Host"),
-                             req.get_header_value("Origin"),
-                             req.get_header_value("Sec-Fetch-Site"),
-                             req.get_header_value("Content-Type") };
-        if (auto refusal = refuse_request(facts, port)) {
-            send_json(res, refusal->status, { { "error", refusal->message } });
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
+void ServePage::install(http::PageServer& server) {
     server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (!res.body.empty()) return;
         send_json(res, res.status, { { "error", error_text(res.status) } });
@@ -71,7 +55,8 @@ void ServePage::install(httplib::Server& server, int port) {
         send_json(res, answer.value("ok", false) ? 200 : 502, answer);
     });
     server.Get("/api/frame", [this](const httplib::Request& req, httplib::Response& res) { frame(req, res); });
-    server.Post("/api/action", [this](const httplib::Request& req, httplib::Response& res) { action(req, res); });
+    server.post_json("/api/action", [this](const httplib::Request&, const std::string& body,
+                                           httplib::Response& res) { action(body, res); });
 }
 
 void ServePage::status(httplib::Response& res) {
@@ -106,8 +91,8 @@ void ServePage::frame(const httplib::Request& req, httplib::Response& res) {
     res.set_content(frame.png, "image/png");
 }
 
-void ServePage::action(const httplib::Request& req, httplib::Response& res) {
-    json request = json::parse(req.body, nullptr, false);
+void ServePage::action(const std::string& body, httplib::Response& res) {
+    json request = json::parse(body, nullptr, false);
     if (request.is_discarded()) return send_json(res, 400, { { "error", "the body is not JSON" } });
     auto result = plan_action(request);
     if (!result.plan) return send_json(res, 400, { { "error", result.error } });

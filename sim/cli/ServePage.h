@@ -1,9 +1,9 @@
 // The routes of the device page over the launcher's hosts and screen feed: the page's files,
-// the process status, the app list, the screen frames and the controls. Every request first
-// passes the security gate.
+// the process status, the app list, the screen frames and the controls. The server's gate stands
+// in front of every route.
 #pragma once
 
-#include <httplib.h>
+#include "sim/http/PageServer.h"
 
 #include "sim/launcher/FrameFeed.h"
 #include "sim/launcher/HostSupervisor.h"
@@ -18,13 +18,12 @@ public:
     ServePage(sim::HostSupervisor& hosts, sim::FrameFeed& frames, int settings_port)
         : hosts_(hosts), frames_(frames), settings_port_(settings_port) {}
 
-    // Routes on a server that listens on 127.0.0.1:port.
-    void install(httplib::Server& server, int port);
+    void install(http::PageServer& server);
 
-private:
+  private:
     void status(httplib::Response& res);
     void frame(const httplib::Request& req, httplib::Response& res);
-    void action(const httplib::Request& req, httplib::Response& res);
+    void action(const std::string& body, httplib::Response& res);
 
     sim::HostSupervisor& hosts_;
     sim::FrameFeed& frames_;

@@ -4,34 +4,11 @@
 #include <cctype>
 #include <string>
 
+#include "sim/http/RequestGate.h"
+
 namespace zimtone::sim {
 
 namespace fs = std::filesystem;
-
-namespace {
-bool equal_ignoring_case(std::string_view a, std::string_view b) {
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(),
-                      [](unsigned char x, unsigned char y) { return std::tolower(x) == std::tolower(y); });
-}
-} // namespace
-
-bool settings_host_allowed(std::string_view host_header, int port) {
-    std::string suffix = ":" + std::to_string(port);
-    if (host_header.size() <= suffix.size() || !host_header.ends_with(suffix))
-        return false;
-    std::string_view name = host_header.substr(0, host_header.size() - suffix.size());
-    return name == "127.0.0.1" || equal_ignoring_case(name, "localhost");
-}
-
-bool settings_origin_allowed(std::optional<std::string_view> origin, int port) {
-    if (!origin)
-        return true;
-    constexpr std::string_view scheme = "http://";
-    if (!origin->starts_with(scheme))
-        return false;
-    return settings_host_allowed(origin->substr(scheme.size()), port);
-}
 
 std::string settings_frame_policy(int embedder_port) {
     if (embedder_port <= 0 || embedder_port > 65535)
@@ -41,7 +18,7 @@ std::string settings_frame_policy(int embedder_port) {
 }
 
 std::optional<fs::path> file_inside(const fs::path& root, std::string_view relative) {
-    if (relative.empty() || relative.size() > 256)
+    if (relative.empty() || relative.size() > http::kMaxPathLength)
         return std::nullopt;
     fs::path path = root;
     size_t start = 0;

@@ -9,6 +9,7 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/RunLoop.h"
 #include "sim/hosts/SettingsHostGuard.h"
+#include "sim/http/PageServer.h"
 
 namespace zimtone::sim {
 
@@ -63,7 +64,7 @@ bool send_file(httplib::Response& res, const std::optional<std::filesystem::path
 } // namespace
 
 SettingsHostServer::SettingsHostServer(SettingsHostPane& pane, std::filesystem::path web_folder)
-    : pane_(pane), web_folder_(std::move(web_folder)), server_(std::make_unique<httplib::Server>()) {}
+    : pane_(pane), web_folder_(std::move(web_folder)), server_(std::make_unique<http::PageServer>()) {}
 
 SettingsHostServer::~SettingsHostServer() {
     server_->stop();
@@ -73,31 +74,20 @@ SettingsHostServer::~SettingsHostServer() {
 
 int SettingsHostServer::start(int port) {
     route();
-    port_ = port == 0 ? server_->bind_to_any_port("127.0.0.1")
-                      : (server_->bind_to_port("127.0.0.1", port) ? port : -1);
-    if (port_ <= 0)
-        return port_ = -1;
+    if (server_->bind_loopback(port) < 0)
+        return -1;
     thread_ = std::thread([this] { server_->listen_after_bind(); });
-    return port_;
+    return server_->port();
+}
+
+int SettingsHostServer::port() const {
+    return server_->port();
 }
 
 void SettingsHostServer::route() {
     auto& s = *server_;
     frame_policy_ = settings_frame_policy(embedder_port_);
-    s.set_payload_max_length(kMaxSettingsRequestBody);
-    s.set_pre_routing_handler([this](const httplib::Request& req, httplib::Response& res) {
-        if (!settings_host_allowed(req.get_header_value("Host"), port_)) {
-            refuse(res, 421, "this server answers only to 127.0.0.1:" + std::to_string(port_));
-            return httplib::Server::HandlerResponse::Handled;
-        }
-        std::optional<std::string> origin;
-        if (req.has_header("Origin"))
-            origin = req.get_header_value("Origin");
-        bool changes_state = req.method != "GET" && req.method != "HEAD";
-        if (changes_state && !settings_origin_allowed(origin, port_)) {
-            refuse(res, 403, "requests from another origin are refused");
-            return httplib::Server::HandlerResponse::Handled;
-        }
+    s.on_admitted = [this](const httplib::Request&, httplib::Response& res) {
         res.set_header("X-Content-Type-Options", "nosniff");
         // Framing is refused except by the device page that embeds the Settings app beside the
         // screen. X-Frame-Options cannot name an allowed origin, so it is sent only when nobody
@@ -106,8 +96,7 @@ void SettingsHostServer::route() {
         if (frame_policy_ == settings_frame_policy(0))
             res.set_header("X-Frame-Options", "DENY");
         res.set_header("Cache-Control", "no-store");
-        return httplib::Server::HandlerResponse::Unhandled;
-    });
+    };
     s.Get("/", [this](const httplib::Request&, httplib::Response& res) {
         if (!send_file(res, file_inside(web_folder_, "index.html")))
             refuse(res, 404, "the page is not installed");
@@ -143,10 +132,9 @@ void SettingsHostServer::route() {
             return refuse(res, 503, "the Settings app is busy");
         send_json(res, page->contains("error") ? 500 : 200, *page);
     });
-    s.Post("/api/action", [this](const httplib::Request& req, httplib::Response& res) {
-        if (req.get_header_value("Content-Type").rfind("application/json", 0) != 0)
-            return refuse(res, 415, "actions are JSON (Content-Type: application/json)");
-        json action = json::parse(req.body, nullptr, false);
+    s.post_json("/api/action", [this](const httplib::Request&, const std::string& body,
+                                      httplib::Response& res) {
+        json action = json::parse(body, nullptr, false);
         if (action.is_discarded() || !action.is_object())
             return refuse(res, 400, "the action is not a JSON object");
         auto answer = on_main<std::pair<json, std::string>>([this, action] {

@@ -10,8 +10,8 @@
 
 #include "sim/hosts/SettingsHostPane.h"
 
-namespace httplib {
-class Server;
+namespace zimtone::http {
+class PageServer;
 }
 
 namespace zimtone::sim {
@@ -23,7 +23,7 @@ class SettingsHostServer {
 
     // Binds 127.0.0.1:port (0 picks a free port) and serves on a thread. The bound port, or -1.
     int start(int port);
-    int port() const { return port_; }
+    int port() const;
     // Lets the loopback page on that port show this page in a frame; call before start.
     void allow_framing_by(int embedder_port) { embedder_port_ = embedder_port; }
 
@@ -32,9 +32,8 @@ class SettingsHostServer {
 
     SettingsHostPane& pane_;
     std::filesystem::path web_folder_;
-    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<http::PageServer> server_;
     std::thread thread_;
-    int port_{-1};
     int embedder_port_{0};
     std::string frame_policy_;
 };

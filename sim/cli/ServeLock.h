@@ -1,0 +1,30 @@
+// One `zimtone serve` per device root. The launcher holds an exclusive lock on a file under the
+// root's var/run for as long as it runs, so a second launcher on the same root is refused before
+// it touches the device: it would otherwise restart the hosts under the first one and, on
+// leaving, remove the first one's control sockets.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <utility>
+
+namespace zimtone::cli {
+
+class ServeLock {
+  public:
+    // The lock, or nullopt with a sentence for a person in *error when another launcher holds it
+    // or the lock file cannot be made (a symbolic link in its place is never followed).
+    static std::optional<ServeLock> acquire(const std::filesystem::path& root, std::string* error);
+
+    ServeLock(ServeLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+    ServeLock& operator=(ServeLock&&) = delete;
+    ~ServeLock();
+
+  private:
+    explicit ServeLock(int fd) : fd_(fd) {}
+
+    int fd_;
+};
+
+} // namespace zimtone::cli
