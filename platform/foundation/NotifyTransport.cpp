@@ -8,6 +8,7 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include <set>
 
 #include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/RuntimeFolder.h"
 
 namespace platform::foundation {
 
@@ -131,63 +133,63 @@ void notify_report(const char* what, const std::string& detail, int error) {
 }
 
 NotifyTransport::NotifyTransport(std::string device_directory, RunLoop& loop,
-                                 std::function<void()> on_readable, std::function<void()> on_directory_changed)
+                                 std::function<void()> on_readable,
+                                 std::function<void()> on_directory_changed)
     : device_directory_(std::move(device_directory)), loop_(loop), on_readable_(std::move(on_readable)),
       on_directory_changed_(std::move(on_directory_changed)) {}
 
 NotifyTransport::~NotifyTransport() {
-    if (listening_ && directory_fd_ >= 0) {
-        own_socket.directory_fd.store(-1);
-        unlinkat(directory_fd_, socket_name_.c_str(), 0);
-    }
-    close_socket();
+    leave_directory();
     if (watch_fd_ >= 0) {
         loop_.remove_source(watch_fd_);
         close(watch_fd_);
     }
     if (send_fd_ >= 0)
         close(send_fd_);
-    if (directory_fd_ >= 0)
-        close(directory_fd_);
 }
 
 bool NotifyTransport::ensure_directory() {
-    std::filesystem::path path = resolve_device_path(device_directory_);
+    std::string error;
+    int fd = open_runtime_folder(device_directory_, &error);
     struct stat st;
-    if (directory_fd_ >= 0 && path == directory_ && stat(path.c_str(), &st) == 0 &&
-        st.st_dev == directory_device_ && st.st_ino == directory_inode_) {
-        // Same directory; bind (again) if we have no socket there or someone removed its file.
-        if (listening_ &&
-            (socket_fd_ < 0 || fstatat(directory_fd_, socket_name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0))
+    if (fd < 0 || fstat(fd, &st) != 0) {
+        notify_report_once("cannot create the notification directory",
+                           error.empty() ? device_directory_ : error, fd < 0 ? 0 : errno);
+        if (fd >= 0)
+            close(fd);
+        leave_directory(); // a socket left behind there is out of everybody's reach
+        return false;
+    }
+    if (directory_fd_ >= 0 && st.st_dev == directory_device_ && st.st_ino == directory_inode_) {
+        close(fd);
+        if (listening_ && !own_socket_present())
             return bind_socket();
         return true;
     }
-
-    std::error_code error;
-    std::filesystem::create_directories(path, error);
-    if (error) {
-        notify_report_once("cannot create the notification directory", path.string(), error.value());
-        return false;
-    }
-    int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0 || fstat(fd, &st) != 0) {
-        notify_report_once("cannot open the notification directory", path.string(), errno);
-        if (fd >= 0)
-            close(fd);
-        return false;
-    }
-    if (directory_fd_ >= 0) {
-        // Leaving a directory (new device root, or the old one removed): take our socket along.
-        own_socket.directory_fd.store(-1);
-        if (listening_)
-            unlinkat(directory_fd_, socket_name_.c_str(), 0);
-        close(directory_fd_);
-    }
+    leave_directory();
     directory_fd_ = fd;
-    directory_ = path;
+    directory_ = resolve_device_path(device_directory_);
     directory_device_ = st.st_dev;
     directory_inode_ = st.st_ino;
     return listening_ ? bind_socket() : true;
+}
+
+void NotifyTransport::leave_directory() {
+    if (directory_fd_ < 0)
+        return;
+    own_socket.directory_fd.store(-1);
+    if (listening_ && socket_fd_ >= 0)
+        unlinkat(directory_fd_, socket_name_.c_str(), 0);
+    close_socket();
+    close(directory_fd_);
+    directory_fd_ = -1;
+}
+
+// Our socket file, not one somebody put in its place.
+bool NotifyTransport::own_socket_present() const {
+    struct stat st;
+    return socket_fd_ >= 0 && fstatat(directory_fd_, socket_name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+           S_ISSOCK(st.st_mode) && st.st_ino == socket_inode_;
 }
 
 void NotifyTransport::close_socket() {
@@ -210,13 +212,18 @@ bool NotifyTransport::bind_socket() {
             close(fd);
         return false;
     }
+    // The socket file takes the socket's own mode, so no other user may ever send to it.
+    fchmod(fd, 0600);
     unlinkat(directory_fd_, socket_name_.c_str(), 0); // a file left by an earlier process of the same name
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address->address), address->length) != 0) {
+    struct stat st;
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address->address), address->length) != 0 ||
+        fstatat(directory_fd_, socket_name_.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
         notify_report_once("cannot bind this process's notification socket", directory_.string(), errno);
         close(fd);
         return false;
     }
     socket_fd_ = fd;
+    socket_inode_ = st.st_ino;
     loop_.add_source(fd, on_readable_);
 
     own_socket.directory_fd.store(-1);
@@ -225,29 +232,47 @@ bool NotifyTransport::bind_socket() {
     own_socket.directory_fd.store(directory_fd_);
     static std::once_flag at_exit;
     std::call_once(at_exit, [] { std::atexit(&NotifyTransport::unlink_own_socket); });
-    watch_directory();
     return true;
 }
 
-// Without a watch the process still recovers at its next post; it just cannot notice by itself.
+// Every folder from the device root down to the directory that exists now, so that whatever
+// happens on the way (the directory removed, replaced by a file or a link, made again by a post)
+// wakes this process. Without a watch the process still recovers at its next post.
 void NotifyTransport::watch_directory() {
     if (!on_directory_changed_)
         return;
     if (watch_fd_ < 0) {
         watch_fd_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
         if (watch_fd_ < 0) {
-            notify_report_once("cannot watch the notification directory", directory_.string(), errno);
+            notify_report_once("cannot watch the notification directory", device_directory_, errno);
             return;
         }
         loop_.add_source(watch_fd_, on_directory_changed_);
     }
-    if (watch_ >= 0)
-        inotify_rm_watch(watch_fd_, watch_); // fails harmlessly for a directory already gone
-    // The directory itself going away, or a socket file in it (ours, perhaps) being removed.
-    watch_ = inotify_add_watch(watch_fd_, directory_.c_str(),
-                               IN_DELETE_SELF | IN_MOVE_SELF | IN_DELETE | IN_MOVED_FROM | IN_ONLYDIR);
-    if (watch_ < 0)
-        notify_report_once("cannot watch the notification directory", directory_.string(), errno);
+    constexpr uint32_t kNames = IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO;
+    constexpr uint32_t kSelf = IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR;
+    const std::filesystem::path root = device_root();
+    const std::filesystem::path directory = resolve_device_path(device_directory_);
+    std::vector<int> watches;
+    std::filesystem::path folder = root;
+    auto watch = [&](uint32_t mask) {
+        int added = inotify_add_watch(watch_fd_, folder.c_str(), mask | kSelf);
+        if (added >= 0)
+            watches.push_back(added);
+        return added >= 0;
+    };
+    bool reached = watch(kNames); // the root may be a link the user chose
+    for (const auto& part : directory.lexically_relative(root)) {
+        if (!reached || part == ".")
+            break;
+        folder /= part;
+        // In the directory itself only removals matter: other processes' sockets come and go.
+        reached = watch((folder == directory ? IN_DELETE | IN_MOVED_FROM : kNames) | IN_DONT_FOLLOW);
+    }
+    for (int old : watches_)
+        if (std::find(watches.begin(), watches.end(), old) == watches.end())
+            inotify_rm_watch(watch_fd_, old); // fails harmlessly for a folder already gone
+    watches_ = std::move(watches);
 }
 
 void NotifyTransport::drain_directory_events() {
@@ -265,7 +290,11 @@ void NotifyTransport::drain_directory_events() {
 
 void NotifyTransport::listen() {
     listening_ = true;
+    // Watched before and after the look: a change after the first watch is announced, and the
+    // second covers the folders the look made.
+    watch_directory();
     ensure_directory();
+    watch_directory();
 }
 
 std::optional<size_t> NotifyTransport::send_to_all(std::string_view datagram) {

@@ -29,10 +29,12 @@ void notify_report(const char* what, const std::string& detail = {}, int error =
 
 // The socket directory is given as a device path and resolved at every use, so a changed
 // device root or a directory removed while processes run is noticed: the directory is then
-// created again and this process's socket bound again. A listening process also watches the
-// directory, so it notices the removal by itself even if it never posts; the run loop then calls
-// on_directory_changed, and the owner answers with listen(). Not thread-safe; its owner
-// serialises calls. The socket is watched on the given run loop, which calls on_readable.
+// created again (owner-only) and this process's socket bound again. The directory is reached
+// without following links below the device root; while it is a file or a link, nothing is sent
+// or bound. A listening process also watches the folders from the device root down to the
+// directory, so it notices any change on the way by itself even if it never posts; the run loop
+// then calls on_directory_changed, and the owner answers with listen(). Not thread-safe; its
+// owner serialises calls. The socket is watched on the given run loop, which calls on_readable.
 class NotifyTransport {
   public:
     NotifyTransport(std::string device_directory, RunLoop& loop, std::function<void()> on_readable,
@@ -60,6 +62,8 @@ class NotifyTransport {
 
   private:
     bool ensure_directory();
+    void leave_directory();
+    bool own_socket_present() const;
     bool bind_socket();
     void close_socket();
     void watch_directory();
@@ -75,7 +79,8 @@ class NotifyTransport {
     int send_fd_{-1};
     int socket_fd_{-1};
     int watch_fd_{-1};
-    int watch_{-1};
+    std::vector<int> watches_;
+    uint64_t socket_inode_{0};
     std::string socket_name_;
     bool listening_{false};
 };

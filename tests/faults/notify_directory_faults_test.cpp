@@ -1,11 +1,14 @@
-// The notification directory removed while an observing process runs: the observer notices by
-// itself, binds its socket again and goes on receiving; nothing crashes.
+// The notification directory removed or replaced while an observing process runs: the observer
+// notices by itself, binds its socket again as soon as the directory can be used and goes on
+// receiving; it never follows a link out of the device root, and nothing crashes.
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -15,7 +18,6 @@
 #include "platform/foundation/RunLoop.h"
 #include "tests/support/OutputProcess.h"
 #include "tests/support/TempDevice.h"
-
 
 using namespace platform::foundation;
 using zimtone::testing::OutputProcess;
@@ -57,6 +59,40 @@ void remove_directory() {
     fs::remove_all(gone);
 }
 
+// A folder outside every device root, removed with the test.
+class OutsideFolder {
+  public:
+    OutsideFolder() {
+        std::string pattern = (fs::temp_directory_path() / "zimtone-outside-XXXXXX").string();
+        if (mkdtemp(pattern.data()))
+            path_ = pattern;
+    }
+    ~OutsideFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const fs::path& path() const { return path_; }
+    size_t entries() const {
+        size_t count = 0;
+        std::error_code ec;
+        for (fs::directory_iterator it(path_, ec), end; !ec && it != end; it.increment(ec))
+            ++count;
+        return count;
+    }
+
+  private:
+    fs::path path_;
+};
+
+// Removes the directory by walking it, as `rm -r` does: the observer sees its socket go first
+// and may bind again before the folder itself goes, which makes the removal fail; it is tried
+// again as a person would.
+void delete_directory_in_place() {
+    for (int attempt = 0; attempt < 50 && fs::exists(fs::symlink_status(notify_directory())); ++attempt) {
+        std::error_code ec;
+        fs::remove_all(notify_directory(), ec);
+    }
+}
 
 void post(const std::string& name) {
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), name.c_str(), nullptr,
@@ -100,4 +136,50 @@ TEST(NotifyDirectoryFaults, ObserverRebindsAfterItsSocketFileAloneIsRemoved) {
     post(name);
     EXPECT_TRUE(observer.wait_for_output("received 1\n"));
     EXPECT_TRUE(observer.alive());
+}
+
+// Each case takes the directory away in a way that left observers deaf for good, then puts the
+// path back as a plain absence; a post makes the directory again, as `zimtone post` would.
+TEST(NotifyDirectoryFaults, ObserverReceivesAgainAfterTheDirectoryWasReplacedOrDeletedInPlace) {
+    struct Case {
+        const char* what;
+        std::function<void(const OutsideFolder& outside)> take_away;
+    };
+    const Case cases[] = {
+        {"replaced by a regular file, then the file removed",
+         [](const OutsideFolder&) {
+             remove_directory();
+             std::ofstream(notify_directory()) << "not a folder";
+             RunLoop::main().run_for(0.2); // the observer looks at the file before it goes
+             fs::remove(notify_directory());
+         }},
+        {"replaced by a link to a folder outside the device root, then the link removed",
+         [](const OutsideFolder& outside) {
+             remove_directory();
+             fs::create_directory_symlink(outside.path(), notify_directory());
+             RunLoop::main().run_for(0.2);
+             fs::remove(notify_directory());
+         }},
+        {"deleted in place, entries first", [](const OutsideFolder&) { delete_directory_in_place(); }},
+    };
+    RunLoop::main().use_real_clock();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        zimtone::testing::TempDevice device;
+        OutsideFolder outside;
+        ASSERT_FALSE(outside.path().empty());
+        const std::string name = "test.faults." + std::to_string(getpid()) + ".replaced";
+        OutputProcess observer(NOTIFY_OBSERVER_HELPER, {device.root().string(), name});
+        ASSERT_TRUE(observer.wait_for_output("ready\n"));
+        ASSERT_TRUE(eventually([] { return socket_count() == 1; }));
+
+        c.take_away(outside);
+        EXPECT_EQ(outside.entries(), 0u) << "a socket was bound outside the device root";
+        post(name); // makes the directory again
+        EXPECT_TRUE(eventually([] { return socket_count() == 1; }))
+            << "the observer did not bind its socket in the new directory";
+        post(name);
+        EXPECT_TRUE(observer.wait_for_output("received 1\n"));
+        EXPECT_TRUE(observer.alive());
+    }
 }

@@ -37,10 +37,13 @@ bool has_received(const std::string& name) {
 }
 
 
+// Sockets of other processes only: this process observes too, and binds its own socket in a new
+// device root as soon as it notices the old one is gone.
 std::vector<std::string> added_sockets(const std::vector<std::string>& before) {
+    const std::string own_prefix = std::to_string(getpid()) + "-";
     std::vector<std::string> added;
     for (auto& name : notify_sockets())
-        if (std::find(before.begin(), before.end(), name) == before.end())
+        if (std::find(before.begin(), before.end(), name) == before.end() && !name.starts_with(own_prefix))
             added.push_back(name);
     return added;
 }
