@@ -160,6 +160,22 @@ bool RunLoop::fire_next_due(double limit) {
 }
 
 void RunLoop::add_source(int fd, Callback on_readable) {
+    add_to(sources_, fd, std::move(on_readable));
+}
+
+void RunLoop::remove_source(int fd) {
+    remove_from(sources_, fd);
+}
+
+void RunLoop::add_writable_source(int fd, Callback on_writable) {
+    add_to(writable_sources_, fd, std::move(on_writable));
+}
+
+void RunLoop::remove_writable_source(int fd) {
+    remove_from(writable_sources_, fd);
+}
+
+void RunLoop::add_to(Sources& sources, int fd, Callback on_ready) {
     if (fd < 0) {
         report("a source needs an open file descriptor; ignored");
         return;
@@ -167,23 +183,23 @@ void RunLoop::add_source(int fd, Callback on_readable) {
     Source replaced;
     {
         std::lock_guard guard(lock_);
-        Source& source = sources_[fd];
+        Source& source = sources[fd];
         replaced = std::move(source);
         source.generation = next_generation_++;
-        source.on_readable = std::make_shared<Callback>(std::move(on_readable));
+        source.on_ready = std::make_shared<Callback>(std::move(on_ready));
     }
     wake(); // a loop blocked in poll must start watching the new descriptor
 }
 
-void RunLoop::remove_source(int fd) {
+void RunLoop::remove_from(Sources& sources, int fd) {
     Source removed;
     {
         std::lock_guard guard(lock_);
-        auto it = sources_.find(fd);
-        if (it == sources_.end())
+        auto it = sources.find(fd);
+        if (it == sources.end())
             return;
         removed = std::move(it->second);
-        sources_.erase(it);
+        sources.erase(it);
     }
     wake();
 }
@@ -245,14 +261,17 @@ void RunLoop::serve_ready(double wait) {
 
 void RunLoop::poll_sources(double wait) {
     std::vector<pollfd> fds;
-    std::vector<uint64_t> generations;
+    std::vector<std::pair<Sources*, uint64_t>> watched; // the source of each entry after the first
     fds.push_back({wake_fd_, POLLIN, 0});
-    generations.push_back(0);
     {
         std::lock_guard guard(lock_);
         for (auto& [fd, source] : sources_) {
             fds.push_back({fd, POLLIN, 0});
-            generations.push_back(source.generation);
+            watched.emplace_back(&sources_, source.generation);
+        }
+        for (auto& [fd, source] : writable_sources_) {
+            fds.push_back({fd, POLLOUT, 0});
+            watched.emplace_back(&writable_sources_, source.generation);
         }
     }
     int ready = poll(fds.data(), fds.size(), poll_timeout_ms(wait));
@@ -265,26 +284,27 @@ void RunLoop::poll_sources(double wait) {
     for (size_t i = 1; i < fds.size(); ++i) {
         if (fds[i].revents == 0)
             continue;
-        std::shared_ptr<Callback> on_readable;
+        auto [sources, generation] = watched[i - 1];
+        std::shared_ptr<Callback> on_ready;
         Source closed;
         {
             std::lock_guard guard(lock_);
-            auto it = sources_.find(fds[i].fd);
-            if (it == sources_.end() || it->second.generation != generations[i])
+            auto it = sources->find(fds[i].fd);
+            if (it == sources->end() || it->second.generation != generation)
                 continue; // removed meanwhile
             if (fds[i].revents & POLLNVAL) {
                 closed = std::move(it->second);
-                sources_.erase(it);
+                sources->erase(it);
             } else {
-                on_readable = it->second.on_readable;
+                on_ready = it->second.on_ready;
             }
         }
-        if (!on_readable) {
+        if (!on_ready) {
             report("a source's file descriptor was closed while registered; source removed");
             continue;
         }
-        if (*on_readable)
-            (*on_readable)();
+        if (*on_ready)
+            (*on_ready)();
     }
 }
 

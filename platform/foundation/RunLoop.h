@@ -1,5 +1,5 @@
-// The run loop of a thread: timers ordered by fire date, readable file descriptors, and tasks
-// posted from other threads.
+// The run loop of a thread: timers ordered by fire date, readable and writable file descriptors,
+// and tasks posted from other threads.
 #pragma once
 
 #include <atomic>
@@ -82,6 +82,11 @@ class RunLoop {
     // A second source on the same fd replaces the first.
     void add_source(int fd, Callback on_readable);
     void remove_source(int fd);
+    // Calls on_writable whenever fd can take more bytes (or its other end is gone) until the
+    // source is removed: how a writer hands on what a full socket would not take. Independent of
+    // a readable source on the same fd.
+    void add_writable_source(int fd, Callback on_writable);
+    void remove_writable_source(int fd);
 
     // Runs the task on the loop's thread, in posting order.
     void post(Callback task);
@@ -109,13 +114,16 @@ class RunLoop {
     };
     struct Source {
         uint64_t generation{0};
-        std::shared_ptr<Callback> on_readable;
+        std::shared_ptr<Callback> on_ready;
     };
+    using Sources = std::map<int, Source>;
 
     bool fire_next_due(double limit);
     void serve_ready(double wait);
     void run_posted();
     void poll_sources(double wait);
+    void add_to(Sources& sources, int fd, Callback on_ready);
+    void remove_from(Sources& sources, int fd);
     double next_fire_date() const;
     void wake();
 
@@ -124,7 +132,8 @@ class RunLoop {
     std::map<TimerId, Timer> timers_;
     std::set<std::pair<double, TimerId>> schedule_;
     TimerId next_timer_id_{1};
-    std::map<int, Source> sources_;
+    Sources sources_;
+    Sources writable_sources_;
     uint64_t next_generation_{1};
     std::deque<Callback> posted_;
     int wake_fd_{-1};

@@ -23,6 +23,20 @@ struct CommandError {
 // line longer than kMaxCommandLine.
 std::optional<CommandLine> parse_command_line(std::string_view line, CommandError* error);
 
+// What a command channel has read but not yet run. A line that grows past kMaxCommandLine is
+// kept only that far and the rest of it, up to its newline, is dropped as it comes: the buffer
+// stays small, and the line still ends and reaches parse_command_line, which calls it too long.
+struct CommandInput {
+    std::string buffer;
+    bool skipping_long_line{false};
+
+    void append(std::string_view bytes);
+    // At the end of the channel a line being skipped still gets its answer.
+    void end();
+    // The next whole line without its newline, taken out of the buffer; nullopt while there is none.
+    std::optional<std::string> take_line();
+};
+
 // Quotes a word so that parse_command_line reads it back unchanged.
 std::string quote_word(std::string_view word);
 

@@ -259,6 +259,29 @@ TEST(RunLoopSources, SourceReplacedOnTheSameDescriptorCallsOnlyTheNewOne) {
     EXPECT_EQ(old_calls, 0);
 }
 
+TEST(RunLoopSources, WritableSourceIsCalledOnceThereIsRoomAndNotAfterRemoval) {
+    Pipe pipe;
+    RunLoop loop;
+    std::string filler(4096, 'f');
+    while (write(pipe.write_end, filler.data(), filler.size()) > 0) {
+    }
+    int calls = 0;
+    std::string received;
+    // A readable source on the same descriptor stays apart from the writable one.
+    loop.add_source(pipe.write_end, [&] { received += "readable"; });
+    loop.add_writable_source(pipe.write_end, [&] { ++calls; });
+    loop.run_once(0);
+    EXPECT_EQ(calls, 0) << "called while the pipe was full";
+
+    pipe.drain();
+    ASSERT_TRUE(loop.run_until([&] { return calls > 0; }, 5.0));
+    loop.remove_writable_source(pipe.write_end);
+    int after_removal = calls;
+    loop.run_once(0);
+    EXPECT_EQ(calls, after_removal);
+    EXPECT_EQ(received, "");
+}
+
 TEST(RunLoopSources, DescriptorClosedWhileRegisteredIsDroppedWithAMessage) {
     RunLoop loop;
     int calls = 0;
