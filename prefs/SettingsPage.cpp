@@ -1,6 +1,7 @@
 #include "prefs/SettingsPage.h"
 
 #include "platform/foundation/NotifyCenter.h"
+#include "platform/foundation/PropertyList.h"
 #include "platform/foundation/SettingsFile.h"
 #include "platform/uikit/prefs_support/UIAlertController.h"
 #include "platform/uikit/prefs_support/UINavigationController.h"
@@ -41,10 +42,9 @@ void SettingsPage::setPreferenceValueSpecifier(Object* value, PSSpecifier* speci
     bool written = platform::foundation::update_dictionary_file(
         zimtone::settings::kSettingsFile,
         [&](NSMutableDictionary& file) { file.set(key, Ref<Object>(value)); }, &error);
-    if (!written) {
-        auto file = platform::foundation::read_dictionary_or_empty(zimtone::settings::kSettingsFile);
-        show_write_failure(key, error, describe_value(file->get(key).get()));
-    }
+    if (!written)
+        show_write_failure(key, error,
+                           [&](const NSDictionary& file) { return describe_value(file.get(key).get()); });
     if (needs_restart(page_, key))
         respringNeeded();
     if (const std::string* name = specifier->string_property("PostNotification"))
@@ -60,10 +60,17 @@ void SettingsPage::respringNeeded() {
         msg(below, "respringNeededActivate"_sel);
 }
 
-void SettingsPage::show_write_failure(const std::string& what, const std::string& error,
-                                      const std::string& file_value) {
-    std::string message =
-        "Could not save " + what + " (" + error + "). The settings file holds " + file_value + ".";
+void SettingsPage::show_write_failure(
+    const std::string& what, const std::string& error,
+    const std::function<std::string(const NSDictionary&)>& describe_stored) {
+    using platform::foundation::DictionaryFileReading;
+    auto file = platform::foundation::read_dictionary_file_or_problem(zimtone::settings::kSettingsFile);
+    std::string message = "Could not save " + what + " (" + error + "). ";
+    if (file.outcome == DictionaryFileReading::Outcome::Unreadable)
+        message += "The settings file cannot be read, so it was left as it is.";
+    else
+        message += "The settings file holds " +
+                   describe_stored(file.dictionary ? *file.dictionary : *NSDictionary::create()) + ".";
     auto alert = UIAlertController::alertControllerWithTitle("Zimtone 2", message,
                                                              platform::uikit::UIAlertControllerStyleAlert);
     alert->addAction(

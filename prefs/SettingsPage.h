@@ -3,6 +3,7 @@
 // the restart prompt for the page's restart keys, then the row's reload notification.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "platform/preferences/PSListController.h"
@@ -37,8 +38,10 @@ class SettingsPage : public PSListController {
 
   protected:
     SettingsPage(Page page, const char* resource) : page_(page), resource_(resource) {}
-    // A write that failed: the user sees why and what the file really holds.
-    void show_write_failure(const std::string& what, const std::string& error, const std::string& file_value);
+    // A write that failed: the user sees why and what the file really holds (`describe_stored` of
+    // its dictionary), or that the file cannot be read and was left as it is.
+    void show_write_failure(const std::string& what, const std::string& error,
+                            const std::function<std::string(const NSDictionary&)>& describe_stored);
 
   private:
     Page page_;

@@ -142,9 +142,10 @@ void Zimtone2ApplicationSelector::saveHexForKeyAndHexColor(NSString* bundle_id, 
         },
         &error);
     if (!written) {
-        auto file = platform::foundation::read_dictionary_or_empty(zimtone::settings::kSettingsFile);
-        auto stored = first_app_colour(file->get(zimtone::settings::kPerAppColoursKey).get(), b);
-        show_write_failure("the colour of " + b, error, stored ? "\"" + *stored + "\"" : "no colour for it");
+        show_write_failure("the colour of " + b, error, [&](const NSDictionary& file) -> std::string {
+            auto stored = first_app_colour(file.get(zimtone::settings::kPerAppColoursKey).get(), b);
+            return stored ? "\"" + *stored + "\"" : "no colour for it";
+        });
         return;
     }
     Ref<Object> cell = tableViewCellForRowAtIndexPath(nullptr, clicked_.get());

@@ -1,29 +1,31 @@
-// The writers' lock file: flock on "<file>.lock", blocking or with a bounded wait.
+// The writers' lock file: flock on "/var/run/zimtone-locks/<file>.lock", blocking or with a
+// bounded wait.
 #include "platform/foundation/FileLock.h"
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <system_error>
 #include <thread>
 #include <utility>
+
+#include "platform/foundation/DevicePaths.h"
 
 namespace platform::foundation {
 
 namespace {
 
-// A lock file made by another user may be read-only to us; flock works on a read-only descriptor.
-int open_lock_file(const std::filesystem::path& file) {
-    auto path = FileLock::lock_path_for(file);
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOCTTY, 0644);
-    if (fd < 0 && errno == EACCES) {
-        fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-        if (fd < 0)
-            errno = EACCES;
-    }
-    return fd;
+constexpr const char* kLockDirectory = "/var/run/zimtone-locks";
+
+// The path below the device's "/", with ".." stopping there, as the device root resolves it.
+std::filesystem::path relative_device_path(std::string_view device_path) {
+    return (std::filesystem::path("/") / std::filesystem::path(device_path))
+        .lexically_normal()
+        .relative_path();
 }
 
 void close_keeping_errno(int fd) {
@@ -32,30 +34,73 @@ void close_keeping_errno(int fd) {
     errno = saved;
 }
 
-} // namespace
-
-std::filesystem::path FileLock::lock_path_for(const std::filesystem::path& file) {
-    auto path = file;
-    path += ".lock";
-    return path;
+int refuse(std::string* error, std::string why, int code) {
+    if (error)
+        *error = std::move(why);
+    errno = code;
+    return -1;
 }
 
-std::optional<FileLock> FileLock::acquire(const std::filesystem::path& file) {
-    int fd = open_lock_file(file);
+// A lock file made by another user may be read-only to us; flock works on a read-only descriptor.
+// Links are never followed, so nobody can point the lock at another file, and O_NONBLOCK keeps a
+// fifo put in its place from stalling the open.
+int open_lock_file(std::string_view device_path, std::string* error) {
+    if (relative_device_path(device_path).empty())
+        return refuse(error, std::generic_category().message(EISDIR), EISDIR);
+    const std::string lock = FileLock::lock_device_path(device_path);
+    const auto path = resolve_device_path(lock);
+    std::error_code made;
+    std::filesystem::create_directories(path.parent_path(), made);
+    if (made)
+        return refuse(error, made.message(), made.value());
+    constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
+    if (fd < 0 && errno == EACCES) {
+        fd = ::open(path.c_str(), O_RDONLY | kFlags);
+        if (fd < 0 && errno != ELOOP)
+            errno = EACCES;
+    }
+    if (fd < 0) {
+        int code = errno;
+        struct stat info;
+        if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+            return refuse(error, "the lock file " + lock + " is a symbolic link", code);
+        if (code == EISDIR)
+            return refuse(error, "the lock file " + lock + " is not a regular file", code);
+        return refuse(error, std::generic_category().message(code), code);
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return refuse(error, "the lock file " + lock + " is not a regular file", EINVAL);
+    }
+    return fd;
+}
+
+} // namespace
+
+std::string FileLock::lock_device_path(std::string_view device_path) {
+    return std::string(kLockDirectory) + "/" + relative_device_path(device_path).string() + ".lock";
+}
+
+std::optional<FileLock> FileLock::acquire(std::string_view device_path, std::string* error) {
+    int fd = open_lock_file(device_path, error);
     if (fd < 0)
         return std::nullopt;
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno == EINTR)
             continue;
+        if (error)
+            *error = std::generic_category().message(errno);
         close_keeping_errno(fd);
         return std::nullopt;
     }
     return FileLock(fd);
 }
 
-std::optional<FileLock> FileLock::acquire_within(const std::filesystem::path& file,
-                                                 std::chrono::milliseconds timeout) {
-    int fd = open_lock_file(file);
+std::optional<FileLock> FileLock::acquire_within(std::string_view device_path,
+                                                 std::chrono::milliseconds timeout, std::string* error) {
+    int fd = open_lock_file(device_path, error);
     if (fd < 0)
         return std::nullopt;
     auto deadline = std::chrono::steady_clock::now() + timeout;
@@ -65,6 +110,8 @@ std::optional<FileLock> FileLock::acquire_within(const std::filesystem::path& fi
             continue;
         auto now = std::chrono::steady_clock::now();
         if (errno != EWOULDBLOCK || now >= deadline) {
+            if (error)
+                *error = std::generic_category().message(errno);
             close_keeping_errno(fd);
             return std::nullopt;
         }

@@ -1,9 +1,12 @@
-// An advisory lock on "<file>.lock" beside a file, taken by the writers of that file.
+// The writers' lock of a device file: an advisory lock on a lock file under the device's
+// "/var/run/zimtone-locks/", at the file's own path with ".lock" appended.
 #pragma once
 
 #include <chrono>
 #include <filesystem>
 #include <optional>
+#include <string>
+#include <string_view>
 
 namespace platform::foundation {
 
@@ -11,16 +14,20 @@ namespace platform::foundation {
 // Readers never take it: the atomic rename already hands them a whole file. Each lock opens its
 // own descriptor, so threads of one process exclude each other as well as processes do, and a
 // process that dies releases its lock. The lock file stays: removing it would let two writers
-// lock different files of the same name.
+// lock different files of the same name. It lives outside the file's folder so that the folder
+// holds only the file, and is never reached through a symbolic link.
 class FileLock {
   public:
-    // Waits for as long as another writer holds the lock. nullopt (errno set) when the lock file
-    // cannot be opened.
-    static std::optional<FileLock> acquire(const std::filesystem::path& file);
+    // Waits for as long as another writer holds the lock. nullopt when the lock file cannot be
+    // opened, with errno set and the reason in `error`, e.g. "the lock file
+    // /var/run/zimtone-locks/x.plist.lock is a symbolic link" or "Permission denied".
+    static std::optional<FileLock> acquire(std::string_view device_path, std::string* error = nullptr);
     // As acquire, but gives up after `timeout` with errno EWOULDBLOCK.
-    static std::optional<FileLock> acquire_within(const std::filesystem::path& file,
-                                                  std::chrono::milliseconds timeout);
-    static std::filesystem::path lock_path_for(const std::filesystem::path& file);
+    static std::optional<FileLock> acquire_within(std::string_view device_path,
+                                                  std::chrono::milliseconds timeout,
+                                                  std::string* error = nullptr);
+    // The device path of the lock file that every writer of `device_path` agrees on.
+    static std::string lock_device_path(std::string_view device_path);
 
     FileLock(FileLock&& other) noexcept;
     FileLock& operator=(FileLock&& other) noexcept;

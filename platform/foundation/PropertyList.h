@@ -26,13 +26,24 @@ runtime::Ref<runtime::Object> parse_xml_property_list_with_libplist(const char* 
 // unreadable, truncated, oversized or garbage file, or one that is not a regular file, yields nil,
 // never a crash or a hang.
 runtime::Ref<NSDictionary> read_dictionary_file(const std::string& device_path);
+
+// A dictionary file as a writer must know it: read, missing, or present but unusable and why.
+struct DictionaryFileReading {
+    enum class Outcome { Read, Missing, Unreadable };
+    Outcome outcome;
+    runtime::Ref<NSDictionary> dictionary; // the file's dictionary when Read
+    std::string problem;                   // when Unreadable, e.g. "larger than 8 MiB", "Permission denied"
+};
+// As read_dictionary_file, telling a missing file from one that is present and cannot be used.
+DictionaryFileReading read_dictionary_file_or_problem(const std::string& device_path);
 // Serialises a tree of NSDictionary, NSArray, NSString, NSNumber and NSData; empty on failure
 // (another kind of object, or nesting deeper than a property list may be, as in a cycle).
 // Strings that are not valid UTF-8 are written with U+FFFD in place of the broken bytes.
 std::string serialise_property_list(const runtime::Object* root, PlistFormat format);
-// Writes to a temporary file in the same directory, flushes it and renames it into place,
-// creating missing parent directories. False (with errno set) when any step failed; the old file
-// is then left untouched and no temporary file remains.
+// Under the file's writers' lock (FileLock), writes to a temporary file in the same directory,
+// flushes it and renames it into place, creating missing parent directories. A result larger than
+// a reader accepts (max_property_list_file_size) is refused with EFBIG. False (with errno set)
+// when any step failed; the old file is then left untouched and no temporary file remains.
 bool write_property_list_file(const std::string& device_path, const runtime::Object* root,
                               PlistFormat format = PlistFormat::XML);
 

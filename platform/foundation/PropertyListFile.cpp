@@ -1,4 +1,5 @@
-// Reading property-list files under the device root, and replacing them atomically.
+// Reading property-list files under the device root, and replacing them atomically under their
+// writers' lock.
 #include "platform/foundation/PropertyList.h"
 
 #include <fcntl.h>
@@ -13,7 +14,10 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/foundation/AtomicFile.h"
+#include "platform/foundation/Descriptor.h"
 #include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSDictionary.h"
 
 namespace platform::foundation {
@@ -22,93 +26,76 @@ using namespace platform::runtime;
 
 namespace {
 
-// Closes a descriptor on every path out, keeping errno as the failure left it.
-class Descriptor {
-  public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            int saved = errno;
-            ::close(fd_);
-            errno = saved;
-        }
-    }
-    int get() const { return fd_; }
-    // Closes now and reports whether the close succeeded, since a failed close can lose written data.
-    bool close() { return ::close(std::exchange(fd_, -1)) == 0; }
-
-  private:
-    int fd_;
+// A regular file of at most `limit` bytes, whole; or that there is no such file; or why it cannot
+// be read. Opening does not wait on a fifo, and a file that grows past the limit while being read
+// is refused as well.
+struct SmallFile {
+    std::optional<std::string> content;
+    bool missing{false};
+    std::string problem;
 };
 
-// The whole content of a regular file of at most `limit` bytes. Opening does not wait on a fifo,
-// and a file that grows past the limit while being read is refused as well.
-std::optional<std::string> read_small_regular_file(const std::filesystem::path& path, size_t limit) {
+SmallFile refused(std::string problem) {
+    return {std::nullopt, false, std::move(problem)};
+}
+
+std::string larger_than(size_t limit) {
+    return "larger than " + std::to_string(limit >> 20) + " MiB";
+}
+
+SmallFile read_small_regular_file(const std::filesystem::path& path, size_t limit) {
     Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0)
-        return std::nullopt;
+        return errno == ENOENT ? SmallFile{std::nullopt, true, ""}
+                               : refused(std::generic_category().message(errno));
     struct stat info;
-    if (::fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode) || info.st_size < 0 ||
-        static_cast<uint64_t>(info.st_size) > limit)
-        return std::nullopt;
+    if (::fstat(fd.get(), &info) != 0)
+        return refused(std::generic_category().message(errno));
+    if (!S_ISREG(info.st_mode))
+        return refused("not a regular file");
+    if (info.st_size < 0 || static_cast<uint64_t>(info.st_size) > limit)
+        return refused(larger_than(limit));
     std::string content(static_cast<size_t>(info.st_size) + 1, '\0');
     size_t filled = 0;
     for (;;) {
         if (filled == content.size()) {
             if (content.size() > limit)
-                return std::nullopt;
+                return refused(larger_than(limit));
             content.resize(std::min(content.size() * 2, limit + 1));
         }
         ssize_t got = ::read(fd.get(), content.data() + filled, content.size() - filled);
         if (got < 0 && errno == EINTR)
             continue;
         if (got < 0)
-            return std::nullopt;
+            return refused(std::generic_category().message(errno));
         if (got == 0)
             break;
         filled += static_cast<size_t>(got);
     }
     if (filled > limit)
-        return std::nullopt;
+        return refused(larger_than(limit));
     content.resize(filled);
-    return content;
-}
-
-bool write_all(int fd, const std::string& bytes) {
-    size_t written = 0;
-    while (written < bytes.size()) {
-        ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put < 0)
-            return false;
-        if (put == 0) {
-            errno = EIO;
-            return false;
-        }
-        written += static_cast<size_t>(put);
-    }
-    return true;
-}
-
-// The rename is already visible when this runs; a directory that cannot be flushed (some file
-// systems refuse) does not undo it, so the result is not a failure of the write.
-void flush_directory(const std::filesystem::path& directory) {
-    Descriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.get() >= 0)
-        ::fsync(fd.get());
+    return {std::move(content), false, ""};
 }
 
 } // namespace
 
+DictionaryFileReading read_dictionary_file_or_problem(const std::string& device_path) {
+    auto file = read_small_regular_file(resolve_device_path(device_path), max_property_list_file_size);
+    if (file.missing)
+        return {DictionaryFileReading::Outcome::Missing, nullptr, ""};
+    if (!file.content)
+        return {DictionaryFileReading::Outcome::Unreadable, nullptr, file.problem};
+    auto root = parse_property_list(file.content->data(), file.content->size());
+    Ref<NSDictionary> dictionary(dynamic_cast<NSDictionary*>(root.get()));
+    if (!dictionary)
+        return {DictionaryFileReading::Outcome::Unreadable, nullptr,
+                "not a property list with a dictionary root"};
+    return {DictionaryFileReading::Outcome::Read, dictionary, ""};
+}
+
 Ref<NSDictionary> read_dictionary_file(const std::string& device_path) {
-    auto content = read_small_regular_file(resolve_device_path(device_path), max_property_list_file_size);
-    if (!content)
-        return nullptr;
-    auto root = parse_property_list(content->data(), content->size());
-    return Ref<NSDictionary>(dynamic_cast<NSDictionary*>(root.get()));
+    return read_dictionary_file_or_problem(device_path).dictionary;
 }
 
 bool write_property_list_file(const std::string& device_path, const Object* root, PlistFormat format) {
@@ -117,34 +104,13 @@ bool write_property_list_file(const std::string& device_path, const Object* root
         errno = EINVAL;
         return false;
     }
-    auto target = resolve_device_path(device_path);
-    if (target == device_root()) {
-        errno = EISDIR;
+    // What could not be read back is not written.
+    if (bytes.size() > max_property_list_file_size) {
+        errno = EFBIG;
         return false;
     }
-    auto directory = target.parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    if (error) {
-        errno = error.value();
-        return false;
-    }
-    std::string temporary = (directory / ("." + target.filename().string() + ".XXXXXX")).string();
-    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
-    if (fd.get() < 0)
-        return false;
-    auto abandon = [&] {
-        int saved = errno;
-        ::unlink(temporary.c_str());
-        errno = saved;
-        return false;
-    };
-    if (::fchmod(fd.get(), 0644) != 0 || !write_all(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
-        return abandon();
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
-        return abandon();
-    flush_directory(directory);
-    return true;
+    auto lock = FileLock::acquire(device_path);
+    return lock && replace_file_atomically(device_path, bytes, *lock);
 }
 
 } // namespace platform::foundation

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/FileLock.h"
 #include "platform/foundation/PropertyList.h"
@@ -13,11 +14,15 @@ namespace platform::foundation {
 
 namespace {
 
-bool fail(std::string* error, const char* action, const std::string& device_path, int code) {
+bool fail(std::string* error, const std::string& message) {
     if (error)
-        *error = std::string("cannot ") + action + " " + device_path + ": " +
-                 std::generic_category().message(code);
+        *error = message;
     return false;
+}
+
+bool fail(std::string* error, const char* action, const std::string& device_path, int code) {
+    return fail(error, std::string("cannot ") + action + " " + device_path + ": " +
+                           std::generic_category().message(code));
 }
 
 } // namespace
@@ -36,12 +41,23 @@ bool update_dictionary_file(const std::string& device_path,
     std::filesystem::create_directories(target.parent_path(), made);
     if (made)
         return fail(error, "write", device_path, made.value());
-    auto lock = FileLock::acquire(target);
+    std::string why;
+    auto lock = FileLock::acquire(device_path, &why);
     if (!lock)
-        return fail(error, "lock", device_path, errno);
-    auto dict = read_dictionary_or_empty(device_path);
+        return fail(error, "cannot lock " + device_path + ": " + why);
+    // Writing a dictionary that lacks the keys of a file we could not read would lose them.
+    auto current = read_dictionary_file_or_problem(device_path);
+    if (current.outcome == DictionaryFileReading::Outcome::Unreadable)
+        return fail(error, "cannot read " + device_path + ": " + current.problem);
+    auto dict = current.dictionary ? current.dictionary->mutableCopy() : NSMutableDictionary::create();
     change(*dict);
-    if (!write_property_list_file(device_path, dict.get(), PlistFormat::XML))
+    std::string bytes = serialise_property_list(dict.get(), PlistFormat::XML);
+    if (bytes.empty())
+        return fail(error, "write", device_path, EINVAL);
+    if (bytes.size() > max_property_list_file_size)
+        return fail(error, "cannot write " + device_path + ": the result would be larger than " +
+                               std::to_string(max_property_list_file_size >> 20) + " MiB");
+    if (!replace_file_atomically(device_path, bytes, *lock))
         return fail(error, "write", device_path, errno);
     return true;
 }

@@ -6,6 +6,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/preferences/SLComposeViewController.h"
+#include "platform/preferences/control_values.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIImageView.h"
@@ -231,6 +232,21 @@ Ref<Object> object_from_json(const json& v) {
         return platform::foundation::ns(v.get<std::string>());
     return nullptr;
 }
+// A value as the error shows it: short whatever was sent, and cut between characters so that the
+// error stays valid UTF-8.
+std::string excerpt(const json& value) {
+    std::string text = value.dump();
+    size_t shown = 40;
+    if (text.size() <= shown)
+        return text;
+    while (shown > 0 && (static_cast<unsigned char>(text[shown]) & 0xC0) == 0x80)
+        --shown;
+    return text.substr(0, shown) + "... (" + std::to_string(text.size()) + " bytes)";
+}
+std::string row_name(const PSSpecifier& item, int64_t index) {
+    const std::string* key = item.string_property("key");
+    return "row " + std::to_string(index) + (key ? " (" + *key + ")" : "");
+}
 int64_t index_of(const json& action, const char* field) {
     auto it = action.find(field);
     return it != action.end() && it->is_number_integer() ? it->get<int64_t>() : -1;
@@ -271,6 +287,10 @@ json SettingsHostPane::act(const json& action, std::string* error) {
                 return refuse("a value must be true, false, a number or a text");
             if (!item->setter() || !item->target())
                 return refuse("row " + std::to_string(index) + " has no value to set");
+            if (auto accepted = platform::preferences::refused_control_value(
+                    item->cellType(), *item->properties(), value.get()))
+                return refuse(row_name(*item, index) + " accepts " + *accepted + ", not " +
+                              excerpt(action["value"]));
             msg(item->target(), item->setter(), static_cast<Object*>(value.get()),
                 static_cast<Object*>(item.get()));
         }

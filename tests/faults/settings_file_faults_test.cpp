@@ -1,5 +1,6 @@
 // Settings files that are broken in every way a device can break them: each loader falls back to
-// the defaults without crashing or hanging, and the per-app colours of the last good load stay.
+// the defaults without crashing or hanging, and the per-app colours of the last good load stay;
+// a writer leaves such a file as it is rather than replace it with a dictionary lacking its keys.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +15,7 @@
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
+#include "platform/foundation/SettingsFile.h"
 #include "settings/Keys.h"
 #include "settings/Loaders.h"
 #include "tests/support/TempDevice.h"
@@ -93,9 +95,12 @@ const BrokenFile kBrokenFiles[] = {
              c = static_cast<char>(random());
          write_bytes(f, bytes);
      }},
-    {"BinaryHeaderThenGarbage", [](const fs::path& f) { write_bytes(f, "bplist00" + std::string(200, '\xff')); }},
+    {"BinaryHeaderThenGarbage",
+     [](const fs::path& f) { write_bytes(f, "bplist00" + std::string(200, '\xff')); }},
     {"ArrayRoot",
-     [](const fs::path& f) { write_bytes(f, serialise_property_list(NSArray::create({ns("x")}).get(), PlistFormat::XML)); }},
+     [](const fs::path& f) {
+         write_bytes(f, serialise_property_list(NSArray::create({ns("x")}).get(), PlistFormat::XML));
+     }},
     {"Directory", [](const fs::path& f) { fs::create_directory(f); }},
     {"SymlinkLoop", [](const fs::path& f) { fs::create_symlink(f.filename(), f); }},
     {"FifoWithoutWriter", [](const fs::path& f) { ASSERT_EQ(mkfifo(f.c_str(), 0644), 0); }},
@@ -147,6 +152,37 @@ TEST_P(BrokenSettingsFile, EveryLoaderFallsBackToTheDefaultsAndKeepsThePerAppCol
     auto kept = s.per_app_colours->get("com.example.kept");
     ASSERT_TRUE(string_of(kept.get()));
     EXPECT_EQ(*string_of(kept.get()), "112233");
+}
+
+// What a path holds, to see that a refused write left it exactly as it was.
+std::string entry_at(const fs::path& path) {
+    auto status = fs::symlink_status(path);
+    if (fs::is_symlink(status))
+        return "link to " + fs::read_symlink(path).string();
+    if (fs::is_directory(status))
+        return "directory";
+    if (fs::is_fifo(status))
+        return "fifo";
+    std::ifstream in(path, std::ios::binary);
+    return "file " + std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A writer never replaces a file it could not read with a dictionary that lacks the file's keys:
+// the write fails with the reason and the file stays exactly as it is.
+TEST_P(BrokenSettingsFile, AWriterRefusesToReplaceItAndLeavesItAsItIs) {
+    const BrokenFile& broken = GetParam();
+    if (broken.needs_unprivileged && geteuid() == 0)
+        GTEST_SKIP() << "file permissions do not apply to root";
+    broken.make(file_);
+    const std::string before = entry_at(file_);
+    std::string error;
+    EXPECT_FALSE(update_dictionary_file(
+        kSettingsFile, [](NSMutableDictionary& s) { s.set("BannerAlpha", NSNumber::numberWithDouble(0.5)); },
+        &error));
+    EXPECT_TRUE(error.starts_with("cannot read " + std::string(kSettingsFile) + ": ")) << error;
+    EXPECT_TRUE(entry_at(file_) == before) << "the file was changed";
+    for (const auto& entry : fs::directory_iterator(file_.parent_path()))
+        EXPECT_EQ(entry.path(), file_) << "left beside it";
 }
 
 INSTANTIATE_TEST_SUITE_P(Faults, BrokenSettingsFile, ::testing::ValuesIn(kBrokenFiles),

@@ -1,10 +1,10 @@
 // Writers of the settings file that die or run out of room half-way: readers find the old file or
 // the new one, whole, never a mix, and the next writer is not blocked by the dead one.
 #include <gtest/gtest.h>
+#include <sched.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <sched.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -74,12 +74,6 @@ bool temporary_file_present(const fs::path& directory) {
     return false;
 }
 
-void remove_temporary_files(const fs::path& directory) {
-    for (auto& entry : fs::directory_iterator(directory))
-        if (entry.path().filename().string().starts_with(".org.quillhaven.zimtonepro2.plist."))
-            fs::remove(entry.path());
-}
-
 class SettingsWriterFaults : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -94,7 +88,8 @@ class SettingsWriterFaults : public ::testing::Test {
 } // namespace
 
 // The writer is killed while its temporary file is being filled, many times over: each time the
-// settings file is still the last whole one, and a new writer gets the lock and writes at once.
+// settings file is still the last whole one, and a new writer gets the lock, writes at once and
+// removes the dead writer's temporary file, so none accumulate.
 TEST_F(SettingsWriterFaults, WriterKilledMidWriteLeavesTheOldFileWhole) {
     constexpr int kRounds = 8;
     int caught_mid_write = 0;
@@ -116,7 +111,6 @@ TEST_F(SettingsWriterFaults, WriterKilledMidWriteLeavesTheOldFileWhole) {
         waitpid(writer, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status));
         caught_mid_write += temporary_file_present(directory_);
-        remove_temporary_files(directory_);
 
         auto after = generation_of_file();
         ASSERT_TRUE(after) << "round " << round << ": the file is not one whole generation";
@@ -125,6 +119,7 @@ TEST_F(SettingsWriterFaults, WriterKilledMidWriteLeavesTheOldFileWhole) {
         std::string error;
         EXPECT_TRUE(write_generation(500 + round, &error)) << error;
         EXPECT_EQ(generation_of_file(), 500 + round);
+        EXPECT_FALSE(temporary_file_present(directory_)) << "round " << round << ": a stale temporary stayed";
     }
     EXPECT_GT(caught_mid_write, 0) << "no kill landed inside a write";
 }

@@ -173,3 +173,17 @@ TEST_F(PropertyListWrite, FailureMidWriteLeavesTheOldFile) {
     }));
     expect_old_file_whole();
 }
+
+// What a reader would refuse as too large is not written, in either format.
+TEST_F(PropertyListWrite, AResultLargerThanAReaderAcceptsIsRefused) {
+    write_old_file();
+    auto huge = every_kind();
+    huge->set("Padding", ns(std::string(max_property_list_file_size, 'x')));
+    for (auto format : {PlistFormat::XML, PlistFormat::Binary}) {
+        SCOPED_TRACE(format == PlistFormat::XML ? "XML" : "binary");
+        errno = 0;
+        EXPECT_FALSE(write_property_list_file(kSettings, huge.get(), format));
+        EXPECT_EQ(errno, EFBIG);
+        expect_old_file_whole();
+    }
+}

@@ -2,6 +2,7 @@
 #include "platform/foundation/NSString.h"
 
 #include <fstream>
+#include <iterator>
 
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NotifyCenter.h"
@@ -45,6 +46,11 @@ void PaneDevice::write_settings(const std::string& entries) const {
     std::ofstream(settings_file())
         << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<plist version=\"1.0\"><dict>" << entries
         << "</dict></plist>\n";
+}
+
+std::string PaneDevice::settings_bytes() const {
+    std::ifstream in(settings_file(), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 Ref<Object> PaneDevice::stored(const std::string& key) const {

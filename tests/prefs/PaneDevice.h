@@ -19,6 +19,8 @@ class PaneDevice {
     std::filesystem::path settings_file() const;
     // Writes the settings file from XML dictionary entries ("<key>BannerAlpha</key><real>0.5</real>").
     void write_settings(const std::string& entries) const;
+    // The settings file's bytes as they are on disk; empty when it is absent.
+    std::string settings_bytes() const;
     // The settings file's value, nil when the file or key is absent.
     platform::runtime::Ref<platform::runtime::Object> stored(const std::string& key) const;
 

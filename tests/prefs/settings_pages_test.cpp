@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/SettingsFile.h"
@@ -265,7 +267,8 @@ TEST(SettingsPages, AFailedWriteIsShownWithTheValueTheFileHolds) {
     PaneDevice device;
     device.write_settings("<key>BannerAlpha</key><real>0.5</real>");
     // A directory where the writers' lock file belongs makes every write fail.
-    std::filesystem::create_directories(device.settings_file().string() + ".lock");
+    std::filesystem::create_directories(platform::foundation::resolve_device_path(
+        platform::foundation::FileLock::lock_device_path(zimtone::settings::kSettingsFile)));
     NotificationLog log({notifications::kLoadBanner});
     auto* banner = device.open("Zimtone2BannerSettings");
     write(banner, PaneDevice::row_of_key(banner, "BannerAlpha"), NSNumber::numberWithDouble(0.2));
@@ -278,6 +281,26 @@ TEST(SettingsPages, AFailedWriteIsShownWithTheValueTheFileHolds) {
                   ->doubleValue(),
               0.5);
     EXPECT_EQ(log.wait_for(1).size(), 1u) << "the notification still follows";
+}
+
+// A file that cannot be read is not replaced: the failed-write alert says so, the file keeps its
+// bytes, and the row shows its default meanwhile.
+TEST(SettingsPages, AFileThatCannotBeReadIsLeftAsItIsAndTheAlertSaysSo) {
+    PaneDevice device;
+    device.write_settings("<key>BannerAlpha</key><real>0.5</real><key>Banner");
+    const std::string before = device.settings_bytes();
+    auto* banner = device.open("Zimtone2BannerSettings");
+    const int64_t row = PaneDevice::row_of_key(banner, "BannerAlpha");
+    write(banner, row, NSNumber::numberWithDouble(0.2));
+    auto* alert = dynamic_cast<platform::uikit::UIAlertController*>(banner->presentedViewController());
+    ASSERT_NE(alert, nullptr);
+    EXPECT_EQ(
+        alert->message()->str(),
+        std::string("Could not save BannerAlpha (cannot read ") + zimtone::settings::kSettingsFile +
+            ": not a property list with a dictionary root). The settings file cannot be read, so it was "
+            "left as it is.");
+    EXPECT_EQ(device.settings_bytes(), before);
+    EXPECT_EQ(dynamic_cast<NSNumber*>(read(banner, row).get())->doubleValue(), 1.0);
 }
 
 } // namespace

@@ -1,0 +1,106 @@
+// Atomic replacement of a file through a temporary beside it, and the sweep of temporaries that
+// writers killed mid-write left behind.
+#include "platform/foundation/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/foundation/Descriptor.h"
+#include "platform/foundation/DevicePaths.h"
+
+namespace platform::foundation {
+
+namespace {
+
+constexpr std::string_view kTemporarySuffix = "XXXXXX";
+
+std::string temporary_prefix(const std::filesystem::path& target) {
+    return "." + target.filename().string() + ".";
+}
+
+// A name mkostemp could have made from the prefix: the prefix and six letters or digits.
+bool is_temporary_name(const std::string& name, const std::string& prefix) {
+    if (name.size() != prefix.size() + kTemporarySuffix.size() || !name.starts_with(prefix))
+        return false;
+    return std::all_of(name.begin() + static_cast<std::ptrdiff_t>(prefix.size()), name.end(),
+                       [](unsigned char c) { return std::isalnum(c) != 0; });
+}
+
+// Only regular files and links are unlinked; a folder of that name is not ours and stays.
+void remove_stale_temporaries(const std::filesystem::path& target) {
+    const std::string prefix = temporary_prefix(target);
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(target.parent_path(), error), end; !error && it != end;
+         it.increment(error))
+        if (is_temporary_name(it->path().filename().string(), prefix))
+            ::unlink(it->path().c_str());
+}
+
+bool write_all(int fd, std::string_view bytes) {
+    size_t written = 0;
+    while (written < bytes.size()) {
+        ssize_t put = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            return false;
+        if (put == 0) {
+            errno = EIO;
+            return false;
+        }
+        written += static_cast<size_t>(put);
+    }
+    return true;
+}
+
+// The rename is already visible when this runs; a directory that cannot be flushed (some file
+// systems refuse) does not undo it, so the result is not a failure of the write.
+void flush_directory(const std::filesystem::path& directory) {
+    Descriptor fd(::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() >= 0)
+        ::fsync(fd.get());
+}
+
+} // namespace
+
+bool replace_file_atomically(const std::string& device_path, std::string_view bytes, const FileLock&) {
+    auto target = resolve_device_path(device_path);
+    if (target == device_root()) {
+        errno = EISDIR;
+        return false;
+    }
+    auto directory = target.parent_path();
+    std::error_code error;
+    std::filesystem::create_directories(directory, error);
+    if (error) {
+        errno = error.value();
+        return false;
+    }
+    remove_stale_temporaries(target);
+    std::string temporary = (directory / (temporary_prefix(target) + std::string(kTemporarySuffix))).string();
+    Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (fd.get() < 0)
+        return false;
+    auto abandon = [&] {
+        int saved = errno;
+        ::unlink(temporary.c_str());
+        errno = saved;
+        return false;
+    };
+    if (::fchmod(fd.get(), 0644) != 0 || !write_all(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
+        return abandon();
+    if (::rename(temporary.c_str(), target.c_str()) != 0)
+        return abandon();
+    flush_directory(directory);
+    return true;
+}
+
+} // namespace platform::foundation
