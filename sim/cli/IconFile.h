@@ -1,5 +1,4 @@
-// An icon named on the command line, read with a reason when it cannot be: a FIFO or device is
-// refused without being opened for reading, so no command waits on one.
+// An icon named on the command line, read with a reason when it cannot be.
 #pragma once
 
 #include <string>

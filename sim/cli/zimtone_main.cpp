@@ -16,6 +16,7 @@
 #include "sim/cli/Demo.h"
 #include "sim/cli/DeviceRootCheck.h"
 #include "sim/cli/DeviceSetup.h"
+#include "sim/cli/RegularFile.h"
 #include "sim/cli/Serve.h"
 
 namespace {
@@ -255,9 +256,10 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (*settings) {
-        if (!settings_file)
-            if (auto problem = zimtone::cli::device_root_problem())
-                return failure(*problem);
+        auto problem = settings_file ? zimtone::cli::regular_file_problem(*settings_file)
+                                     : zimtone::cli::device_root_problem();
+        if (problem)
+            return failure(*problem);
         std::cout << zimtone::cli::settings_after_loading(settings_file).dump() << "\n";
         return 0;
     }

@@ -74,7 +74,7 @@ void check(const Places& places, const Row& row) {
     }
 }
 
-TEST(CommandErrors, IconsThatAreNoRegularFileAreRefusedWithoutWaiting) {
+TEST(CommandErrors, FilesThatAreNoRegularFileAreRefusedWithoutWaiting) {
     Places places;
     const Row rows[] = {
         {{"colour", "{fifo}"}, 1, "zimtone: {fifo} is not a regular file"},
@@ -82,6 +82,8 @@ TEST(CommandErrors, IconsThatAreNoRegularFileAreRefusedWithoutWaiting) {
         {{"colour", "{missing}"}, 1, "zimtone: cannot read {missing}: No such file or directory"},
         {{"colour", "{file}"}, 1, "zimtone: cannot read {file} as a PNG image"},
         {{"audit", "{fifo}"}, 1, "zimtone audit: {fifo} is not a regular file"},
+        {{"settings", "--file", "{fifo}"}, 1, "zimtone: {fifo} is not a regular file"},
+        {{"settings", "--file", "{missing}"}, 1, "zimtone: cannot read {missing}: No such file or directory"},
     };
     for (const auto& row : rows)
         check(places, row);
