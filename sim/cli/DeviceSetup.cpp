@@ -17,8 +17,8 @@ bool link(const fs::path& target, const fs::path& at, std::string* error) {
         *error = "cannot link " + at.string() + ": " + ec.message();
     return !ec;
 }
-} // namespace
 
+// The build folder that holds bin/ and lib/, found from the running executable (or argv0).
 fs::path build_folder(const char* argv0) {
     std::error_code ec;
     fs::path exe = fs::read_symlink("/proc/self/exe", ec);
@@ -26,6 +26,7 @@ fs::path build_folder(const char* argv0) {
         exe = fs::absolute(argv0);
     return exe.parent_path().parent_path();
 }
+} // namespace
 
 std::optional<fs::path> missing_runtime_file(const fs::path& build) {
     // A build of some targets only can lack any of these; a link to nothing would fail later,

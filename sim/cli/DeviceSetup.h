@@ -8,9 +8,6 @@
 
 namespace zimtone::cli {
 
-// The build folder that holds bin/ and lib/, found from the running executable (or argv0).
-std::filesystem::path build_folder(const char* argv0);
-
 // The first file the device runs on that a build folder lacks (the tweak and its filter, the
 // bundle's plug-in, the host executable, the Settings page), relative to that folder; nullopt
 // when all are there.
