@@ -183,8 +183,10 @@ bool run_demo(const fs::path& out, uint64_t seed) {
             std::cerr << "zimtone demo: cannot write the settings file under " << root << "\n";
             return false;
         }
+        // The pictures go beside the device, so the host is told it may write there.
         zimtone::sim::HostClient host({ zimtone::sim::executable_dir() / "zimtone-host", scenario.role, root, true,
-                                        { { "ZIMTONE_RANDOM_SEED", std::to_string(seed) } } });
+                                        { { "ZIMTONE_RANDOM_SEED", std::to_string(seed) } } },
+                                      { { "--output-folder", fs::absolute(out).string() } });
         if (!host.ready().is_object()) {
             std::cerr << "zimtone demo: the " << scenario.role << " host did not start\n";
             return false;

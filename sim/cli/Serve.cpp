@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/RuntimeFolder.h"
 #include "sim/cli/DeviceSetup.h"
 #include "sim/cli/ServeLock.h"
 #include "sim/cli/ServePage.h"
@@ -99,12 +100,15 @@ int run_serve(const ServeOptions& options) {
         return 1;
     }
 
-    std::string scratch_pattern = (fs::temp_directory_path() / "zimtone-serve-XXXXXX").string();
-    if (!mkdtemp(scratch_pattern.data())) {
-        std::cerr << "zimtone serve: cannot create a scratch folder in " << fs::temp_directory_path() << "\n";
+    // Frames are drawn under the device root, where the hosts may write and nobody else may look.
+    const std::string frames_folder = "/var/run/zimtone-frames-" + std::to_string(getpid());
+    int frames_fd = platform::foundation::open_runtime_folder(frames_folder, &error);
+    if (frames_fd < 0) {
+        std::cerr << "zimtone serve: cannot create a folder for the screen's frames: " << error << "\n";
         return 1;
     }
-    fs::path scratch = scratch_pattern;
+    ::close(frames_fd);
+    fs::path scratch = platform::foundation::resolve_device_path(frames_folder);
 
     int settings_port = free_loopback_port();
     fs::path host_exe = sim::executable_dir() / "zimtone-host";

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/render/AtomicFile.h"
@@ -75,7 +76,37 @@ platform::render::ViewRenderer& renderer() {
     return *shared;
 }
 
+// Set from the command line before the loop runs; read by every screenshot.
+std::vector<std::filesystem::path>& screenshot_folders() {
+    static auto* folders = new std::vector<std::filesystem::path>;
+    return *folders;
+}
+
+bool is_within(const std::filesystem::path& folder, const std::filesystem::path& base) {
+    std::error_code ec;
+    auto relative = folder.lexically_relative(std::filesystem::weakly_canonical(base, ec));
+    return !ec && !relative.empty() && *relative.begin() != "..";
+}
+
+// Links are resolved first, so none leads a picture out of the allowed folders.
+bool may_write_screenshot(const std::string& path, std::string* error) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    fs::path folder = fs::weakly_canonical(fs::absolute(path, ec).parent_path(), ec);
+    if (!ec && is_within(folder, platform::foundation::device_root()))
+        return true;
+    for (const auto& allowed : screenshot_folders())
+        if (!ec && is_within(folder, allowed))
+            return true;
+    *error = "screenshot writes only under the device root or the output folder given to the command that "
+             "started this host; refused " +
+             path;
+    return false;
+}
+
 bool write_screenshot(const std::string& path, std::string* error) {
+    if (!may_write_screenshot(path, error))
+        return false;
     screen()->layoutIfNeeded();
     if (!renderer().render(screen(), error))
         return false;
@@ -99,6 +130,10 @@ UIWindow* screen() {
         return w.leak(); // the screen lives as long as its process
     }();
     return window;
+}
+
+void allow_screenshot_folder(const std::filesystem::path& folder) {
+    screenshot_folders().push_back(std::filesystem::absolute(folder));
 }
 
 void add_dump_detail(DumpDetail detail) {

@@ -3,6 +3,7 @@
 // (layout) and move its clock (advance).
 #pragma once
 
+#include <filesystem>
 #include <functional>
 
 #include <nlohmann/json.hpp>
@@ -18,6 +19,10 @@ inline constexpr double kScreenHeight = 667;
 
 platform::uikit::UIWindow* screen();
 void set_up_screen(HostProcess& host);
+
+// `screenshot` writes under the device root, and under folders added here from the host's
+// command line (the output folder the user gave the command that started it); nowhere else.
+void allow_screenshot_folder(const std::filesystem::path& folder);
 
 // What a host view holds beyond what every view dumps (the strings it draws itself, the
 // bulletin it shows): a surface registers one for its views, and `dump` calls each for every

@@ -11,6 +11,7 @@
 #include "platform/foundation/RunLoop.h"
 #include "sim/hosts/HostProcess.h"
 #include "sim/hosts/HostRoles.h"
+#include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
 
 int main(int argc, char** argv) {
@@ -25,6 +26,8 @@ int main(int argc, char** argv) {
             zimtone::sim::set_settings_port(std::atoi(argv[++i]));
         else if (std::strcmp(argv[i], "--root") == 0 && i + 1 < argc)
             platform::foundation::set_device_root(argv[++i]);
+        else if (std::strcmp(argv[i], "--output-folder") == 0 && i + 1 < argc)
+            zimtone::sim::allow_screenshot_folder(argv[++i]);
         else if (role.empty())
             role = argv[i];
         else
@@ -32,7 +35,9 @@ int main(int argc, char** argv) {
     }
     auto host_role = zimtone::sim::find_host_role(role);
     if (!host_role) {
-        std::fprintf(stderr, "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages|settings [--stdin] [--virtual-clock] [--root DIR] [--port N]\n",
+        std::fprintf(stderr,
+                     "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages|settings "
+                     "[--stdin] [--virtual-clock] [--root DIR] [--port N] [--output-folder DIR]\n",
                      role.c_str());
         return 2;
     }

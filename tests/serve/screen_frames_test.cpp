@@ -21,6 +21,18 @@ std::string read_file(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// A folder beside the device root, removed with the test.
+struct FolderBeside {
+    explicit FolderBeside(const fs::path& root) : path(root.string() + "-beside") {
+        fs::create_directory(path);
+    }
+    ~FolderBeside() {
+        std::error_code ec;
+        fs::remove_all(path, ec);
+    }
+    fs::path path;
+};
+
 class ScreenFrames : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -30,8 +42,7 @@ class ScreenFrames : public ::testing::Test {
     }
     // One screenshot through the command channel; its PNG bytes, empty when the command failed.
     std::string shoot(HostUnderTest& host, const std::string& name) {
-        fs::path path =
-            device_.root().parent_path() / (device_.root().filename().string() + "-" + name + ".png");
+        fs::path path = device_.root() / (name + ".png");
         json answer = host.command("screenshot " + path.string());
         EXPECT_EQ(answer.value("ok", false), true) << answer;
         std::string png = read_file(path);
@@ -63,6 +74,10 @@ TEST_F(ScreenFrames, EachFrameShowsTheScreenAsItStandsThen) {
 
 TEST_F(ScreenFrames, ScreenshotRefusesWhatItCannotWrite) {
     HostUnderTest host("springboard", device_.root(), true);
+    // Beside the device root, and through a link inside it that leads there.
+    const FolderBeside folder(device_.root());
+    const fs::path& beside = folder.path;
+    fs::create_directory_symlink(beside, device_.root() / "out");
     struct Case {
         std::string line;
         std::string error_part;
@@ -71,6 +86,11 @@ TEST_F(ScreenFrames, ScreenshotRefusesWhatItCannotWrite) {
         {"screenshot", "screenshot takes one file name"},
         {"screenshot a.png b.png", "screenshot takes one file name"},
         {"screenshot " + (device_.root() / "no-such-folder" / "deeper" / "x.png").string(), "no-such-folder"},
+        {"screenshot " + (beside / "x.png").string(), "screenshot writes only under the device root"},
+        {"screenshot " + (device_.root() / "out" / "x.png").string(),
+         "screenshot writes only under the device root"},
+        {"screenshot " + (device_.root() / ".." / beside.filename() / "x.png").string(),
+         "screenshot writes only under the device root"},
     };
     for (const auto& c : cases) {
         json answer = host.command(c.line);
@@ -79,6 +99,20 @@ TEST_F(ScreenFrames, ScreenshotRefusesWhatItCannotWrite) {
             << c.line << ": " << answer;
     }
     EXPECT_NE(shoot(host, "still-drawing"), "") << "a refused screenshot leaves the host able to draw";
+    EXPECT_TRUE(fs::is_empty(beside)) << "a refused screenshot was written";
+    EXPECT_EQ(host.finish(), 0);
+}
+
+TEST_F(ScreenFrames, ScreenshotWritesToTheOutputFolderTheHostWasStartedWith) {
+    const FolderBeside folder(device_.root());
+    const fs::path& out = folder.path;
+    zimtone::sim::HostClient host(
+        {zimtone::testing::build_bin_dir() / "zimtone-host", "springboard", device_.root(), true, {}},
+        {{"--output-folder", out.string()}});
+    ASSERT_TRUE(host.ready().is_object());
+    json answer = host.command("screenshot " + (out / "shot.png").string());
+    EXPECT_EQ(answer.value("ok", false), true) << answer;
+    EXPECT_EQ(read_file(out / "shot.png").substr(0, 4), "\x89PNG");
     EXPECT_EQ(host.finish(), 0);
 }
 

@@ -265,6 +265,16 @@ TEST(ServeCommand, PortsItCannotUseAreClearErrors) {
 }
 
 // A launcher of its own: this one has hosts killed and restarted under it.
+// The folders the launcher draws its frames in.
+std::vector<fs::path> frame_folders(const fs::path& root) {
+    std::vector<fs::path> found;
+    std::error_code ec;
+    for (fs::directory_iterator it(root / "var/run", ec), end; !ec && it != end; it.increment(ec))
+        if (it->path().filename().string().starts_with("zimtone-frames-"))
+            found.push_back(it->path());
+    return found;
+}
+
 TEST(ServeLifecycle, KilledHostIsReportedRespringRestartsAndStopLeavesNothing) {
     zimtone::testing::TempDevice device;
     ServeProcess serve(device.root());
@@ -308,8 +318,13 @@ TEST(ServeLifecycle, KilledHostIsReportedRespringRestartsAndStopLeavesNothing) {
             sequence = frame->get_header_value("X-Frame-Sequence");
     }
     EXPECT_EQ(status, 200);
+    // Frames are drawn under the device root, in a folder for the user alone.
+    auto frames = frame_folders(device.root());
+    ASSERT_EQ(frames.size(), 1u);
+    EXPECT_EQ(fs::status(frames[0]).permissions() & fs::perms::all, fs::perms::owner_all);
 
     EXPECT_EQ(serve.terminate(), 0) << serve.errors();
+    EXPECT_EQ(frame_folders(device.root()), std::vector<fs::path>{}) << "the frames' folder was left behind";
     EXPECT_NE(kill(second_pid, 0), 0) << "the home screen outlived its launcher";
     EXPECT_EQ(sockets_under(device.root()), std::vector<fs::path>{}) << "sockets left behind";
     EXPECT_NE(serve.output().find("Stopped."), std::string::npos) << serve.output();
