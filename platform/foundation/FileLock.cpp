@@ -13,7 +13,8 @@
 #include <thread>
 #include <utility>
 
-#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/Descriptor.h"
+#include "platform/foundation/RuntimeFolder.h"
 
 namespace platform::foundation {
 
@@ -41,29 +42,31 @@ int refuse(std::string* error, std::string why, int code) {
     return -1;
 }
 
-// A lock file made by another user may be read-only to us; flock works on a read-only descriptor.
-// Links are never followed, so nobody can point the lock at another file, and O_NONBLOCK keeps a
-// fifo put in its place from stalling the open.
+// The lock's folder is reached from the device root without following links and made owner-only,
+// as the device's other runtime folders are; the lock file itself is never a link either, so
+// nobody can point the lock at another file, and O_NONBLOCK keeps a fifo put in its place from
+// stalling the open. A lock file made by another user may be read-only to us; flock works on a
+// read-only descriptor.
 int open_lock_file(std::string_view device_path, std::string* error) {
     if (relative_device_path(device_path).empty())
         return refuse(error, std::generic_category().message(EISDIR), EISDIR);
     const std::string lock = FileLock::lock_device_path(device_path);
-    const auto path = resolve_device_path(lock);
-    std::error_code made;
-    std::filesystem::create_directories(path.parent_path(), made);
-    if (made)
-        return refuse(error, made.message(), made.value());
+    const std::string name = std::filesystem::path(lock).filename().string();
+    std::string unreachable;
+    Descriptor folder(open_runtime_folder(std::filesystem::path(lock).parent_path().string(), &unreachable));
+    if (folder.get() < 0)
+        return refuse(error, unreachable, errno != 0 ? errno : EIO);
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | kFlags, 0644);
+    int fd = ::openat(folder.get(), name.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
     if (fd < 0 && errno == EACCES) {
-        fd = ::open(path.c_str(), O_RDONLY | kFlags);
+        fd = ::openat(folder.get(), name.c_str(), O_RDONLY | kFlags);
         if (fd < 0 && errno != ELOOP)
             errno = EACCES;
     }
     if (fd < 0) {
         int code = errno;
         struct stat info;
-        if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode))
+        if (::fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode))
             return refuse(error, "the lock file " + lock + " is a symbolic link", code);
         if (code == EISDIR)
             return refuse(error, "the lock file " + lock + " is not a regular file", code);

@@ -73,7 +73,19 @@ class Writer {
     std::optional<int> status_;
 };
 
-class SettingsFileUpdate : public plist_test::DeviceRootTest {};
+class SettingsFileUpdate : public plist_test::DeviceRootTest {
+  protected:
+    // The lock's folders are owner-only; checks that run as another user need to reach them.
+    void open_lock_to_everyone() {
+        namespace fs = std::filesystem;
+        const fs::path lock = FileLock::lock_device_path(kSettings);
+        fs::permissions(host_path(lock), fs::perms::all);
+        for (auto folder = lock.parent_path(); folder != "/"; folder = folder.parent_path())
+            fs::permissions(host_path(folder), fs::perms::owner_all | fs::perms::group_read |
+                                                   fs::perms::group_exec | fs::perms::others_read |
+                                                   fs::perms::others_exec);
+    }
+};
 
 } // namespace
 
@@ -176,7 +188,7 @@ TEST_F(SettingsFileUpdate, AFileWithoutReadPermissionIsLeftAsItIs) {
     namespace fs = std::filesystem;
     ASSERT_TRUE(update_dictionary_file(kSettings, set_number("BannerAlpha", 0.5)));
     const std::string before = read_bytes(kSettings);
-    fs::permissions(resolve_device_path(FileLock::lock_device_path(kSettings)), fs::perms::all);
+    open_lock_to_everyone();
     fs::permissions(host_path(kDirectory), fs::perms::all);
     fs::permissions(host_path(kSettings), fs::perms::owner_write);
     EXPECT_TRUE(plist_test::run_unprivileged([&] {
@@ -250,7 +262,7 @@ TEST_F(SettingsFileUpdate, UnwritableDirectoryReportsPermissionDenied) {
         });
     };
 
-    fs::permissions(lock_file, fs::perms::all);
+    open_lock_to_everyone();
     fs::permissions(directory, read_only);
     EXPECT_TRUE(failure_reads("cannot write " + kSettings + ": Permission denied"));
 
@@ -287,6 +299,12 @@ TEST_F(SettingsFileUpdate, TheLockUnderVarRunExcludesOtherHoldersUntilReleased) 
     EXPECT_TRUE(FileLock::acquire_within(kSettings, std::chrono::milliseconds(0)));
     ASSERT_TRUE(update_dictionary_file(kSettings, set_number("BannerAlpha", 0.5)));
     EXPECT_EQ(directory_entries(kDirectory), std::vector<std::string>{"org.quillhaven.zimtonepro2.plist"});
+    // Owner-only, like the device's other runtime files.
+    namespace fs = std::filesystem;
+    const fs::path lock = FileLock::lock_device_path(kSettings);
+    EXPECT_EQ(fs::status(host_path(lock)).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(fs::status(host_path(lock.parent_path())).permissions() & fs::perms::all, fs::perms::owner_all);
 }
 
 // Both ways of writing the file take the same lock: a plain write waits for a held update lock.
@@ -317,23 +335,35 @@ TEST_F(SettingsFileUpdate, PlainWritesWaitForTheWritersLock) {
     EXPECT_TRUE(read_dictionary_file(kSettings));
 }
 
-// A lock file that is a link or anything but a regular file is refused, never followed, and
-// nothing is written.
+// A lock file that is a link or anything but a regular file, or a lock folder reached through a
+// link, is refused, never followed, and nothing is written.
 TEST_F(SettingsFileUpdate, ALockFileThatIsNotARegularFileIsRefused) {
     namespace fs = std::filesystem;
     const std::string lock = FileLock::lock_device_path(kSettings);
     const auto lock_file = resolve_device_path(lock);
+    const auto lock_folders = host_path("/var/run/zimtone-locks");
     const auto victim = host_path("/elsewhere/victim");
+    const std::string refused = "cannot lock " + kSettings + ": ";
     struct Case {
         const char* name;
         std::function<void()> make;
-        std::string why;
+        std::string error;
     } cases[] = {
-        {"link to another file", [&] { fs::create_symlink(victim, lock_file); }, "is a symbolic link"},
+        {"link to another file", [&] { fs::create_symlink(victim, lock_file); },
+         refused + "the lock file " + lock + " is a symbolic link"},
         {"dangling link", [&] { fs::create_symlink(host_path("/elsewhere/new"), lock_file); },
-         "is a symbolic link"},
-        {"directory", [&] { fs::create_directory(lock_file); }, "is not a regular file"},
-        {"fifo", [&] { ASSERT_EQ(::mkfifo(lock_file.c_str(), 0644), 0); }, "is not a regular file"},
+         refused + "the lock file " + lock + " is a symbolic link"},
+        {"directory", [&] { fs::create_directory(lock_file); },
+         refused + "the lock file " + lock + " is not a regular file"},
+        {"fifo", [&] { ASSERT_EQ(::mkfifo(lock_file.c_str(), 0644), 0); },
+         refused + "the lock file " + lock + " is not a regular file"},
+        {"folder that links elsewhere",
+         [&] {
+             fs::remove_all(lock_folders);
+             fs::create_directory_symlink(host_path("/elsewhere"), lock_folders);
+         },
+         refused + lock_folders.string() +
+             " is a symbolic link, which is never followed out of the device root"},
     };
     write_bytes(kSettings, five_keys_xml());
     const std::string before = read_bytes(kSettings);
@@ -346,11 +376,11 @@ TEST_F(SettingsFileUpdate, ALockFileThatIsNotARegularFileIsRefused) {
         c.make();
         std::string error;
         EXPECT_FALSE(update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25), &error));
-        EXPECT_EQ(error, "cannot lock " + kSettings + ": the lock file " + lock + " " + c.why);
+        EXPECT_EQ(error, c.error);
         EXPECT_FALSE(write_property_list_file(kSettings, NSMutableDictionary::create().get()));
         EXPECT_EQ(read_bytes(kSettings), before);
         EXPECT_EQ(read_bytes("/elsewhere/victim"), "someone else's file");
-        EXPECT_FALSE(fs::exists(host_path("/elsewhere/new")));
+        EXPECT_EQ(directory_entries("/elsewhere"), std::vector<std::string>{"victim"});
     }
 }
 

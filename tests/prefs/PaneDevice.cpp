@@ -1,6 +1,7 @@
 #include "tests/prefs/PaneDevice.h"
 #include "platform/foundation/NSString.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 
@@ -98,20 +99,23 @@ int64_t PaneDevice::row_of_label(platform::preferences::PSListController* page, 
 }
 
 namespace {
-std::vector<std::string>* g_log = nullptr;
+// Observers cannot be removed, so every log of the process registers under this one observer (a
+// name registered again counts once) and the current log keeps only the names it asked for.
+NotificationLog* g_log = nullptr;
+int g_observer = 0;
 void record(platform::foundation::CFNotificationCenterRef, void*, platform::foundation::CFStringRef name,
             const void*, platform::foundation::CFDictionaryRef) {
-    if (g_log)
-        g_log->push_back(name);
+    if (g_log && std::find(g_log->names.begin(), g_log->names.end(), name) != g_log->names.end())
+        g_log->received.push_back(name);
 }
 } // namespace
 
-NotificationLog::NotificationLog(std::vector<std::string> names) {
-    g_log = &received;
+NotificationLog::NotificationLog(std::vector<std::string> observed) : names(std::move(observed)) {
+    g_log = this;
     for (const auto& name : names)
         platform::foundation::CFNotificationCenterAddObserver(
-            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), this, record, name.c_str(),
-            nullptr, platform::foundation::CFNotificationSuspensionBehaviorDeliverImmediately);
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), &g_observer, record,
+            name.c_str(), nullptr, platform::foundation::CFNotificationSuspensionBehaviorDeliverImmediately);
 }
 
 NotificationLog::~NotificationLog() {

@@ -48,6 +48,7 @@ class NotificationLog {
     const std::vector<std::string>& wait_for(size_t count);
     // Serves the run loop briefly and answers what arrived.
     const std::vector<std::string>& settle();
+    std::vector<std::string> names;
     std::vector<std::string> received;
 };
 
