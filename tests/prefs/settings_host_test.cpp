@@ -2,6 +2,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <map>
 
 #include <httplib.h>
 #include <nlohmann/json.hpp>
@@ -141,3 +143,52 @@ TEST_F(SettingsHost, OversizedOrMalformedRequestsGetA4xxAndChangeNothing) {
 }
 
 } // namespace
+
+// Through the page: five keys set, sets the rows' controls could not produce refused with 409 and
+// the row named, then an ordinary change: the file holds all five keys and the change.
+TEST_F(SettingsHost, ASetTheControlCannotProduceIsRefusedAndCostsNoKey) {
+    json root = json::parse(client->Get("/api/page")->body);
+    for (auto& row : root["rows"]) {
+        if (row.value("detail", "") == "Zimtone2BannerSettings") {
+            ASSERT_EQ(post({{"type", "tap"}, {"row", row["index"]}}, own_origin())->status, 200);
+        }
+    }
+    json banner = json::parse(client->Get("/api/page")->body);
+    std::map<std::string, int> rows;
+    for (auto& row : banner["rows"])
+        if (row.contains("key"))
+            rows[row["key"]] = row["index"];
+    auto set = [&](const std::string& key, const json& value) {
+        auto res = post({{"type", "set"}, {"row", rows.at(key)}, {"value", value}}, own_origin());
+        return res ? std::pair{res->status, res->body} : std::pair{0, std::string()};
+    };
+    const std::pair<const char*, json> five[] = {{"BannersEnabled", false},
+                                                 {"AllowSaturation", false},
+                                                 {"BannerSaturation", 0.25},
+                                                 {"BannerAlpha", 0.75},
+                                                 {"SpecificAppColor", true}};
+    for (const auto& [key, value] : five)
+        ASSERT_EQ(set(key, value).first, 200) << key;
+    const std::string before = [&] {
+        std::ifstream in(settings_file(), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    }();
+    for (const json& bad : {json("0.5"), json(1e308), json(-5), json(true)}) {
+        auto [status, body] = set("BannerAlpha", bad);
+        EXPECT_EQ(status, 409) << bad.dump();
+        EXPECT_NE(body.find("(BannerAlpha) accepts a number from 0 to 1"), std::string::npos) << body;
+    }
+    EXPECT_EQ(set("BannersUnicornEnabled", "yes").first, 409);
+    std::ifstream in(settings_file(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), before);
+
+    ASSERT_EQ(set("BannersUnicornEnabled", true).first, 200);
+    json values = json::parse(client->Get("/api/page")->body)["rows"];
+    std::map<std::string, json> shown;
+    for (auto& row : values)
+        if (row.contains("key"))
+            shown[row["key"]] = row["value"];
+    for (const auto& [key, value] : five)
+        EXPECT_EQ(shown[key], value) << key;
+    EXPECT_EQ(shown["BannersUnicornEnabled"], true);
+}
