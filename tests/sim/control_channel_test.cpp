@@ -1,13 +1,16 @@
 // A host's command channels deliver every reply whole however slowly a client reads, without
-// holding up the host, and a line that is too long is answered and skipped, not the end.
+// holding up the host, and a line that is too long is answered and skipped, not the end. A client
+// outlives a host that is gone.
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 
@@ -182,4 +185,22 @@ TEST(ControlChannel, TooLongLineIsAnsweredAndTheNextLineRuns) {
             << "the line after a long one was not answered on the socket";
     }
     EXPECT_EQ(host.finish(), 0);
+}
+
+TEST(ControlChannel, CommandToAHostThatIsGoneAnswersNullAndTheClientLivesOn) {
+    TempDevice device;
+    HostUnderTest host("springboard", device.root(), true);
+    const pid_t pid = host.pid();
+    ASSERT_EQ(kill(pid, SIGKILL), 0);
+    // Dead, its end of the pipe closed, and not yet reaped.
+    auto is_zombie = [pid] {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string line;
+        std::getline(stat, line);
+        return line.find(") Z ") != std::string::npos;
+    };
+    for (int i = 0; i < 2000 && !is_zombie(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(is_zombie());
+    EXPECT_TRUE(host.command("ping").is_null());
 }
