@@ -262,6 +262,11 @@ void NotifyTransport::watch_directory() {
         return added >= 0;
     };
     bool reached = watch(kNames); // the root may be a link the user chose
+    if (!reached) {
+        folder = root.parent_path(); // for the device root coming back
+        watch(kNames);
+        folder = root;
+    }
     for (const auto& part : directory.lexically_relative(root)) {
         if (!reached || part == ".")
             break;

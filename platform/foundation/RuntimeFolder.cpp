@@ -37,10 +37,11 @@ std::string why_not_a_folder(int parent_fd, const char* name, int code) {
 int open_runtime_folder(std::string_view device_path, std::string* error) {
     namespace fs = std::filesystem;
     const fs::path root = device_root();
-    std::error_code ignored; // an unusable root is reported by the open below
-    fs::create_directories(root, ignored);
-    // The root itself may be a link the user chose; below it nothing is followed.
-    int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // The root is the user's to make (`zimtone device init`): a process that outlives a removed
+    // device must not bring an empty one back.
+    int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); // the root may be a link the user chose
+    if (fd < 0 && errno == ENOENT)
+        return fail(error, "the device root " + root.string() + " does not exist");
     if (fd < 0)
         return fail(error, "cannot open the device root " + root.string() + ": " + std::strerror(errno));
 

@@ -1,12 +1,16 @@
 // The notification directory removed or replaced while an observing process runs: the observer
 // notices by itself, binds its socket again as soon as the directory can be used and goes on
 // receiving; it never follows a link out of the device root, and nothing crashes.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -57,6 +61,15 @@ void remove_directory() {
     fs::path gone = notify_directory().string() + ".gone";
     fs::rename(notify_directory(), gone);
     fs::remove_all(gone);
+}
+
+// Puts what stands at `replacement` in the directory's place in one step, so the observer never
+// sees the path empty, and deletes the directory.
+void replace_directory_with(const fs::path& replacement) {
+    ASSERT_EQ(renameat2(AT_FDCWD, replacement.c_str(), AT_FDCWD, notify_directory().c_str(), RENAME_EXCHANGE),
+              0)
+        << std::strerror(errno);
+    fs::remove_all(replacement);
 }
 
 // A folder outside every device root, removed with the test.
@@ -148,19 +161,30 @@ TEST(NotifyDirectoryFaults, ObserverReceivesAgainAfterTheDirectoryWasReplacedOrD
     const Case cases[] = {
         {"replaced by a regular file, then the file removed",
          [](const OutsideFolder&) {
-             remove_directory();
-             std::ofstream(notify_directory()) << "not a folder";
+             const fs::path file = notify_directory().string() + ".file";
+             std::ofstream(file) << "not a folder";
+             replace_directory_with(file);
              RunLoop::main().run_for(0.2); // the observer looks at the file before it goes
              fs::remove(notify_directory());
          }},
         {"replaced by a link to a folder outside the device root, then the link removed",
          [](const OutsideFolder& outside) {
-             remove_directory();
-             fs::create_directory_symlink(outside.path(), notify_directory());
+             const fs::path link = notify_directory().string() + ".link";
+             fs::create_directory_symlink(outside.path(), link);
+             replace_directory_with(link);
              RunLoop::main().run_for(0.2);
              fs::remove(notify_directory());
          }},
         {"deleted in place, entries first", [](const OutsideFolder&) { delete_directory_in_place(); }},
+        {"the whole device gone, then made again",
+         [](const OutsideFolder&) {
+             const fs::path root = device_root();
+             fs::rename(root, root.string() + ".gone");
+             fs::remove_all(root.string() + ".gone");
+             RunLoop::main().run_for(0.2);
+             EXPECT_FALSE(fs::exists(root)) << "an observer brought back a device that was removed";
+             fs::create_directory(root);
+         }},
     };
     RunLoop::main().use_real_clock();
     for (const auto& c : cases) {

@@ -75,6 +75,8 @@ TEST(RuntimeFolders, AreMadeOwnerOnlyAndNeverReachedThroughALinkOrAFile) {
              fs::create_directory_symlink(outside, device.path("/var/run"));
          },
          "is a symbolic link"},
+        {"no device yet", [](const TempDevice& device, auto&) { std::filesystem::remove_all(device.root()); },
+         "the device root "},
         {"a file in its place",
          [](const TempDevice& device, auto&) {
              fs::create_directories(device.path("/var/run"));
@@ -89,8 +91,10 @@ TEST(RuntimeFolders, AreMadeOwnerOnlyAndNeverReachedThroughALinkOrAFile) {
         fs::path outside = outside_device.root();
         set_device_root(device.root());
         c.prepare(device, outside);
+        const bool had_root = fs::exists(device.root());
 
         std::string error = open_folder("/var/run/zimtone-test");
+        EXPECT_EQ(fs::exists(device.root()), had_root) << "the device root is the user's to make";
         if (c.error_part.empty()) {
             EXPECT_EQ(error, "");
             EXPECT_EQ(mode_of(device.path("/var/run/zimtone-test")), 0700u);
