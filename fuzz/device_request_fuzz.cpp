@@ -33,6 +33,7 @@ std::string next_line(std::string_view& input) {
 }
 
 bool names_server(const std::string& host) {
+    std::string port = std::to_string(kPort);
     return host == "127.0.0.1:" + port || lower(host) == "localhost:" + port;
 }
 
