@@ -27,9 +27,10 @@ runtime::Ref<runtime::Object> parse_xml_property_list_with_libplist(const char* 
 // never a crash or a hang.
 runtime::Ref<NSDictionary> read_dictionary_file(const std::string& device_path);
 
-// A dictionary file as a writer must know it: read, missing, or present but unusable and why.
+// A dictionary file as a writer must know it: read, missing, an empty regular file (no keys to
+// keep), or present but unusable and why.
 struct DictionaryFileReading {
-    enum class Outcome { Read, Missing, Unreadable };
+    enum class Outcome { Read, Missing, Empty, Unreadable };
     Outcome outcome;
     runtime::Ref<NSDictionary> dictionary; // the file's dictionary when Read
     std::string problem;                   // when Unreadable, e.g. "larger than 8 MiB", "Permission denied"

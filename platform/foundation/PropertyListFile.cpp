@@ -85,6 +85,9 @@ DictionaryFileReading read_dictionary_file_or_problem(const std::string& device_
         return {DictionaryFileReading::Outcome::Missing, nullptr, ""};
     if (!file.content)
         return {DictionaryFileReading::Outcome::Unreadable, nullptr, file.problem};
+    // An empty file holds no keys, so replacing it loses nothing; refusing it would block every save.
+    if (file.content->empty())
+        return {DictionaryFileReading::Outcome::Empty, nullptr, ""};
     auto root = parse_property_list(file.content->data(), file.content->size());
     Ref<NSDictionary> dictionary(dynamic_cast<NSDictionary*>(root.get()));
     if (!dictionary)

@@ -69,6 +69,7 @@ struct BrokenFile {
     const char* name;
     std::function<void(const fs::path&)> make;
     bool needs_unprivileged{false}; // permissions do not stop root
+    bool holds_no_keys{false};      // so a writer may replace it: nothing can be lost
 };
 
 std::ostream& operator<<(std::ostream& out, const BrokenFile& c) {
@@ -86,7 +87,7 @@ const BrokenFile kBrokenFiles[] = {
          std::string binary = serialised(PlistFormat::Binary);
          write_bytes(f, binary.substr(0, binary.size() - 9));
      }},
-    {"Empty", [](const fs::path& f) { write_bytes(f, ""); }},
+    {"Empty", [](const fs::path& f) { write_bytes(f, ""); }, false, true},
     {"Garbage",
      [](const fs::path& f) {
          std::mt19937 random(7);
@@ -168,7 +169,7 @@ std::string entry_at(const fs::path& path) {
 }
 
 // A writer never replaces a file it could not read with a dictionary that lacks the file's keys:
-// the write fails with the reason and the file stays exactly as it is.
+// the write fails with the reason and the file stays exactly as it is. An empty file has no keys.
 TEST_P(BrokenSettingsFile, AWriterRefusesToReplaceItAndLeavesItAsItIs) {
     const BrokenFile& broken = GetParam();
     if (broken.needs_unprivileged && geteuid() == 0)
@@ -176,6 +177,16 @@ TEST_P(BrokenSettingsFile, AWriterRefusesToReplaceItAndLeavesItAsItIs) {
     broken.make(file_);
     const std::string before = entry_at(file_);
     std::string error;
+    if (broken.holds_no_keys) {
+        EXPECT_TRUE(update_dictionary_file(
+            kSettingsFile,
+            [](NSMutableDictionary& s) { s.set("BannerAlpha", NSNumber::numberWithDouble(0.5)); }, &error))
+            << error;
+        auto written = read_dictionary_file(kSettingsFile);
+        ASSERT_TRUE(written);
+        EXPECT_EQ(written->count(), 1u);
+        return;
+    }
     EXPECT_FALSE(update_dictionary_file(
         kSettingsFile, [](NSMutableDictionary& s) { s.set("BannerAlpha", NSNumber::numberWithDouble(0.5)); },
         &error));
