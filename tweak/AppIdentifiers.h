@@ -2,6 +2,7 @@
 // minus the excluded system identifiers, built once per process.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -21,5 +22,9 @@ Ref<Object> allAppIdentifiers();
 Ref<Object> randomAppIdentifier();
 // A random identifier whose icon the application list has; nil when no listed app has one.
 Ref<Object> random_app_identifier_with_icon();
+// The same choice over any list and icon test: a bounded number of random draws, then a uniform
+// pick among the identifiers that have an icon. Every draw comes from arc4random.
+Ref<Object> random_identifier_with_icon(const std::vector<Ref<Object>>& identifiers,
+                                        const std::function<bool(Object*)>& has_icon);
 
 } // namespace zimtone::tweak
