@@ -79,6 +79,15 @@ int run_serve(const ServeOptions& options) {
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN); // a host that died while spoken to must not take us with it
 
+    // A port that is taken is refused before the device is touched.
+    http::PageServer server;
+    int port = server.bind_loopback(options.port);
+    if (port <= 0) {
+        std::cerr << "zimtone serve: cannot listen on 127.0.0.1:" << options.port
+                  << " (is the port in use?)\n";
+        return 1;
+    }
+
     std::string error;
     // Taken before the device is touched, and held until the end.
     auto lock = ServeLock::acquire(platform::foundation::device_root(), &error);
@@ -91,14 +100,6 @@ int run_serve(const ServeOptions& options) {
         return 1;
     }
     fs::path root = platform::foundation::device_root();
-
-    http::PageServer server;
-    int port = server.bind_loopback(options.port);
-    if (port <= 0) {
-        std::cerr << "zimtone serve: cannot listen on 127.0.0.1:" << options.port
-                  << " (is the port in use?)\n";
-        return 1;
-    }
 
     // Frames are drawn under the device root, where the hosts may write and nobody else may look.
     const std::string frames_folder = "/var/run/zimtone-frames-" + std::to_string(getpid());

@@ -66,6 +66,8 @@ TEST(ServeSingleInstance, ASecondServeOnTheSamePortOrRootIsRefused) {
             EXPECT_TRUE(fs::is_socket(socket)) << c.what << ": " << socket << " was removed";
         EXPECT_TRUE(ask_host(first_device.root(), "springboard", "apps").value("ok", false)) << c.what;
     }
+    // Refused for its port, the second one wrote nothing on its own device.
+    EXPECT_TRUE(fs::is_empty(other_device.root()));
     EXPECT_EQ(first.terminate(), 0) << first.errors();
 }
 
