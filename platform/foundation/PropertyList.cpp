@@ -21,7 +21,6 @@
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/NSString.h"
-#include "platform/foundation/PlainXmlPropertyList.h"
 #include "platform/foundation/PropertyListShape.h"
 
 namespace platform::foundation {
@@ -310,16 +309,6 @@ Ref<Object> parse_property_list(const char* bytes, size_t length) {
         return object_from_tree(root);
     }
     if (!xml_property_list_is_whole(bytes, length))
-        return nullptr;
-    // Settings files are nearly always plain, and reading those directly takes about a third of
-    // the time libplist and the conversion of its tree take.
-    if (auto plain = read_plain_xml_property_list(bytes, length))
-        return *plain;
-    return parse_xml_property_list_with_libplist(bytes, length);
-}
-
-Ref<Object> parse_xml_property_list_with_libplist(const char* bytes, size_t length) {
-    if (!bytes || length == 0 || length > max_property_list_file_size)
         return nullptr;
     plist_t root = nullptr;
     plist_from_xml(bytes, static_cast<uint32_t>(length), &root);

@@ -19,9 +19,6 @@ inline constexpr size_t max_property_list_file_size = size_t{8} << 20;
 // Booleans become NSNumber bools, integers NSNumber integers (unsigned values above INT64_MAX
 // saturate), reals NSNumber reals, data and dates NSData. Containers come back mutable.
 runtime::Ref<runtime::Object> parse_property_list(const char* bytes, size_t length);
-// XML bytes as libplist alone reads them, without the direct reader for plain files or the
-// whole-document check: the reference the direct reader is held to.
-runtime::Ref<runtime::Object> parse_xml_property_list_with_libplist(const char* bytes, size_t length);
 // Reads a device path; nil unless the file is a property list with a dictionary root. A missing,
 // unreadable, truncated, oversized or garbage file, or one that is not a regular file, yields nil,
 // never a crash or a hang.
