@@ -4,9 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/PlatformClasses.h"
+#include "platform/foundation/RunLoop.h"
+#include "platform/springboard/SBBannerController.h"
+#include "platform/springboard/SBBulletinBannerItem.h"
+#include "platform/uikit/ViewDump.h"
+#include "sim/hosts/Screen.h"
+#include "sim/hosts/SurfaceHosts.h"
 #include "tests/banner_host/banner_host_support.h"
+#include "tests/support/ChildProcess.h"
+#include "tweak/Startup.h"
 
 using namespace zimtone::testing;
+using namespace platform::runtime;
+using namespace platform::springboard;
 
 namespace {
 
@@ -36,7 +47,65 @@ void expect_cycling_colour(const json& colour) {
     EXPECT_EQ(colour[3], 1.0);
 }
 
+// In a child process with the home screen's classes and the tweak started as a host starts it:
+// a banner for the first app comes down, then its view is given a context for the second app.
+// With `forget_backdrop` the view's added backdrop property is cleared in between. Reports the
+// tint backdrops the view holds, the colour-cycling timers aimed at it, and the first tint.
+json second_context_on_one_view(const char* first_app, const char* second_app, bool forget_backdrop) {
+    auto result = run_in_child([&] {
+        BannerDevice device(json({{"BannersUnicornEnabled", true}}));
+        platform::register_platform_classes();
+        zimtone::sim::HostProcess host("springboard", "com.apple.springboard");
+        zimtone::sim::set_up_screen(host);
+        zimtone::sim::set_up_banner_host(host);
+        if (!zimtone::tweak::start().banner)
+            return std::string("{}");
+        auto& banners = SBBannerController::shared();
+        banners.present(
+            SBBulletinBannerItem::with_bulletin(BBBulletin::make(first_app, "One", "First").get()).get());
+        Ref<SBBannerContextView> view(banners.banner_view());
+        auto tints = [&] {
+            json found = json::array();
+            for (const auto& subview : view->subview_list())
+                if (auto* backdrop = dynamic_cast<platform::uikit::UIBackdropView*>(subview.get());
+                    backdrop && backdrop->style() == kTintStyle)
+                    found.push_back(platform::uikit::dump_colour(backdrop->inputSettings()->colorTint()));
+            return found;
+        };
+        const json first_tint = tints().at(0);
+        if (forget_backdrop) {
+            Object* none = nullptr;
+            msg(view.get(), "setTestBlur:"_sel, none);
+        }
+        auto second = SBUIBannerContext::with_item(
+            SBBulletinBannerItem::with_bulletin(BBBulletin::make(second_app, "Two", "Second").get()).get());
+        msg(view.get(), "setBannerContext:withReplaceReason:"_sel, static_cast<Object*>(second.get()),
+            int64_t{0});
+        int timers = 0;
+        for (const auto& timer : platform::foundation::RunLoop::main().timers())
+            if (timer.target.get() == view.get())
+                ++timers;
+        return json({{"first", first_tint}, {"tints", tints()}, {"timers", timers}}).dump();
+    });
+    EXPECT_EQ(result.exit_code, 0);
+    return json::parse(result.output, nullptr, false);
+}
+
 } // namespace
+
+TEST(BannerSetup, ASecondContextOnTheSameViewAddsNoSecondBackdropNorTimer) {
+    // A dark icon first, a light one second, so that a second set-up would show in the tint.
+    auto view = second_context_on_one_view("com.example.zebra", "com.apple.mobilenotes", false);
+    ASSERT_TRUE(view.contains("tints")) << view.dump();
+    EXPECT_EQ(view["tints"], json::array({view["first"]})) << "one backdrop, still the first app's tint";
+    EXPECT_EQ(view["timers"], 1);
+
+    // Only the backdrop marks a view as set up; the running timer still keeps a second one away.
+    auto forgotten = second_context_on_one_view("com.example.zebra", "com.apple.mobilenotes", true);
+    ASSERT_TRUE(forgotten.contains("tints")) << forgotten.dump();
+    EXPECT_EQ(forgotten["tints"].size(), 2u) << "set up again behind the first backdrop";
+    EXPECT_EQ(forgotten["timers"], 1);
+}
 
 TEST(BannerSetup, OneTintPerViewAndTheHostBackgroundGoneOnEveryLayoutPass) {
     BannerDevice device;
