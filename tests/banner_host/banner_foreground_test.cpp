@@ -130,3 +130,18 @@ TEST(BannerForeground, TextsAreWhiteWhileNoBannerHasSetTheSharedColour) {
     expect_strings_in(f.text_view, kWhite);
     EXPECT_EQ(f.date["textColor"], kWhite);
 }
+
+TEST(BannerForeground, TextsTakeTheColourTheLastSetUpBannerStored) {
+    // A light banner stores black. A dark banner set up while AutoTextColor is off stores
+    // nothing, so once the key is back on its texts take the black it carries, not its own white.
+    BannerDevice device;
+    device.run("bulletin com.apple.mobilenotes Title Message Subtitle");
+    device.run("dismiss");
+    device.reload_settings({{"AutoTextColor", false}});
+    device.run("bulletin com.example.zebra Title Message Subtitle");
+    device.reload_settings(json::object());
+    device.run("layout");
+    auto f = foreground_of(banner_of(device.run("dump")));
+    expect_strings_in(f.text_view, kBlack);
+    EXPECT_EQ(f.date["textColor"], kBlack);
+}
