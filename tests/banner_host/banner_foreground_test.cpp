@@ -2,7 +2,12 @@
 // the automatic colour of the icon, and the host's vibrancy stripped.
 #include <gtest/gtest.h>
 
+#include "platform/PlatformClasses.h"
+#include "platform/foundation/NSAttributedString.h"
+#include "platform/uikit/UIColor.h"
+#include "platform/uikit/UIFont.h"
 #include "tests/banner_host/banner_host_support.h"
+#include "tweak/banner/BannerForeground.h"
 
 using namespace zimtone::testing;
 
@@ -144,4 +149,40 @@ TEST(BannerForeground, TextsTakeTheColourTheLastSetUpBannerStored) {
     auto f = foreground_of(banner_of(device.run("dump")));
     expect_strings_in(f.text_view, kBlack);
     EXPECT_EQ(f.date["textColor"], kBlack);
+}
+
+TEST(BannerForeground, EveryRunOfATextTakesTheOneColourAndKeepsItsOtherAttributes) {
+    using namespace platform::foundation;
+    using platform::runtime::Object;
+    using platform::runtime::operator""_sel;
+    using platform::uikit::UIColor;
+    using platform::uikit::UIFont;
+    platform::register_platform_classes();
+    // Red, then no colour, then green in a bold face, then no colour again: four runs.
+    auto regular = UIFont::systemFontOfSize(13);
+    auto bold = UIFont::fontWithName("Inter-Bold", 13);
+    auto text = NSMutableAttributedString::create("Anna: lunch at one?", {{NSFontAttributeName, regular}});
+    text->add_attribute(NSForegroundColorAttributeName, UIColor::colorWithRGBA(1, 0, 0, 1), {0, 5});
+    text->add_attribute(NSForegroundColorAttributeName, UIColor::colorWithRGBA(0, 1, 0, 1), {12, 2});
+    text->add_attribute(NSFontAttributeName, bold, {12, 2});
+    ASSERT_EQ(text->runs().size(), 4u);
+
+    auto recoloured =
+        zimtone::tweak::banner::changeAttributesOf(nullptr, "changeAttributesOf:"_sel, text.get());
+    auto* result = dynamic_cast<NSAttributedString*>(recoloured.get());
+    ASSERT_NE(result, nullptr);
+    ASSERT_NE(result, text.get()) << "a copy, the host's string left as it was";
+    EXPECT_EQ(result->str(), text->str());
+    const auto expected =
+        platform::uikit::colour_of(zimtone::tweak::banner::shared_banner_text_colour().get());
+    ASSERT_NE(expected, nullptr);
+    for (uint64_t i = 0; i < result->length(); ++i) {
+        SCOPED_TRACE(i);
+        ASSERT_NE(result->foreground_colour_at(i), nullptr);
+        EXPECT_EQ(result->foreground_colour_at(i)->colour(), expected->colour());
+        EXPECT_EQ(result->attribute_at(NSFontAttributeName, i), text->attribute_at(NSFontAttributeName, i));
+    }
+    EXPECT_EQ(text->foreground_colour_at(0)->colour(), UIColor::colorWithRGBA(1, 0, 0, 1)->colour());
+    EXPECT_EQ(zimtone::tweak::banner::changeAttributesOf(nullptr, "changeAttributesOf:"_sel, nullptr),
+              nullptr);
 }
