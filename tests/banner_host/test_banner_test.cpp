@@ -8,8 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/NotifyCenter.h"
@@ -81,6 +83,28 @@ TEST(TestBanner, NoneWhileABannerIsOnScreen) {
     EXPECT_TRUE(banner_of(device.run("dump")).is_null());
 }
 
+TEST(TestBanner, NoneOfEitherKindWhenNoListedAppHasAnIcon) {
+    BannerDevice device;
+    std::vector<std::filesystem::path> icons;
+    for (const auto& entry :
+         std::filesystem::recursive_directory_iterator(device.device().path("/Applications")))
+        if (entry.path().extension() == ".png")
+            icons.push_back(entry.path());
+    ASSERT_FALSE(icons.empty());
+    for (const auto& icon : icons)
+        std::filesystem::remove(icon);
+
+    device.host();
+    device.post(notifications::kTestBanner);
+    EXPECT_TRUE(banner_of(device.run("dump")).is_null());
+    // The lock-screen request still locks first, then finds no app to claim a notification from.
+    device.post(notifications::kTestLockscreenBanner);
+    auto screen = device.run("dump")["screen"];
+    EXPECT_FALSE(find_view(screen, "SBLockScreenView").is_null()) << "locked";
+    EXPECT_TRUE(find_views(screen, "SBLockScreenBulletinCell").empty());
+    EXPECT_EQ(device.run("ping")["ok"], true);
+}
+
 TEST(Respring, EndsTheHostWithTheRespringStatusAndANewHostReadsTheFileAgain) {
     std::signal(SIGPIPE, SIG_IGN); // the host may be gone when the test writes to it
     BannerDevice device(json({{"BannerAlpha", 0.25}}));
@@ -91,13 +115,14 @@ TEST(Respring, EndsTheHostWithTheRespringStatusAndANewHostReadsTheFileAgain) {
     device.write_settings({{"BannerAlpha", 0.75}});
     device.host(); // started before the post, so that it observes it
     using namespace platform::foundation;
-    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), notifications::kRespring,
-                                         nullptr, nullptr, true);
+    CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
+                                         notifications::kRespring, nullptr, nullptr, true);
     // The host must end by itself (a command sent now could find it gone): wait for its exit.
     std::optional<int> raw;
     for (int i = 0; i < 200 && !raw; ++i) {
         raw = device.host().poll_exit();
-        if (!raw) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        if (!raw)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
     }
     ASSERT_TRUE(raw) << "the host did not end after the respring notification";
     ASSERT_TRUE(WIFEXITED(*raw));

@@ -6,6 +6,7 @@
 #include "platform/foundation/NSBundle.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/messages/CKInlineReplyViewController.h"
 #include "platform/uikit/keyboard/UIKBBlurredKeyView.h"
@@ -141,5 +142,23 @@ TEST(QuickReplyHost, ReplyTypeAndCloseLeaveNoTimersBehind) {
     // A second reply starts its own timers, as many as the first.
     ASSERT_EQ(messages.command("reply Ben Hi")["ok"], true);
     EXPECT_EQ(messages.command("timers")["timers"], while_open);
+    EXPECT_EQ(messages.finish(), 0);
+}
+
+TEST(QuickReplyHost, TestNotificationsFindNoAppAndTheExtensionKeepsServing) {
+    // The handlers are registered here too, but the extension lists no apps to claim the
+    // notification from: each request is dropped, and the host answers and ends normally.
+    TempDevice device;
+    set_up_device(device);
+    HostUnderTest messages("messages", device.root(), true);
+    for (const char* name : {zimtone::settings::notifications::kTestBanner,
+                             zimtone::settings::notifications::kTestLockscreenBanner}) {
+        SCOPED_TRACE(name);
+        platform::foundation::CFNotificationCenterPostNotification(
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), name, nullptr, nullptr, true);
+        // The datagram is already waiting on the host's socket; advancing serves it.
+        EXPECT_EQ(messages.command("advance 0")["ok"], true);
+        EXPECT_EQ(messages.command("ping")["ok"], true);
+    }
     EXPECT_EQ(messages.finish(), 0);
 }
