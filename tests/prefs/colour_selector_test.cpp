@@ -8,6 +8,8 @@
 #include "colour/bridge/ColourServices.h"
 #include "colour/hex_codec.h"
 #include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/uikit/prefs_support/UIAlertController.h"
@@ -191,6 +193,43 @@ TEST(ColourSelector, SavingReplacesTheFirstEntryAndRecoloursTheTappedRow) {
         zimtone::colour::modifySaturationWith(*zimtone::colour::colorWithHexString("FF8800"), 1.0);
     expected.alpha = static_cast<double>(0.5f);
     EXPECT_EQ(cell->disc_colour(), expected);
+}
+
+TEST(ColourSelector, AFailedSaveIsShownWithWhatTheFileHoldsAndTheRowKeepsItsColour) {
+    PaneDevice device;
+    platform::foundation::RunLoop::main().use_virtual_clock(0);
+    auto* page = device.open("Zimtone2ApplicationSelector");
+    const std::string stored_id = bundle_id_at(page, 1);
+    device.write_settings(
+        "<key>AllowSaturation</key><false/><key>Specific_App_Color</key><array><dict><key>" + stored_id +
+        "</key><string>111111</string></dict></array>");
+    const std::string before = device.settings_bytes();
+    // A directory where the writers' lock file belongs makes every write fail.
+    std::filesystem::create_directories(platform::foundation::resolve_device_path(
+        platform::foundation::FileLock::lock_device_path(zimtone::settings::kSettingsFile)));
+    struct Case {
+        int64_t row;
+        std::string holds;
+    };
+    const Case cases[] = {{1, "\"111111\""}, {2, "no colour for it"}};
+    for (const auto& c : cases) {
+        const std::string id = bundle_id_at(page, c.row);
+        SCOPED_TRACE(id);
+        auto* cell = cell_at(page, c.row);
+        const Colour shown = cell->disc_colour();
+        answer_dialog(page, c.row, "#FF8800", "Save");
+        auto* alert = dynamic_cast<UIAlertController*>(page->presentedViewController());
+        ASSERT_NE(alert, nullptr);
+        EXPECT_EQ(alert->title()->str(), "Zimtone 2");
+        const std::string message = alert->message()->str();
+        EXPECT_TRUE(message.starts_with("Could not save the colour of " + id + " (")) << message;
+        EXPECT_TRUE(message.ends_with("). The settings file holds " + c.holds + ".")) << message;
+        ASSERT_EQ(alert->actions().size(), 1u);
+        EXPECT_EQ(alert->actions()[0]->title()->str(), "OK");
+        alert->tap_action(0);
+        EXPECT_EQ(device.settings_bytes(), before);
+        EXPECT_EQ(cell->disc_colour(), shown) << "the row still shows what the file holds";
+    }
 }
 
 TEST(ColourSelector, SavingStopsTheCyclingOfTheTappedRow) {
