@@ -276,6 +276,14 @@ TEST(ColourPreview, TheDiscFollowsTheBannerSettingsReadAtCreation) {
          "<key>Specific_App_Color</key><array><dict><key>APP</key><string>336699</string></dict>"
          "<dict><key>APP</key><string>ffffff</string></dict></array>",
          [](Colour) { return *zimtone::colour::colorWithHexString("336699"); }, false},
+        {"stored value that does not decode: the icon's colour, and no cycling",
+         "<key>BannersUnicornEnabled</key><true/>"
+         "<key>Specific_App_Color</key><array><dict><key>APP</key><string>#12345g</string></dict></array>",
+         [](Colour c) { return zimtone::colour::modifySaturationWith(c, 1.0); }, false},
+        {"stored value that is no text: the same",
+         "<key>BannersUnicornEnabled</key><true/>"
+         "<key>Specific_App_Color</key><array><dict><key>APP</key><integer>336699</integer></dict></array>",
+         [](Colour c) { return zimtone::colour::modifySaturationWith(c, 1.0); }, false},
         {"cycling without a stored colour", "<key>BannersUnicornEnabled</key><true/>",
          [](Colour c) { return zimtone::colour::modifySaturationWith(c, 1.0); }, true},
     };
