@@ -263,6 +263,22 @@ TEST(SettingsPages, TheRootPageGoesWithItsNavigationAndItsHeartButtonThenDoesNot
     services = before;
 }
 
+TEST(SettingsPages, AWriteWithNoValueOrFromARowWithoutAKeyChangesNothing) {
+    PaneDevice device;
+    NotificationLog log({notifications::kLoadBanner});
+    auto* banner = device.open("Zimtone2BannerSettings");
+    // A key that asks for a restart and posts its group's reload: neither may follow.
+    const int64_t row = PaneDevice::row_of_key(banner, "BannersEnabled");
+    ASSERT_GE(row, 0);
+    ASSERT_NE(banner->specifier_at(row)->string_property("PostNotification"), nullptr);
+    write(banner, row, nullptr);
+    banner->specifier_at(row)->properties()->removeObjectForKey(platform::foundation::ns("key").get());
+    write(banner, row, NSNumber::numberWithBool(false));
+    EXPECT_EQ(device.settings_bytes(), "") << "no settings file was made";
+    EXPECT_FALSE(respring_shown(device));
+    EXPECT_TRUE(log.settle().empty());
+}
+
 TEST(SettingsPages, AFailedWriteIsShownWithTheValueTheFileHolds) {
     PaneDevice device;
     device.write_settings("<key>BannerAlpha</key><real>0.5</real>");
