@@ -127,6 +127,65 @@ TEST_F(ReplyView, PerAppColourForMessagesDoesNotReachTheReplyView) {
     EXPECT_EQ(look_of(open_reply()), without);
 }
 
+namespace {
+
+// An entry view of a class without the cover instance variable, passing on the host entry
+// view's other parts, and a controller that answers it as its entry view.
+class EntryWithoutCover : public UIView {
+  public:
+    static Class runtime_class() {
+        static Class cls =
+            ClassBuilder<EntryWithoutCover>("ZimtoneTestEntryWithoutCover", UIView::runtime_class())
+                .method<&EntryWithoutCover::sendButton>("sendButton")
+                .method<&EntryWithoutCover::audioButton>("audioButton")
+                .method<&EntryWithoutCover::contentView>("contentView")
+                .get();
+        return cls;
+    }
+    UIButton* sendButton() const { return entry->sendButton(); }
+    UIButton* audioButton() const { return entry->audioButton(); }
+    CKMessageEntryContentView* contentView() const { return entry->contentView(); }
+    Ref<CKMessageEntryView> entry;
+};
+
+class ReplyWithoutCover : public CKInlineReplyViewController {
+  public:
+    static Class runtime_class() {
+        static Class cls = ClassBuilder<ReplyWithoutCover>("ZimtoneTestReplyWithoutCover",
+                                                           CKInlineReplyViewController::runtime_class())
+                               .method<&ReplyWithoutCover::entryWithoutCover>("entryView")
+                               .get();
+        return cls;
+    }
+    EntryWithoutCover* entryWithoutCover() {
+        if (!stand_in_ && entryView()) {
+            stand_in_ = UIView::create<EntryWithoutCover>(entryView()->frame());
+            stand_in_->entry = Ref<CKMessageEntryView>(entryView());
+        }
+        return stand_in_.get();
+    }
+
+  private:
+    Ref<EntryWithoutCover> stand_in_;
+};
+
+} // namespace
+
+TEST_F(ReplyView, AnEntryViewWithoutACoverGetsEverythingElse) {
+    Colour icon = messages_icon_colour();
+    auto expected = zimtone::tweak::quickreply::reply_colours(icon, 1.0);
+    Ref<ReplyWithoutCover> reply(
+        dynamic_cast<ReplyWithoutCover*>(class_createInstance(ReplyWithoutCover::runtime_class()).get()));
+    ASSERT_NE(reply, nullptr);
+    reply->prepare(platform::foundation::CGRectMake(0, 0, 375, 667 - Keyboard::kHeight), "Anna", "Lunch?");
+    window()->addSubview(reply->view());
+    msg(reply, "setupView"_sel);
+    window()->layoutIfNeeded();
+    EXPECT_EQ(look_of(reply.get()), (ReplyLook{kHostFill, kHostStroke, expected.contrast, expected.contrast,
+                                               icon, icon, icon, expected.contrast}));
+    reply->view()->removeFromSuperview();
+}
+
 TEST_F(ReplyView, EachSendButtonUpdateRestoresTheContrastColour) {
     auto* reply = open_reply();
     Colour contrast = zimtone::tweak::quickreply::reply_colours(messages_icon_colour(), 1.0).contrast;
