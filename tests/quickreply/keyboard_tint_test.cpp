@@ -117,6 +117,41 @@ TEST_F(KeyboardTint, KeyBackdropIsTintedBlurredAndShapedLikeTheHostKey) {
     }
 }
 
+namespace {
+
+// A key whose "_backdropView" holds nothing: the subclass's own variable of that name hides the
+// host's, so the runtime finds no backdrop there, as for a host key class without one.
+class KeyWithoutBackdrop : public UIKBBlurredKeyView {
+  public:
+    static Class runtime_class() {
+        static Class cls = ClassBuilder<KeyWithoutBackdrop>("ZimtoneTestKeyWithoutBackdrop",
+                                                            UIKBBlurredKeyView::runtime_class())
+                               .ivar("_backdropView", &KeyWithoutBackdrop::no_backdrop_)
+                               .get();
+        return cls;
+    }
+
+  private:
+    Ref<UIView> no_backdrop_;
+};
+
+} // namespace
+
+TEST_F(KeyboardTint, AKeyWithoutAHostBackdropStaysTheHosts) {
+    settings().BannersUnicornEnabled = true;
+    const size_t timers_before = scheduled_timers();
+    Ref<Object> made = msg<Ref<Object>>(
+        class_createInstance(KeyWithoutBackdrop::runtime_class()), "initWithFrame:keyplane:key:"_sel,
+        platform::foundation::CGRectMake(0, 0, 32, 42), static_cast<Object*>(nullptr),
+        static_cast<Object*>(platform::foundation::ns("q").get()));
+    auto* key = dynamic_cast<KeyWithoutBackdrop*>(made.get());
+    ASSERT_NE(key, nullptr);
+    ASSERT_NE(key->host_backdrop(), nullptr) << "the host made its backdrop as always";
+    EXPECT_EQ(tweak_backdrop(key), nullptr);
+    EXPECT_EQ(key->host_backdrop()->superview(), key);
+    EXPECT_EQ(scheduled_timers(), timers_before) << "nothing to cycle";
+}
+
 TEST_F(KeyboardTint, PackageProbeSkipsOnlyTheKeyBackdrops) {
     struct Row {
         const char* name;
