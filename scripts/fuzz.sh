@@ -9,7 +9,7 @@ seconds="${1:-60}"
 shift || true
 targets=("$@")
 ((${#targets[@]})) || targets=(settings_loaders_fuzz hex_codec_fuzz notify_datagram_fuzz command_line_fuzz hex_entry_fuzz
-  settings_request_fuzz device_request_fuzz xml_property_list_fuzz page_body_fuzz)
+  settings_request_fuzz device_request_fuzz page_body_fuzz)
 build=build-fuzz
 jobs="${ZIMTONE_JOBS:-$(nproc)}"
 
