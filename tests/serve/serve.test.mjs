@@ -140,6 +140,39 @@ test('the page shows every process, the screen, the Settings app and the apps of
   assert.deepEqual(offered, ids);
 });
 
+test('every control stays inside the width of the window, the controls under the screen when narrow', async () => {
+  const controls = page.locator('main button, main input, main select, #hosts button');
+  try {
+    for (const width of [800, 1024, 1280, 1920]) {
+      await page.setViewportSize({ width, height: 860 });
+      const inside = await page.evaluate(() => document.documentElement.clientWidth);
+      const count = await controls.count();
+      assert.ok(count >= 18, `${width} px: only ${count} controls found`);
+      for (let i = 0; i < count; i++) {
+        const control = controls.nth(i);
+        const what = await control.evaluate((e) => e.id || e.textContent || e.name);
+        const box = await control.boundingBox();
+        assert.ok(box && box.x >= 0 && box.x + box.width <= inside, `${width} px: ${what} lies at ${JSON.stringify(box)}`);
+        // Visible, enabled and not covered by anything: a click would reach it.
+        await control.click({ trial: true, timeout: 5000 });
+      }
+      // The Settings app's frame takes a person's clicks itself, so only its place is checked.
+      const settingsPane = await page.locator('#settings').boundingBox();
+      assert.equal(settingsPane.width, 377, `${width} px: the Settings app keeps the phone's width`);
+      assert.ok(settingsPane.x >= 0 && settingsPane.x + settingsPane.width <= inside, `${width} px: the Settings app`);
+      const screen = await page.locator('#frame').boundingBox();
+      const panel = await page.locator('#controls').boundingBox();
+      if (width < 1140) {
+        assert.ok(panel.y >= screen.y + screen.height && panel.x === screen.x, `${width} px: controls under the screen`);
+      } else {
+        assert.ok(panel.x >= screen.x + screen.width, `${width} px: controls beside the screen`);
+      }
+    }
+  } finally {
+    await page.setViewportSize({ width: 1280, height: 860 });
+  }
+});
+
 test('a banner sent from the page comes down on the screen', async () => {
   await page.locator('#title').fill('Lunch at one');
   await page.locator('#message').fill('Sent from the device page');
