@@ -1,9 +1,9 @@
 // The banner surface of the home screen: its host classes, the delivery of bulletins as
 // banners, and the commands that drive it (bulletin, dismiss, apps).
 #include <algorithm>
+#include <cctype>
 
 #include "platform/applist/ALApplicationList.h"
-#include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSString.h"
 #include "platform/springboard/BulletinStore.h"
 #include "platform/springboard/SBApplicationController.h"
@@ -134,17 +134,25 @@ CommandResult dismiss_banner(const std::vector<std::string>& args) {
     return CommandResult::success({{"waiting", SBBannerController::shared().waiting()}});
 }
 
+// Listed as a person looks for them: by display name, the identifier settling equal names.
 CommandResult list_apps(const std::vector<std::string>& args) {
     if (!args.empty())
         return CommandResult::failure("apps takes no arguments");
-    auto controller = msg<Ref<Object>>(SBApplicationController::runtime_class(), "sharedInstance"_sel);
-    auto identifiers = msg<Ref<platform::foundation::NSArray>>(controller, "allBundleIdentifiers"_sel);
-    json apps = json::array();
-    if (identifiers)
-        for (const auto& id : identifiers->items())
-            if (auto* s = platform::foundation::string_of(id.get()))
-                apps.push_back(*s);
-    return CommandResult::success({{"apps", std::move(apps)}});
+    auto folded = [](std::string text) {
+        std::transform(text.begin(), text.end(), text.begin(),
+                       [](unsigned char c) { return std::tolower(c); });
+        return text;
+    };
+    std::vector<platform::applist::AppRecord> apps =
+        platform::applist::ALApplicationList::sharedApplicationList()->apps();
+    std::sort(apps.begin(), apps.end(), [&](const auto& a, const auto& b) {
+        return std::pair(folded(a.display_name), a.bundle_identifier) <
+               std::pair(folded(b.display_name), b.bundle_identifier);
+    });
+    json listed = json::array();
+    for (const auto& app : apps)
+        listed.push_back({{"bundle", app.bundle_identifier}, {"name", app.display_name}});
+    return CommandResult::success({{"apps", std::move(listed)}});
 }
 
 } // namespace
@@ -157,7 +165,8 @@ void set_up_banner_host(HostProcess& host) {
     host.add_command("bulletin", "bulletin APP TITLE MESSAGE [SUBTITLE]  (an app posts a notification)",
                      deliver_bulletin);
     host.add_command("dismiss", "dismiss  (takes the banner on screen away)", dismiss_banner);
-    host.add_command("apps", "apps  (the bundle identifiers of the installed apps)", list_apps);
+    host.add_command("apps", "apps  (the installed apps by display name: bundle identifier and name)",
+                     list_apps);
 }
 
 } // namespace zimtone::sim

@@ -251,5 +251,43 @@ TEST(BannerCommands, RefuseBadInputWithAClearError) {
     EXPECT_TRUE(banner_of(device.run("dump")).is_null());
     auto apps = device.run("apps")["apps"];
     EXPECT_EQ(apps.size(), 22u);
-    EXPECT_NE(std::find(apps.begin(), apps.end(), "com.apple.springboard"), apps.end());
+    EXPECT_NE(std::find_if(apps.begin(), apps.end(),
+                           [](const auto& app) { return app["bundle"] == "com.apple.springboard"; }),
+              apps.end());
+}
+
+// A case-sensitive sort, or one by identifier, would put "apple Notes" and "maps" elsewhere.
+TEST(BannerCommands, AppsAreListedByDisplayNameRegardlessOfCase) {
+    BannerDevice device;
+    auto apps = device.run("apps")["apps"];
+    std::vector<std::string> names;
+    for (const auto& app : apps)
+        names.push_back(app["name"]);
+    const std::vector<std::string> expected{"apple Notes",
+                                            "Calculator",
+                                            "Camera",
+                                            "CloudKit Sharing",
+                                            "Ghost",
+                                            "Google Sign-In",
+                                            "iTunes Store",
+                                            "Mail",
+                                            "maps",
+                                            "Messages",
+                                            "Messages Notification",
+                                            "Moonlight",
+                                            "Phone",
+                                            "Plain Text",
+                                            "Retro Arcade",
+                                            "Safari",
+                                            "Settings",
+                                            "SpringBoard",
+                                            "sticker",
+                                            "Weather",
+                                            "Web App",
+                                            "Zebra"};
+    EXPECT_EQ(names, expected);
+    auto messages =
+        std::find_if(apps.begin(), apps.end(), [](const auto& app) { return app["name"] == "Messages"; });
+    ASSERT_NE(messages, apps.end());
+    EXPECT_EQ((*messages)["bundle"], "com.apple.MobileSMS");
 }

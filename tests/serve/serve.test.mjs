@@ -135,9 +135,11 @@ test('the page shows every process, the screen, the Settings app and the apps of
   const listed = (await askHost('springboard', 'apps')).apps;
   assert.ok(listed.length > 0, 'the device has apps');
   await waitFor(async () => (await page.locator('#app option').count()) === listed.length, 'the app list');
-  const offered = await page.locator('#app option').evaluateAll((options) => options.map((o) => o.value));
-  const ids = listed.map((app) => (typeof app === 'string' ? app : app.bundle ?? app.bundle_identifier ?? app.id));
-  assert.deepEqual(offered, ids);
+  // By display name in the host's order; what a bulletin is sent from stays the bundle identifier.
+  const offered = await page.locator('#app option').evaluateAll((options) =>
+    options.map((o) => ({ bundle: o.value, name: o.textContent })));
+  assert.deepEqual(offered, listed);
+  assert.ok(offered.some((app) => app.name === 'Messages' && app.bundle === 'com.apple.MobileSMS'), 'Messages offered by name');
 });
 
 test('every control stays inside the width of the window, the controls under the screen when narrow', async () => {
@@ -171,6 +173,22 @@ test('every control stays inside the width of the window, the controls under the
   } finally {
     await page.setViewportSize({ width: 1280, height: 860 });
   }
+});
+
+test('an app chosen by its name sends the notification from its bundle identifier', async () => {
+  await page.locator('#app').focus();
+  await page.keyboard.type('Messages');
+  await page.locator('#title').fill('Picked by name');
+  await act('#send-bulletin', 'bulletin');
+  const [banner] = await waitFor(async () => {
+    const found = await homeViews((v) => v.bulletin?.title === 'Picked by name');
+    return found.length === 1 && found;
+  }, 'the banner of the app picked by name');
+  assert.equal(banner.bulletin.sectionID, 'com.apple.MobileSMS');
+  await act('[data-action="dismiss"]', 'dismiss');
+  // The tests after this one send from the app listed first, as the page starts.
+  await page.locator('#app').focus();
+  await page.keyboard.type('apple');
 });
 
 test('a banner sent from the page comes down on the screen', async () => {

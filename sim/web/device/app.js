@@ -79,13 +79,11 @@ async function loadApps() {
     return;
   }
   select.textContent = "";
-  for (const app of answer.apps || answer.result || []) {
+  // The host lists the apps in the order to offer them; the identifier is what a bulletin names.
+  for (const app of answer.apps) {
     const option = document.createElement("option");
-    // The host lists bundle identifiers, alone or with a display name.
-    const id = typeof app === "string" ? app : app.bundle || app.bundle_identifier || app.id || app.identifier;
-    const name = typeof app === "string" ? "" : app.name || app.display_name || "";
-    option.value = id;
-    option.textContent = name ? name + " (" + id + ")" : id;
+    option.value = app.bundle;
+    option.textContent = app.name;
     select.appendChild(option);
   }
   appsLoaded = true;
