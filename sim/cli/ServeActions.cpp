@@ -16,6 +16,7 @@ using sim::quote_word;
 
 constexpr const char* kHome = "springboard";
 constexpr const char* kMessages = "messages";
+constexpr const char* kSettings = "settings";
 
 struct Field {
     std::string value;
@@ -26,81 +27,119 @@ struct Field {
 Field text_field(const json& request, const char* name, size_t limit, bool required) {
     auto it = request.find(name);
     if (it == request.end() || it->is_null()) {
-        if (required) return { {}, std::string("'") + name + "' is missing" };
+        if (required)
+            return {{}, std::string("'") + name + "' is missing"};
         return {};
     }
-    if (!it->is_string()) return { {}, std::string("'") + name + "' must be a string" };
+    if (!it->is_string())
+        return {{}, std::string("'") + name + "' must be a string"};
     const std::string& text = it->get_ref<const std::string&>();
-    if (required && text.empty()) return { {}, std::string("'") + name + "' is empty" };
+    if (required && text.empty())
+        return {{}, std::string("'") + name + "' is empty"};
     if (text.size() > limit)
-        return { {}, std::string("'") + name + "' is longer than " + std::to_string(limit) + " bytes" };
+        return {{}, std::string("'") + name + "' is longer than " + std::to_string(limit) + " bytes"};
     if (std::any_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; }))
-        return { {}, std::string("'") + name + "' holds a control character" };
-    return { text, {} };
+        return {{}, std::string("'") + name + "' holds a control character"};
+    return {text, {}};
 }
 
 bool is_bundle_identifier(const std::string& id) {
-    return !id.empty() && id.size() <= kMaxAppIdentifier && std::all_of(id.begin(), id.end(), [](unsigned char c) {
-        return std::isalnum(c) || c == '.' || c == '-' || c == '_';
-    });
+    return !id.empty() && id.size() <= kMaxAppIdentifier &&
+           std::all_of(id.begin(), id.end(),
+                       [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-' || c == '_'; });
 }
 
-ActionResult fail(std::string error) { return { std::nullopt, std::move(error) }; }
+ActionResult fail(std::string error) {
+    return {std::nullopt, std::move(error)};
+}
 
-ActionResult on_home(std::string line) { return { ActionPlan { { { kHome, std::move(line) } }, {}, kHome }, {} }; }
+ActionResult on_home(std::string line) {
+    return {ActionPlan{{{kHome, std::move(line)}}, {}, kHome}, {}};
+}
 
-ActionResult post(const char* name) { return { ActionPlan { {}, std::string(name), kHome }, {} }; }
+ActionResult post(const char* name) {
+    return {ActionPlan{{}, std::string(name), kHome}, {}};
+}
 
 ActionResult bulletin(const json& r) {
     Field app = text_field(r, "app", kMaxAppIdentifier, true);
-    if (!app.error.empty()) return fail(app.error);
-    if (!is_bundle_identifier(app.value)) return fail("'app' is not a bundle identifier");
+    if (!app.error.empty())
+        return fail(app.error);
+    if (!is_bundle_identifier(app.value))
+        return fail("'app' is not a bundle identifier");
     Field title = text_field(r, "title", kMaxTitle, true);
     Field message = text_field(r, "message", kMaxMessage, true);
     Field subtitle = text_field(r, "subtitle", kMaxTitle, false);
-    for (auto* f : { &title, &message, &subtitle })
-        if (!f->error.empty()) return fail(f->error);
-    std::string line = "bulletin " + quote_word(app.value) + " " + quote_word(title.value) + " " +
-                       quote_word(message.value);
-    if (!subtitle.value.empty()) line += " " + quote_word(subtitle.value);
+    for (auto* f : {&title, &message, &subtitle})
+        if (!f->error.empty())
+            return fail(f->error);
+    std::string line =
+        "bulletin " + quote_word(app.value) + " " + quote_word(title.value) + " " + quote_word(message.value);
+    if (!subtitle.value.empty())
+        line += " " + quote_word(subtitle.value);
     return on_home(line);
 }
 
 ActionResult reply(const json& r) {
     Field sender = text_field(r, "sender", kMaxTitle, true);
     Field message = text_field(r, "message", kMaxMessage, true);
-    for (auto* f : { &sender, &message })
-        if (!f->error.empty()) return fail(f->error);
-    return { ActionPlan { { { kMessages, "reply " + quote_word(sender.value) + " " + quote_word(message.value) } },
-                          {},
-                          kMessages },
-             {} };
+    for (auto* f : {&sender, &message})
+        if (!f->error.empty())
+            return fail(f->error);
+    return {ActionPlan{{{kMessages, "reply " + quote_word(sender.value) + " " + quote_word(message.value)}},
+                       {},
+                       kMessages},
+            {}};
 }
 
 ActionResult show(const json& r) {
     Field screen = text_field(r, "screen", 32, true);
-    if (!screen.error.empty()) return fail(screen.error);
-    if (screen.value != kHome && screen.value != kMessages) return fail("'screen' must be springboard or messages");
-    return { ActionPlan { {}, {}, screen.value }, {} };
+    if (!screen.error.empty())
+        return fail(screen.error);
+    if (screen.value != kHome && screen.value != kMessages)
+        return fail("'screen' must be springboard or messages");
+    return {ActionPlan{{}, {}, screen.value}, {}};
+}
+
+// The tweak restarts the hosts it runs in; the ones that died cannot hear it and are started here.
+ActionResult respring(const json&) {
+    ActionResult result = post(zimtone::settings::notifications::kRespring);
+    result.plan->revive = {kHome, kMessages, kSettings};
+    return result;
+}
+
+ActionResult restart(const json& r) {
+    Field role = text_field(r, "role", 32, true);
+    if (!role.error.empty())
+        return fail(role.error);
+    if (role.value != kHome && role.value != kMessages && role.value != kSettings)
+        return fail("'role' must be springboard, messages or settings");
+    ActionPlan plan;
+    plan.revive = {role.value};
+    return {plan, {}};
 }
 
 using Planner = std::function<ActionResult(const json&)>;
 
 const std::vector<std::pair<std::string, Planner>>& planners() {
     static const std::vector<std::pair<std::string, Planner>> table = {
-        { "bulletin", bulletin },
-        { "dismiss", [](const json&) { return on_home("dismiss"); } },
-        { "nc-open", [](const json&) { return on_home("nc open"); } },
-        { "nc-close", [](const json&) { return on_home("nc close"); } },
-        { "lock", [](const json&) { return on_home("lock"); } },
-        { "unlock", [](const json&) { return on_home("unlock"); } },
-        { "reply", reply },
-        { "reply-close",
-          [](const json&) { return ActionResult { ActionPlan { { { kMessages, "reply close" } }, {}, kHome }, {} }; } },
-        { "test-banner", [](const json&) { return post(zimtone::settings::notifications::kTestBanner); } },
-        { "test-lockscreen", [](const json&) { return post(zimtone::settings::notifications::kTestLockscreenBanner); } },
-        { "respring", [](const json&) { return post(zimtone::settings::notifications::kRespring); } },
-        { "show", show },
+        {"bulletin", bulletin},
+        {"dismiss", [](const json&) { return on_home("dismiss"); }},
+        {"nc-open", [](const json&) { return on_home("nc open"); }},
+        {"nc-close", [](const json&) { return on_home("nc close"); }},
+        {"lock", [](const json&) { return on_home("lock"); }},
+        {"unlock", [](const json&) { return on_home("unlock"); }},
+        {"reply", reply},
+        {"reply-close",
+         [](const json&) {
+             return ActionResult{ActionPlan{{{kMessages, "reply close"}}, {}, kHome}, {}};
+         }},
+        {"test-banner", [](const json&) { return post(zimtone::settings::notifications::kTestBanner); }},
+        {"test-lockscreen",
+         [](const json&) { return post(zimtone::settings::notifications::kTestLockscreenBanner); }},
+        {"respring", respring},
+        {"restart", restart},
+        {"show", show},
     };
     return table;
 }
@@ -108,11 +147,14 @@ const std::vector<std::pair<std::string, Planner>>& planners() {
 } // namespace
 
 ActionResult plan_action(const json& request) {
-    if (!request.is_object()) return fail("the request must be a JSON object");
+    if (!request.is_object())
+        return fail("the request must be a JSON object");
     auto it = request.find("action");
-    if (it == request.end() || !it->is_string()) return fail("'action' is missing");
+    if (it == request.end() || !it->is_string())
+        return fail("'action' is missing");
     for (auto& [name, planner] : planners())
-        if (name == it->get_ref<const std::string&>()) return planner(request);
+        if (name == it->get_ref<const std::string&>())
+            return planner(request);
     return fail("unknown action '" + it->get<std::string>().substr(0, 64) + "'");
 }
 

@@ -20,6 +20,8 @@ struct ActionPlan {
     std::vector<HostCommandLine> commands;
     std::optional<std::string> notification;
     std::optional<std::string> show;
+    // Hosts to start again when they are not running, whether they ended or never started.
+    std::vector<std::string> revive;
 };
 
 struct ActionResult {
@@ -33,7 +35,8 @@ inline constexpr size_t kMaxTitle = 200;
 inline constexpr size_t kMaxMessage = 1000;
 inline constexpr size_t kMaxAppIdentifier = 255;
 
-// {"action":"bulletin","app":..,"title":..,"message":..[,"subtitle":..]}, {"action":"nc-open"}, ...
+// {"action":"bulletin","app":..,"title":..,"message":..[,"subtitle":..]}, {"action":"nc-open"},
+// {"action":"restart","role":..}, ...
 ActionResult plan_action(const nlohmann::json& request);
 
 } // namespace zimtone::cli

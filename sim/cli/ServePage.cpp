@@ -21,28 +21,34 @@ void add_page_headers(httplib::Response& res, int settings_port) {
     res.set_header("Cache-Control", "no-store");
     res.set_header("Content-Security-Policy",
                    "default-src 'self'; img-src 'self' blob:; frame-src http://127.0.0.1:" +
-                       std::to_string(settings_port) + "; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");
+                       std::to_string(settings_port) +
+                       "; frame-ancestors 'none'; base-uri 'none'; form-action 'none'");
 }
 
 // The body of an error the server itself raised before any route ran.
 std::string error_text(int status) {
     switch (status) {
-    case 404: return "not found";
-    case 413: return "the request is too large";
-    case 414: return "the address is too long";
-    default: return "the request could not be served (HTTP " + std::to_string(status) + ")";
+    case 404:
+        return "not found";
+    case 413:
+        return "the request is too large";
+    case 414:
+        return "the address is too long";
+    default:
+        return "the request could not be served (HTTP " + std::to_string(status) + ")";
     }
 }
 
 // A page's frame request waits this long for a change before it is answered "no change".
-constexpr std::chrono::milliseconds kFrameWait { 1000 };
+constexpr std::chrono::milliseconds kFrameWait{1000};
 
 } // namespace
 
 void ServePage::install(http::PageServer& server) {
     server.set_error_handler([](const httplib::Request&, httplib::Response& res) {
-        if (!res.body.empty()) return;
-        send_json(res, res.status, { { "error", error_text(res.status) } });
+        if (!res.body.empty())
+            return;
+        send_json(res, res.status, {{"error", error_text(res.status)}});
     });
     server.Get(R"(/|/app\.js|/style\.css)", [this](const httplib::Request& req, httplib::Response& res) {
         const PageAsset* asset = find_page_asset(req.path);
@@ -54,7 +60,8 @@ void ServePage::install(http::PageServer& server) {
         auto answer = hosts_.command("springboard", "apps");
         send_json(res, answer.value("ok", false) ? 200 : 502, answer);
     });
-    server.Get("/api/frame", [this](const httplib::Request& req, httplib::Response& res) { frame(req, res); });
+    server.Get("/api/frame",
+               [this](const httplib::Request& req, httplib::Response& res) { frame(req, res); });
     server.post_json("/api/action", [this](const httplib::Request&, const std::string& body,
                                            httplib::Response& res) { action(body, res); });
 }
@@ -63,11 +70,11 @@ void ServePage::status(httplib::Response& res) {
     json hosts = hosts_.status();
     bool settings_up = hosts_.state("settings") == sim::HostState::Up;
     send_json(res, 200,
-              { { "hosts", hosts },
-                { "screen", frames_.showing() },
-                { "settings_url", settings_up ? json("http://127.0.0.1:" + std::to_string(settings_port_) + "/")
-                                              : json(nullptr) },
-                { "settings_message", settings_up ? "" : kSettingsUnavailable } });
+              {{"hosts", hosts},
+               {"screen", frames_.showing()},
+               {"settings_url", settings_up ? json("http://127.0.0.1:" + std::to_string(settings_port_) + "/")
+                                            : json(nullptr)},
+               {"settings_message", settings_up ? "" : kSettingsUnavailable}});
 }
 
 void ServePage::frame(const httplib::Request& req, httplib::Response& res) {
@@ -75,7 +82,7 @@ void ServePage::frame(const httplib::Request& req, httplib::Response& res) {
     if (req.has_param("since")) {
         const std::string text = req.get_param_value("since");
         if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos)
-            return send_json(res, 400, { { "error", "'since' must be a frame number" } });
+            return send_json(res, 400, {{"error", "'since' must be a frame number"}});
         since = std::stoull(text);
     }
     auto frame = frames_.wait_for_frame(since, kFrameWait);
@@ -87,31 +94,49 @@ void ServePage::frame(const httplib::Request& req, httplib::Response& res) {
         return;
     }
     if (frame.png.empty())
-        return send_json(res, 503, { { "error", frame.error }, { "role", frame.role }, { "sequence", frame.sequence } });
+        return send_json(res, 503,
+                         {{"error", frame.error}, {"role", frame.role}, {"sequence", frame.sequence}});
     res.set_content(frame.png, "image/png");
+}
+
+std::string ServePage::detail_of(const std::string& role) const {
+    for (const auto& host : hosts_.status())
+        if (host["role"] == role)
+            return host["detail"];
+    return "no such host";
 }
 
 void ServePage::action(const std::string& body, httplib::Response& res) {
     json request = json::parse(body, nullptr, false);
-    if (request.is_discarded()) return send_json(res, 400, { { "error", "the body is not JSON" } });
+    if (request.is_discarded())
+        return send_json(res, 400, {{"error", "the body is not JSON"}});
     auto result = plan_action(request);
-    if (!result.plan) return send_json(res, 400, { { "error", result.error } });
+    if (!result.plan)
+        return send_json(res, 400, {{"error", result.error}});
     json answers = json::array();
     for (const auto& command : result.plan->commands) {
         auto answer = hosts_.command(command.role, command.line);
         answers.push_back(answer);
         if (!answer.value("ok", false)) {
             frames_.poke();
-            return send_json(res, 502, { { "error", answer.value("error", "the host refused") }, { "answers", answers } });
+            return send_json(res, 502,
+                             {{"error", answer.value("error", "the host refused")}, {"answers", answers}});
         }
     }
     if (result.plan->notification)
         platform::foundation::CFNotificationCenterPostNotification(
-            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), result.plan->notification->c_str(),
-            nullptr, nullptr, true);
-    if (result.plan->show) frames_.show(*result.plan->show);
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(),
+            result.plan->notification->c_str(), nullptr, nullptr, true);
+    std::string not_back;
+    for (const auto& role : result.plan->revive)
+        if (!hosts_.revive(role))
+            not_back += (not_back.empty() ? "" : ", ") + role + " (" + detail_of(role) + ")";
+    if (result.plan->show)
+        frames_.show(*result.plan->show);
     frames_.poke();
-    send_json(res, 200, { { "ok", true }, { "answers", answers } });
+    if (!not_back.empty())
+        return send_json(res, 502, {{"error", "could not bring back " + not_back}, {"answers", answers}});
+    send_json(res, 200, {{"ok", true}, {"answers", answers}});
 }
 
 } // namespace zimtone::cli

@@ -14,7 +14,7 @@ namespace zimtone::cli {
 inline constexpr const char* kSettingsUnavailable = "Settings app not available";
 
 class ServePage {
-public:
+  public:
     ServePage(sim::HostSupervisor& hosts, sim::FrameFeed& frames, int settings_port)
         : hosts_(hosts), frames_(frames), settings_port_(settings_port) {}
 
@@ -24,6 +24,8 @@ public:
     void status(httplib::Response& res);
     void frame(const httplib::Request& req, httplib::Response& res);
     void action(const std::string& body, httplib::Response& res);
+    // Why a host is not up, as its status says.
+    std::string detail_of(const std::string& role) const;
 
     sim::HostSupervisor& hosts_;
     sim::FrameFeed& frames_;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,7 @@ enum class HostState { Starting, Up, Restarting, Exited, Unavailable, Stopped };
 const char* host_state_name(HostState state);
 
 class HostSupervisor {
-public:
+  public:
     // Called (from the monitor thread) with a line for a person when a host ends or restarts.
     std::function<void(const std::string&)> on_report;
 
@@ -32,6 +33,9 @@ public:
     nlohmann::json command(const std::string& role, const std::string& line, double timeout_seconds = 10);
     // Reaps hosts that ended: a respring is started again, anything else is recorded as exited.
     void check();
+    // Starts again the host of `role` when it is not running (it ended, or never started);
+    // answers whether it is up afterwards.
+    bool revive(const std::string& role);
     // Stops every host, SIGTERM first and SIGKILL after the grace period, and removes any
     // control socket a killed host could not remove itself.
     void stop_all(double grace_seconds = 3);
@@ -39,7 +43,7 @@ public:
     nlohmann::json status() const;
     HostState state(const std::string& role) const;
 
-private:
+  private:
     struct Slot {
         HostLaunch launch;
         HostLaunchExtras extras;
@@ -47,13 +51,16 @@ private:
         std::mutex io; // held while the client is used or replaced
         std::unique_ptr<HostClient> client;
         // Guarded by the supervisor's state lock.
-        HostState state { HostState::Starting };
-        pid_t pid { -1 };
-        int restarts { 0 };
+        HostState state{HostState::Starting};
+        pid_t pid{-1};
+        int restarts{0};
         std::string detail;
     };
     Slot* find(const std::string& role) const;
     void start(Slot& slot, bool restart);
+    // With the slot's io lock held: the raw wait status of a host that ended, now recorded as
+    // exited (or restarting, for a respring) with its client gone; nullopt while it runs.
+    std::optional<int> reap(Slot& slot);
     void report(const std::string& line);
     // What a host that was killed could not remove itself: its control socket and its
     // notification socket ("<pid>-<random>.sock"). Harmless after a clean exit.

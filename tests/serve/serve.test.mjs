@@ -280,6 +280,22 @@ test('a reply shows the Messages extension with its keyboard, and closing return
   await page.locator('#screen-title', { hasText: 'Home screen' }).waitFor();
 });
 
+test('a host that died shows a Restart button on its pill that starts it again', async () => {
+  const launcher = async () => (await (await page.request.get(new URL('/api/status', url).href)).json()).hosts;
+  const killed = (await launcher()).find((host) => host.role === 'messages').pid;
+  process.kill(killed, 'SIGKILL');
+  const restart = page.locator('#hosts li', { hasText: 'messages: exited' }).getByRole('button', { name: 'Restart' });
+  await restart.click();
+  const messages = await waitFor(async () => {
+    const host = (await launcher()).find((h) => h.role === 'messages');
+    return host.state === 'up' && host;
+  }, 'the messages host up again');
+  assert.notEqual(messages.pid, killed);
+  assert.equal((await askHost('messages', 'dump')).ok, true, 'the new Messages extension answers');
+  await page.locator('#hosts li', { hasText: 'messages: up' }).waitFor();
+  assert.equal(await page.locator('#hosts button').count(), 0, 'no Restart button once every host is up');
+});
+
 test('respring restarts the home screen and the page follows the new process', async () => {
   const before = await page.locator('#hosts li', { hasText: 'springboard: up' }).textContent();
   await page.evaluate(() => {

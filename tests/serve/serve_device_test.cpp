@@ -330,4 +330,42 @@ TEST(ServeLifecycle, KilledHostIsReportedRespringRestartsAndStopLeavesNothing) {
     EXPECT_NE(serve.output().find("Stopped."), std::string::npos) << serve.output();
 }
 
+// A home screen killed outright cannot hear a respring: the launcher starts it again itself.
+TEST(ServeLifecycle, RespringBringsBackAKilledHomeScreenAndRestartLeavesALiveOneAlone) {
+    zimtone::testing::TempDevice device;
+    ServeProcess serve(device.root());
+    ASSERT_GT(serve.port(), 0) << serve.output() << serve.errors();
+
+    json home = host_status(serve, "springboard");
+    ASSERT_EQ(home["state"], "up");
+    pid_t killed_pid = home["pid"];
+    ASSERT_EQ(kill(killed_pid, SIGKILL), 0);
+    home = wait_for_host(serve, "springboard", [](const json& h) { return h["state"] == "exited"; });
+    ASSERT_EQ(home["state"], "exited") << home;
+    EXPECT_FALSE(ask_host(device.root(), "springboard", "apps").value("ok", false))
+        << "the killed host answered";
+
+    auto respring = post_action(serve, {{"action", "respring"}});
+    ASSERT_TRUE(respring);
+    EXPECT_EQ(respring->status, 200) << respring->body;
+    home = wait_for_host(serve, "springboard", [](const json& h) { return h["state"] == "up"; });
+    ASSERT_EQ(home["state"], "up") << home << serve.errors();
+    EXPECT_NE(home["pid"], killed_pid);
+    EXPECT_TRUE(ask_host(device.root(), "springboard", "apps").value("ok", false)) << serve.errors();
+    auto drawn = serve.client().Post(
+        "/api/action", R"({"action":"bulletin","app":"com.apple.MobileSMS","title":"T","message":"M"})",
+        "application/json");
+    ASSERT_TRUE(drawn);
+    EXPECT_EQ(drawn->status, 200) << "the launcher speaks to the new host: " << drawn->body;
+
+    // Restart of a host that runs changes nothing.
+    home = wait_for_host(serve, "springboard", [](const json& h) { return h["state"] == "up"; });
+    pid_t running_pid = home["pid"];
+    auto restart = post_action(serve, {{"action", "restart"}, {"role", "springboard"}});
+    ASSERT_TRUE(restart);
+    EXPECT_EQ(restart->status, 200) << restart->body;
+    EXPECT_EQ(host_status(serve, "springboard")["pid"], running_pid);
+    EXPECT_EQ(serve.terminate(), 0) << serve.errors();
+}
+
 } // namespace

@@ -9,6 +9,7 @@ let appsLoaded = false;
 // another process has taken its place, however quickly that happens.
 let respringFrom = null;
 let homePid = null;
+let shownHosts = "";
 
 function say(text, isError) {
   $("result").textContent = text;
@@ -89,6 +90,25 @@ async function loadApps() {
   appsLoaded = true;
 }
 
+function showHosts(hosts) {
+  const list = $("hosts");
+  list.textContent = "";
+  for (const host of hosts) {
+    const item = document.createElement("li");
+    item.className = host.state;
+    item.textContent = host.role + ": " + host.state + (host.pid ? " (pid " + host.pid + ")" : "") +
+      (host.detail ? " — " + host.detail : "");
+    if (host.state === "exited" || host.state === "unavailable") {
+      const restart = document.createElement("button");
+      restart.type = "button";
+      restart.textContent = "Restart";
+      restart.addEventListener("click", () => act({ action: "restart", role: host.role }));
+      item.append(" ", restart);
+    }
+    list.appendChild(item);
+  }
+}
+
 function showRestarting() {
   $("screen-message").hidden = false;
   $("screen-message").textContent = "The home screen is restarting (respring) ...";
@@ -99,17 +119,13 @@ async function statusLoop() {
     try {
       const res = await fetch("/api/status", { cache: "no-store" });
       const status = await res.json();
-      const list = $("hosts");
-      list.textContent = "";
-      let home = null;
-      for (const host of status.hosts) {
-        const item = document.createElement("li");
-        item.className = host.state;
-        item.textContent = host.role + ": " + host.state + (host.pid ? " (pid " + host.pid + ")" : "") +
-          (host.detail ? " — " + host.detail : "");
-        list.appendChild(item);
-        if (host.role === "springboard") home = host;
+      const rendered = JSON.stringify(status.hosts);
+      // Redrawn only on a change, so that a Restart button stays put under the pointer.
+      if (rendered !== shownHosts) {
+        shownHosts = rendered;
+        showHosts(status.hosts);
       }
+      const home = status.hosts.find((host) => host.role === "springboard");
       $("screen-title").textContent = status.screen === "messages" ? "Messages extension" : "Home screen";
       if (home && (home.state === "exited" || (home.state === "up" && home.pid !== respringFrom))) respringFrom = null;
       if (home) homePid = home.pid;
@@ -134,6 +150,7 @@ async function statusLoop() {
       if (!appsLoaded && home && home.state === "up") await loadApps();
     } catch (e) {
       $("hosts").textContent = "The launcher is not answering.";
+      shownHosts = "";
     }
     await new Promise((r) => setTimeout(r, 500));
   }
