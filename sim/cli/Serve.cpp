@@ -90,7 +90,7 @@ int run_serve(const ServeOptions& options) {
 
     std::string error;
     // Taken before the device is touched, and held until the end.
-    auto lock = ServeLock::acquire(platform::foundation::device_root(), &error);
+    auto lock = ServeLock::acquire(&error);
     if (!lock) {
         std::cerr << "zimtone serve: " << error << "\n";
         return 1;

@@ -8,36 +8,24 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/foundation/Descriptor.h"
+#include "platform/foundation/DevicePaths.h"
+#include "platform/foundation/RuntimeFolder.h"
+
 namespace zimtone::cli {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-constexpr const char* kLockFile = "var/run/serve.lock";
-
-// The folders on the way to the lock file, made owner-only when they are new.
-bool make_folders(const fs::path& root, std::string* error) {
+std::optional<ServeLock> ServeLock::acquire(std::string* error) {
+    const fs::path root = platform::foundation::device_root();
+    // The root is made here because the lock comes before the device is set up.
     std::error_code ec;
     fs::create_directories(root, ec);
-    fs::path folder = root;
-    for (const auto& part : fs::path(kLockFile).parent_path()) {
-        folder /= part;
-        if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) {
-            *error = "cannot create " + folder.string() + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-    return true;
-}
-
-} // namespace
-
-std::optional<ServeLock> ServeLock::acquire(const fs::path& root, std::string* error) {
-    if (!make_folders(root, error))
+    platform::foundation::Descriptor folder(platform::foundation::open_runtime_folder("/var/run", error));
+    if (folder.get() < 0)
         return std::nullopt;
-    fs::path path = root / kLockFile;
-    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fs::path path = root / "var/run/serve.lock";
+    int fd = ::openat(folder.get(), "serve.lock", O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0) {
         *error = "cannot open " + path.string() + ": " +
                  (errno == ELOOP ? "it is a symbolic link" : std::strerror(errno));

@@ -4,7 +4,6 @@
 // leaving, remove the first one's control sockets.
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -13,9 +12,10 @@ namespace zimtone::cli {
 
 class ServeLock {
   public:
-    // The lock, or nullopt with a sentence for a person in *error when another launcher holds it
-    // or the lock file cannot be made (a symbolic link in its place is never followed).
-    static std::optional<ServeLock> acquire(const std::filesystem::path& root, std::string* error);
+    // The device root's lock, or nullopt with a sentence for a person in *error when
+    // another launcher holds it or the lock file cannot be made (a symbolic link in its place, or
+    // on the way to it, is never followed).
+    static std::optional<ServeLock> acquire(std::string* error);
 
     ServeLock(ServeLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     ServeLock& operator=(ServeLock&&) = delete;
