@@ -151,28 +151,12 @@ TEST(PageServer, ARequestThatMayCarryABodyEndsItsConnection) {
 
 TEST(PageServer, SlowClientsDoNotDenyThePageToOthers) {
     Page page;
-    constexpr int kSlowClients = 50;
-    std::vector<std::unique_ptr<RawConnection>> slow;
-    for (int i = 0; i < kSlowClients; ++i) {
-        slow.push_back(std::make_unique<RawConnection>(page.port()));
-        ASSERT_TRUE(slow.back()->connected());
-        slow.back()->send_all("GET / HTTP/1.1\r\n");
-    }
     // Each sends one more header line every second, well within any per-read timeout.
-    std::atomic<bool> done{false};
-    std::thread trickle([&] {
-        while (!done) {
-            for (auto& connection : slow)
-                connection->send_all("X-Slow: 1\r\n", 100ms);
-            for (int i = 0; i < 10 && !done; ++i)
-                std::this_thread::sleep_for(100ms);
-        }
-    });
+    zimtone::testing::SlowClients slow(page.port(), 50);
+    ASSERT_TRUE(slow.all_connected());
     EXPECT_TRUE(page.answers());
     // And a head that never ends is cut off rather than holding its worker for ever.
-    EXPECT_TRUE(slow.front()->read_until_closed(30s));
-    done = true;
-    trickle.join();
+    EXPECT_TRUE(slow.first().read_until_closed(30s));
 }
 
 TEST(PageServer, OnlyOneServerHoldsAPort) {

@@ -70,25 +70,10 @@ TEST_F(PageLimits, AChunkedBodyWithoutEndIsRefusedBeforeItIsRead) {
 
 TEST_F(PageLimits, FiftySlowClientsDoNotDenyThePage) {
     for (const auto& page : pages_) {
-        std::vector<std::unique_ptr<RawConnection>> slow;
-        for (int i = 0; i < 50; ++i) {
-            slow.push_back(std::make_unique<RawConnection>(page.port));
-            ASSERT_TRUE(slow.back()->connected()) << page.name;
-            slow.back()->send_all("GET / HTTP/1.1\r\n");
-        }
         // One header line a second from each, well within any timeout of a single read.
-        std::atomic<bool> done{false};
-        std::thread trickle([&] {
-            while (!done) {
-                for (auto& connection : slow)
-                    connection->send_all("X-Slow: 1\r\n", 100ms);
-                for (int i = 0; i < 10 && !done; ++i)
-                    std::this_thread::sleep_for(100ms);
-            }
-        });
+        zimtone::testing::SlowClients slow(page.port, 50);
+        ASSERT_TRUE(slow.all_connected()) << page.name;
         EXPECT_TRUE(answers(page.port)) << page.name;
-        done = true;
-        trickle.join();
     }
 }
 

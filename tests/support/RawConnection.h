@@ -15,10 +15,12 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace zimtone::testing {
 
@@ -159,6 +161,44 @@ inline StreamedRequest stream_request(int port, const std::string& head,
     result.accepted = accepted;
     return result;
 }
+
+// Clients that open a request head and send one more header line a second, never finishing it:
+// each holds whatever the server gives a connection whose head is still arriving. They trickle
+// until destroyed.
+class SlowClients {
+  public:
+    SlowClients(int port, int count) {
+        for (int i = 0; i < count; ++i) {
+            connections_.push_back(std::make_unique<RawConnection>(port));
+            connections_.back()->send_all("GET / HTTP/1.1\r\n");
+        }
+        trickle_ = std::thread([this] {
+            while (!done_) {
+                for (auto& connection : connections_)
+                    connection->send_all("X-Slow: 1\r\n", std::chrono::milliseconds(100));
+                for (int i = 0; i < 10 && !done_; ++i)
+                    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            }
+        });
+    }
+    SlowClients(const SlowClients&) = delete;
+    SlowClients& operator=(const SlowClients&) = delete;
+    ~SlowClients() {
+        done_ = true;
+        trickle_.join();
+    }
+
+    bool all_connected() const {
+        return std::all_of(connections_.begin(), connections_.end(),
+                           [](const auto& connection) { return connection->connected(); });
+    }
+    RawConnection& first() { return *connections_.front(); }
+
+  private:
+    std::vector<std::unique_ptr<RawConnection>> connections_;
+    std::atomic<bool> done_{false};
+    std::thread trickle_;
+};
 
 // The most a server's socket may hold unread on this machine, with room for the page's own
 // budgets, its drain and the client's send buffer: the bytes a server that stops reading can
