@@ -18,12 +18,15 @@
 #include "platform/foundation/SettingsFile.h"
 #include "settings/Keys.h"
 #include "settings/Loaders.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempDevice.h"
 
 using namespace platform::foundation;
 using namespace zimtone::settings;
 using platform::runtime::Object;
 using platform::runtime::Ref;
+using zimtone::testing::entry_at;
+using zimtone::testing::write_bytes;
 namespace fs = std::filesystem;
 
 namespace {
@@ -45,10 +48,6 @@ Ref<NSMutableDictionary> non_default_settings() {
 
 std::string serialised(PlistFormat format) {
     return serialise_property_list(non_default_settings().get(), format);
-}
-
-void write_bytes(const fs::path& file, const std::string& bytes) {
-    std::ofstream(file, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 bool at_default(const SettingsState& s, const KeyInfo& info) {
@@ -153,19 +152,6 @@ TEST_P(BrokenSettingsFile, EveryLoaderFallsBackToTheDefaultsAndKeepsThePerAppCol
     auto kept = s.per_app_colours->get("com.example.kept");
     ASSERT_TRUE(string_of(kept.get()));
     EXPECT_EQ(*string_of(kept.get()), "112233");
-}
-
-// What a path holds, to see that a refused write left it exactly as it was.
-std::string entry_at(const fs::path& path) {
-    auto status = fs::symlink_status(path);
-    if (fs::is_symlink(status))
-        return "link to " + fs::read_symlink(path).string();
-    if (fs::is_directory(status))
-        return "directory";
-    if (fs::is_fifo(status))
-        return "fifo";
-    std::ifstream in(path, std::ios::binary);
-    return "file " + std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // A writer never replaces a file it could not read with a dictionary that lacks the file's keys:

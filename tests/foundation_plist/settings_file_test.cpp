@@ -22,11 +22,13 @@
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/SettingsFile.h"
 #include "plist_test_support.h"
+#include "tests/support/FileBytes.h"
 
 extern char** environ;
 
 using namespace platform::foundation;
 using namespace platform::runtime;
+using zimtone::testing::entry_at;
 
 namespace {
 
@@ -113,22 +115,6 @@ TEST_F(SettingsFileUpdate, UpdatesKeepOtherKeysAndReplaceTheirOwn) {
     EXPECT_EQ(dict->keys(), (std::vector<std::string>{"BannerAlpha", "LockscreenAlpha"}));
     EXPECT_EQ(number_at(*dict, "BannerAlpha"), 0.25);
     EXPECT_EQ(number_at(*dict, "LockscreenAlpha"), 0.7);
-}
-
-// What a path holds, to see that a refused write left it exactly as it was.
-std::string entry_at(const std::filesystem::path& path) {
-    namespace fs = std::filesystem;
-    auto status = fs::symlink_status(path);
-    if (fs::is_symlink(status))
-        return "link to " + fs::read_symlink(path).string();
-    if (fs::is_directory(status))
-        return "directory";
-    if (fs::is_fifo(status))
-        return "fifo";
-    if (!fs::exists(status))
-        return "nothing";
-    std::ifstream in(path, std::ios::binary);
-    return "file " + std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 std::string five_keys_xml() {

@@ -5,7 +5,6 @@
 #include <httplib.h>
 
 #include <thread>
-#include <vector>
 
 #include "sim/http/PageServer.h"
 #include "sim/http/RequestGate.h"

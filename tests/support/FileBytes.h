@@ -11,5 +11,8 @@ namespace zimtone::testing {
 std::vector<char> read_bytes(const std::filesystem::path& file);
 // Creates the parent folders first.
 void write_bytes(const std::filesystem::path& file, const std::string& bytes);
+// What a path holds ("link to X", "directory", "fifo", "nothing" or "file " and its bytes), to
+// see that a refused write left it exactly as it was.
+std::string entry_at(const std::filesystem::path& path);
 
 } // namespace zimtone::testing
