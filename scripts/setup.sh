@@ -6,7 +6,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libplist-dev libpng-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core
-  libcpp-httplib-dev nlohmann-json3-dev libcli11-dev
+  fonts-inter libcpp-httplib-dev nlohmann-json3-dev libcli11-dev
   chromium
 )
 # Node.js with npm drives the browser tests; machines that already have them (often from another

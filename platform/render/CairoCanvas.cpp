@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "platform/foundation/NSAttributedString.h"
+#include "platform/render/SystemFace.h"
 #include "platform/render/TextStyle.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
@@ -25,11 +26,11 @@ bool has_drawable_size(const uikit::UIFont& font) {
 
 FontDescription describe(const uikit::UIFont& font) {
     FontDescription description(pango_font_description_new(), &pango_font_description_free);
-    pango_font_description_set_family(description.get(), "DejaVu Sans");
-    pango_font_description_set_weight(description.get(),
-                                      is_bold_face(font.name()) ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
-    pango_font_description_set_absolute_size(description.get(),
-                                             std::min(font.pointSize(), kLargestPointSize) * PANGO_SCALE);
+    const double size = std::min(font.pointSize(), kLargestPointSize);
+    const FaceChoice face = system_face(font.name(), size, inter_installed());
+    pango_font_description_set_family(description.get(), face.family.c_str());
+    pango_font_description_set_weight(description.get(), static_cast<PangoWeight>(face.weight));
+    pango_font_description_set_absolute_size(description.get(), size * PANGO_SCALE);
     return description;
 }
 

@@ -9,8 +9,8 @@
 
 namespace platform::render {
 
-// Draws in the context's current user space (points). Text is set in DejaVu Sans, the bold face
-// for heavier host fonts, at the font's point size, on one line with an ellipsis when too long.
+// Draws in the context's current user space (points). Text is set in the system face for the
+// font's name and point size (SystemFace.h), on one line with an ellipsis when too long.
 class CairoCanvas final : public uikit::Canvas {
   public:
     CairoCanvas(cairo_t* cr, PangoContext* pango, ImageCache& images)

@@ -45,11 +45,4 @@ StyledText styled_text(const foundation::NSAttributedString& text, const uikit::
     return out;
 }
 
-bool is_bold_face(const std::string& font_name) {
-    for (const char* heavier : {"Bold", "Semibold", "Medium"})
-        if (font_name.find(heavier) != std::string::npos)
-            return true;
-    return false;
-}
-
 } // namespace platform::render

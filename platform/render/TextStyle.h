@@ -35,7 +35,4 @@ struct StyledText {
 // tabs become spaces, since a label shows a single line.
 StyledText styled_text(const foundation::NSAttributedString& text, const uikit::UIColor* fallback);
 
-// Host font names that ask for a heavier face; every other name draws in the regular face.
-bool is_bold_face(const std::string& font_name);
-
 } // namespace platform::render

@@ -6,6 +6,7 @@
 
 #include "platform/foundation/NSAttributedString.h"
 #include "platform/foundation/NSString.h"
+#include "platform/render/SystemFace.h"
 #include "platform/render/TextStyle.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UILabel.h"
@@ -20,7 +21,8 @@ using platform::foundation::NSFontAttributeName;
 using platform::foundation::NSForegroundColorAttributeName;
 using platform::foundation::NSMakeRange;
 using platform::foundation::NSMutableAttributedString;
-using platform::render::is_bold_face;
+using platform::render::FaceChoice;
+using platform::render::system_face;
 using platform::render::styled_text;
 using platform::runtime::Ref;
 
@@ -276,18 +278,35 @@ TEST(TextStyling, RunFontsAndOutOfRangeColoursAreCarried) {
     EXPECT_EQ(c.alpha, 1.0);
 }
 
-TEST(FontFaces, HeavierNamesPickTheBoldFace) {
-    const std::vector<std::pair<std::string, bool>> table = {
-        {".SFUIText-Regular", false},
-        {".SFUIText-Semibold", true},
-        {".SFUIDisplay-Medium", true},
-        {"HelveticaNeue-Bold", true},
-        {"HelveticaNeue-Light", false},
-        {"", false},
-        {"bold", false}, // names are matched as the platform writes them
+TEST(FontFaces, TheNameAndSizePickFamilyAndWeightAsThePhoneDoes) {
+    struct Row {
+        std::string name;
+        double size;
+        bool inter;
+        FaceChoice expected;
     };
-    for (const auto& [name, bold] : table)
-        EXPECT_EQ(is_bold_face(name), bold) << name;
+    const std::vector<Row> table = {
+        {".SFUIText-Regular", 17, true, {"Inter", 400}},
+        {".SFUIText-Semibold", 15, true, {"Inter", 600}},
+        {".SFUIText-Regular", 19.99, true, {"Inter", 400}},
+        {".SFUIDisplay-Regular", 20, true, {"Inter Display", 400}}, // the display face from 20 up
+        {".SFUIDisplay-Thin", 72, true, {"Inter Display", 100}},   // the lock-screen clock
+        {".SFUIDisplay-Medium", 22, true, {"Inter Display", 500}},
+        {"HelveticaNeue-UltraLight", 30, true, {"Inter Display", 200}},
+        {"Helvetica Light", 12, true, {"Inter", 300}},
+        {"HelveticaNeue-Bold", 12, true, {"Inter", 700}},
+        {"Avenir-Heavy", 12, true, {"Inter", 800}},
+        {"Avenir-Black", 12, true, {"Inter", 900}},
+        {"", 12, true, {"Inter", 400}},
+        {"bold", 12, true, {"Inter", 400}}, // names are matched as the platform writes them
+        {".SFUIText-Semibold", 15, false, {"DejaVu Sans", 600}},
+        {".SFUIDisplay-Thin", 72, false, {"DejaVu Sans", 100}},
+    };
+    for (const auto& row : table) {
+        FaceChoice face = system_face(row.name, row.size, row.inter);
+        EXPECT_EQ(face.family, row.expected.family) << row.name << " at " << row.size;
+        EXPECT_EQ(face.weight, row.expected.weight) << row.name << " at " << row.size;
+    }
 }
 
 } // namespace
