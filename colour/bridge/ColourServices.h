@@ -12,7 +12,7 @@ using platform::uikit::UIColor;
 
 // The mean colour of an image object (nil, or an object that is not an image, gives opaque black).
 Ref<UIColor> getDominantColor(const Object* image);
-// A nil colour reads as opaque black, as a message to nil would leave every component 0.
+// A nil colour reads as clear black: a message to nil leaves every component, alpha too, at 0.
 Ref<UIColor> modifySaturationWith(const Object* colour, double saturation);
 // The shared white or black colour object.
 Ref<UIColor> reverseColor(const Object* colour);

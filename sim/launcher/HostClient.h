@@ -16,7 +16,7 @@ namespace zimtone::sim {
 
 struct HostLaunch {
     std::filesystem::path executable;  // zimtone-host
-    std::string role;                  // springboard | messages
+    std::string role;                  // springboard | messages | settings
     std::filesystem::path device_root;
     bool virtual_clock { false };
     std::map<std::string, std::string> environment; // added to the inherited one
