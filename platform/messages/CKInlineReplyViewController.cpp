@@ -27,6 +27,11 @@ Class CKInlineReplyViewController::runtime_class() {
     return cls;
 }
 
+CKInlineReplyViewController::~CKInlineReplyViewController() {
+    if (entry_view_)
+        entry_view_->contentView()->textView()->on_text_change = nullptr;
+}
+
 void CKInlineReplyViewController::prepare(CGRect frame, const std::string& sender,
                                           const std::string& message) {
     view_ = UIView::create<UIView>(frame);
@@ -54,6 +59,9 @@ void CKInlineReplyViewController::setupView() {
         0, b.size.height - CKMessageEntryView::kHeight, b.size.width, CKMessageEntryView::kHeight));
     view_->addSubview(entry_view_.get());
     entry_view_->layoutIfNeeded();
+    // Keys typed on the keyboard update the send button as the host's own typing does. The
+    // keyboard may hold the text view longer than we live, so the destructor unhooks this.
+    entry_view_->contentView()->textView()->on_text_change = [this] { msg(this, "updateSendButton"_sel); };
     msg<bool>(entry_view_->contentView()->textView(), "becomeFirstResponder"_sel);
     msg(this, "updateSendButton"_sel);
 }

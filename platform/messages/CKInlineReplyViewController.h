@@ -18,6 +18,7 @@ class CKInlineReplyViewController : public runtime::NSObject {
     static constexpr double kHeaderHeight = 80;
 
     CKInlineReplyViewController() = default;
+    ~CKInlineReplyViewController() override;
 
     // Gives the controller its view's frame and the message it answers.
     void prepare(foundation::CGRect frame, const std::string& sender, const std::string& message);

@@ -33,6 +33,10 @@ Class CKMessageEntryTextView::runtime_class() {
                            .method<&CKMessageEntryTextView::isFirstResponder>("isFirstResponder")
                            .method<&CKMessageEntryTextView::becomeFirstResponder>("becomeFirstResponder")
                            .method<&CKMessageEntryTextView::resignFirstResponder>("resignFirstResponder")
+                           .method<&CKMessageEntryTextView::insertText>("insertText:")
+                           .method<&CKMessageEntryTextView::deleteBackward>("deleteBackward")
+                           .method<&CKMessageEntryTextView::hasText>("hasText")
+                           .method<&CKMessageEntryTextView::text_object>("text")
                            .method<&CKMessageEntryTextView::layoutSubviews>("layoutSubviews")
                            .get();
     return cls;
@@ -54,7 +58,7 @@ bool CKMessageEntryTextView::becomeFirstResponder() {
     if (!window())
         return false;
     first_responder_ = true;
-    uikit::Keyboard::show_in(window());
+    uikit::Keyboard::show_in(window(), this);
     setNeedsDisplay();
     return true;
 }
@@ -70,6 +74,34 @@ bool CKMessageEntryTextView::resignFirstResponder() {
 
 void CKMessageEntryTextView::insert_text(const std::string& text) {
     text_ += text;
+    show_text();
+}
+
+void CKMessageEntryTextView::insertText(foundation::NSString* text) {
+    if (!text || text->str().empty())
+        return;
+    insert_text(text->str());
+    if (on_text_change)
+        on_text_change();
+}
+
+void CKMessageEntryTextView::deleteBackward() {
+    if (text_.empty())
+        return;
+    size_t cut = text_.size() - 1;
+    while (cut > 0 && (static_cast<unsigned char>(text_[cut]) & 0xC0) == 0x80)
+        --cut; // back over continuation bytes to the character's first byte
+    text_.erase(cut);
+    show_text();
+    if (on_text_change)
+        on_text_change();
+}
+
+Ref<foundation::NSString> CKMessageEntryTextView::text_object() const {
+    return ns(text_);
+}
+
+void CKMessageEntryTextView::show_text() {
     text_label_->setText(ns(text_).get());
     placeholder_->setHidden(!text_.empty());
     setNeedsDisplay();

@@ -2,8 +2,10 @@
 // while it is first responder, and the keyboard that comes with being first responder.
 #pragma once
 
+#include <functional>
 #include <string>
 
+#include "platform/foundation/NSString.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIView.h"
 
@@ -32,11 +34,21 @@ class CKMessageEntryTextView : public uikit::UIView {
 
     const std::string& text() const { return text_; }
     void insert_text(const std::string& text);
+    // What the keyboard sends: insertText: appends, deleteBackward removes the last character
+    // (a whole UTF-8 sequence). Both tell on_text_change when the text changed.
+    void insertText(foundation::NSString* text);
+    void deleteBackward();
+    bool hasText() const { return !text_.empty(); }
+    Ref<foundation::NSString> text_object() const;
+    // Called after each change of the text, as a text view tells its delegate.
+    std::function<void()> on_text_change;
 
     void layoutSubviews();
     void draw(uikit::Canvas& canvas) const override;
 
   private:
+    void show_text();
+
     std::string text_;
     Ref<UILabel> text_label_;
     Ref<UILabel> placeholder_;

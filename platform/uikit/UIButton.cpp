@@ -23,6 +23,8 @@ Ref<Object> make_button_of_type(Object* cls, int64_t type) {
 
 namespace {
 
+constexpr double kHighlightedTitleAlpha = 0.2;
+
 template <class T> T* value_or_normal(const std::map<uint64_t, Ref<T>>& values, uint64_t state) {
     auto it = values.find(state);
     if (it == values.end())
@@ -67,6 +69,9 @@ Class UIButton::runtime_class() {
             .method<&UIButton::isEnabled>("isEnabled")
             .method<&UIButton::isEnabled>("enabled")
             .method<&UIButton::setEnabled>("setEnabled:")
+            .method<&UIButton::isHighlighted>("isHighlighted")
+            .method<&UIButton::isHighlighted>("highlighted")
+            .method<&UIButton::setHighlighted>("setHighlighted:")
             .method<&UIButton::setTitleForState>("setTitle:forState:")
             .method<&UIButton::titleForState>("titleForState:")
             .method<&UIButton::setTitleColorForState>("setTitleColor:forState:")
@@ -92,9 +97,26 @@ UIButton::UIButton() : title_label_(make_object<UILabel>()) {
     show_current_state();
 }
 
+uint64_t UIButton::state() const {
+    if (!enabled_)
+        return UIControlStateDisabled;
+    return highlighted_ ? UIControlStateHighlighted : UIControlStateNormal;
+}
+
 void UIButton::setEnabled(bool enabled) {
     enabled_ = enabled;
+    if (!enabled)
+        highlighted_ = false;
     show_current_state();
+}
+
+void UIButton::setHighlighted(bool highlighted) {
+    highlighted = highlighted && enabled_;
+    if (highlighted == highlighted_)
+        return;
+    highlighted_ = highlighted;
+    show_current_state();
+    setNeedsDisplay();
 }
 
 void UIButton::setTitleForState(NSString* title, uint64_t state) {
@@ -172,6 +194,10 @@ void UIButton::draw(Canvas& canvas) const {
 void UIButton::show_current_state() {
     title_label_->setText(titleForState(state()));
     title_label_->setTextColor(titleColorForState(state()));
+    // A system button's title fades while pressed unless the highlighted state has its own colour.
+    const bool fades =
+        highlighted_ && type_ != UIButtonTypeCustom && !title_colours_.count(UIControlStateHighlighted);
+    title_label_->setAlpha(fades ? kHighlightedTitleAlpha : 1.0);
 }
 
 } // namespace platform::uikit

@@ -21,6 +21,7 @@ enum UIControlState : uint64_t {
 enum UIControlEvents : uint64_t {
     UIControlEventTouchDown = 1 << 0,
     UIControlEventTouchUpInside = 1 << 6,
+    UIControlEventTouchUpOutside = 1 << 7,
     UIControlEventValueChanged = 1 << 12,
     UIControlEventAllEvents = 0xFFFFFFFF,
 };
@@ -49,9 +50,15 @@ class UIButton : public UIView {
     UIButton();
 
     int64_t buttonType() const { return type_; }
-    uint64_t state() const { return enabled_ ? UIControlStateNormal : UIControlStateDisabled; }
+    uint64_t state() const;
     bool isEnabled() const { return enabled_; }
+    // A disabled button also loses its highlight.
     void setEnabled(bool enabled);
+    // Lit while a touch that began on the button is inside it; a disabled button never is.
+    // A system button without a highlighted title colour of its own dims its title, as the
+    // phone does.
+    bool isHighlighted() const { return highlighted_; }
+    void setHighlighted(bool highlighted);
 
     void setTitleForState(foundation::NSString* title, uint64_t state);
     foundation::NSString* titleForState(uint64_t state) const;
@@ -90,6 +97,7 @@ class UIButton : public UIView {
 
     int64_t type_{UIButtonTypeCustom};
     bool enabled_{true};
+    bool highlighted_{false};
     bool shows_touch_{false};
     std::map<uint64_t, Ref<foundation::NSString>> titles_;
     std::map<uint64_t, Ref<UIColor>> title_colours_;

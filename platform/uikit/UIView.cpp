@@ -41,6 +41,10 @@ Class UIView::runtime_class() {
                            .method<&UIView::addSubview>("addSubview:")
                            .method<&UIView::insertSubviewAtIndex>("insertSubview:atIndex:")
                            .method<&UIView::removeFromSuperview>("removeFromSuperview")
+                           .method<&UIView::hitTest>("hitTest:withEvent:")
+                           .method<&UIView::pointInside>("pointInside:withEvent:")
+                           .method<&UIView::convertPointToView>("convertPoint:toView:")
+                           .method<&UIView::convertPointFromView>("convertPoint:fromView:")
                            .method<&UIView::window>("window")
                            .method<&UIView::didMoveToWindow>("didMoveToWindow")
                            .method<&UIView::layoutSubviews>("layoutSubviews")
@@ -146,6 +150,53 @@ void UIView::removeFromSuperview() {
     UIWindow* old_window = window();
     Ref<UIView> removed = detach_from_superview(); // keeps the view alive until it has been told
     tell_window_change(old_window);
+}
+
+bool UIView::pointInside(CGPoint point, Object*) {
+    const CGRect b = bounds();
+    return point.x >= b.origin.x && point.y >= b.origin.y && point.x < b.origin.x + b.size.width &&
+           point.y < b.origin.y + b.size.height;
+}
+
+UIView* UIView::hitTest(CGPoint point, Object* event) {
+    if (hidden_ || !user_interaction_ || alpha_ < 0.01)
+        return nullptr;
+    if (!msg<bool>(this, "pointInside:withEvent:"_sel, point, event))
+        return nullptr;
+    auto children = subviews_; // a hook may rearrange the tree while we look
+    for (auto it = children.rbegin(); it != children.rend(); ++it) {
+        // A scrolled child shows its content from its bounds origin.
+        const CGRect f = (*it)->frame();
+        const CGPoint scrolled = (*it)->bounds().origin;
+        const CGPoint local{point.x - f.origin.x + scrolled.x, point.y - f.origin.y + scrolled.y};
+        auto hit = msg<Ref<UIView>>(*it, "hitTest:withEvent:"_sel, local, event);
+        if (hit)
+            return hit.get(); // held by the tree, which outlives this call
+    }
+    return this;
+}
+
+CGPoint UIView::point_in_root(CGPoint point) const {
+    for (const UIView* v = this; v->superview_; v = v->superview_) {
+        const CGRect f = v->frame();
+        const CGPoint scrolled = v->bounds().origin;
+        point = {point.x - scrolled.x + f.origin.x, point.y - scrolled.y + f.origin.y};
+    }
+    return point;
+}
+
+CGPoint UIView::convertPointToView(CGPoint point, UIView* view) const {
+    const CGPoint in_root = point_in_root(point);
+    if (!view)
+        return in_root;
+    const CGPoint zero = view->point_in_root({0, 0});
+    return {in_root.x - zero.x, in_root.y - zero.y};
+}
+
+CGPoint UIView::convertPointFromView(CGPoint point, UIView* view) const {
+    const CGPoint in_root = view ? view->point_in_root(point) : point;
+    const CGPoint zero = point_in_root({0, 0});
+    return {in_root.x - zero.x, in_root.y - zero.y};
 }
 
 UIWindow* UIView::window() const {

@@ -90,6 +90,18 @@ class UIView : public runtime::NSObject {
     void insertSubviewAtIndex(UIView* view, int64_t index);
     void removeFromSuperview();
 
+    // Hit-testing, sent through the runtime so that subclasses and hooks take part. The point
+    // is in this view's coordinates; the event may be nil. A hidden view, one with alpha below
+    // 0.01 or without user interaction is never hit, nor is anything under it; a point outside
+    // the bounds misses the view and all its subviews. Subviews are tried front-most first,
+    // and the view itself is hit when none of them is.
+    UIView* hitTest(CGPoint point, runtime::Object* event);
+    bool pointInside(CGPoint point, runtime::Object* event);
+    // A point in this view's coordinates seen from another view of the same tree, and back.
+    // A nil view stands for the root of the tree (the window).
+    CGPoint convertPointToView(CGPoint point, UIView* view) const;
+    CGPoint convertPointFromView(CGPoint point, UIView* view) const;
+
     // The window at the root of this view's tree, nil when the root is no window.
     UIWindow* window() const;
     // Sent through the runtime to a view and each of its subviews whose window changed.
@@ -116,6 +128,8 @@ class UIView : public runtime::NSObject {
 
   private:
     void will_dealloc() final;
+    // The point in the root's coordinates, through each frame origin and bounds origin above.
+    CGPoint point_in_root(CGPoint point) const;
     bool is_ancestor_of(const UIView* view) const;
     // Inserts at the index, cut to the number of subviews once the view has left its old place.
     void place(UIView* view, size_t index);

@@ -66,6 +66,16 @@ void add_button(json& out, const UIButton& button) {
     for (const auto& [state, colour] : button.title_colours())
         colours[std::to_string(state)] = dump_colour(colour.get());
     out["titleColours"] = std::move(colours);
+    out["highlighted"] = button.isHighlighted();
+    out["enabled"] = button.isEnabled();
+}
+
+// A view that takes keyboard text shows what it holds, asked through the runtime.
+void add_text_input(json& out, const UIView& view) {
+    if (!msg<bool>(&view, "respondsToSelector:"_sel, "insertText:"_sel) ||
+        !msg<bool>(&view, "respondsToSelector:"_sel, "text"_sel))
+        return;
+    out["text"] = string_or_null(msg<Ref<Object>>(&view, "text"_sel).get());
 }
 
 void add_backdrop(json& out, const UIBackdropView& backdrop) {
@@ -100,6 +110,8 @@ json dump_view(const UIView* view) {
         add_label(out, *label);
     if (auto* button = dynamic_cast<const UIButton*>(view))
         add_button(out, *button);
+    else if (!dynamic_cast<const UILabel*>(view))
+        add_text_input(out, *view);
     if (auto* backdrop = dynamic_cast<const UIBackdropView*>(view))
         add_backdrop(out, *backdrop);
     json subviews = json::array();

@@ -1,5 +1,6 @@
 #include "platform/uikit/keyboard/Keyboard.h"
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -19,12 +20,27 @@ constexpr double kRowPitch = 54;
 constexpr double kKeyHeight = 42;
 constexpr double kKeyGap = 6;
 constexpr const char* kKeyplane = "small-letters";
+constexpr const char* kShiftKey = "⇧";
+constexpr const char* kDeleteKey = "⌫";
+constexpr const char* kSpaceKey = "space";
+constexpr const char* kReturnKey = "return";
 const char* const kPredictions[Keyboard::kPredictionCells] = {"I", "The", "I'm"};
 
 // The process's keyboard while one is up.
 Ref<UIKeyboardLayout>& current() {
     static auto* keyboard = new Ref<UIKeyboardLayout>;
     return *keyboard;
+}
+
+// Whoever brought the keyboard up, while it is up.
+Ref<UIView>& current_client() {
+    static auto* client = new Ref<UIView>;
+    return *client;
+}
+
+bool& shift_on() {
+    static bool on = false;
+    return on;
 }
 
 uint64_t& shown_count() {
@@ -48,8 +64,8 @@ std::vector<std::vector<KeySpot>> key_rows(double width) {
         return spots;
     };
     auto row3 = letters("zxcvbnm", pitch * 1.5 + kKeyGap / 2);
-    row3.insert(row3.begin(), {"⇧", kKeyGap / 2, pitch * 1.2});
-    row3.push_back({"⌫", width - kKeyGap / 2 - pitch * 1.2, pitch * 1.2});
+    row3.insert(row3.begin(), {kShiftKey, kKeyGap / 2, pitch * 1.2});
+    row3.push_back({kDeleteKey, width - kKeyGap / 2 - pitch * 1.2, pitch * 1.2});
     double space_x = pitch * 1.3 + kKeyGap;
     double return_width = pitch * 2.5;
     return {
@@ -57,9 +73,31 @@ std::vector<std::vector<KeySpot>> key_rows(double width) {
         letters("asdfghjkl", pitch / 2 + kKeyGap / 2),
         row3,
         {{"123", kKeyGap / 2, pitch * 1.3},
-         {"space", space_x, width - space_x - return_width - kKeyGap * 1.5},
-         {"return", width - kKeyGap / 2 - return_width, return_width}},
+         {kSpaceKey, space_x, width - space_x - return_width - kKeyGap * 1.5},
+         {kReturnKey, width - kKeyGap / 2 - return_width, return_width}},
     };
+}
+
+bool is_letter(const std::string& key) {
+    return key.size() == 1 && std::isalpha(static_cast<unsigned char>(key[0]));
+}
+
+// Letter keys show capitals while shift is on, as the phone's keys do.
+void show_shift(bool on) {
+    shift_on() = on;
+    UIKeyboardLayout* layout = current().get();
+    if (!layout)
+        return;
+    for (const auto& view : layout->subview_list()) {
+        auto* key = dynamic_cast<UIKBBlurredKeyView*>(view.get());
+        const std::string* text = key ? foundation::string_of(key->key()) : nullptr;
+        if (!text || !is_letter(*text))
+            continue;
+        const char c = static_cast<char>(on ? std::toupper(static_cast<unsigned char>((*text)[0]))
+                                            : (*text)[0]);
+        key->label()->setText(ns(std::string(1, c)).get());
+        key->setNeedsDisplay();
+    }
 }
 
 } // namespace
@@ -92,7 +130,7 @@ Ref<UIKeyboardLayout> Keyboard::build(double width) {
     return layout;
 }
 
-void Keyboard::show_in(UIWindow* window) {
+void Keyboard::show_in(UIWindow* window, UIView* client) {
     dismiss();
     if (!window)
         return;
@@ -104,14 +142,75 @@ void Keyboard::show_in(UIWindow* window) {
     keyboard->setFrame(frame);
     window->addSubview(keyboard.get());
     current() = keyboard;
+    current_client() = client;
     ++shown_count();
 }
 
 void Keyboard::dismiss() {
     Ref<UIKeyboardLayout> keyboard = std::move(current());
     current() = nullptr;
+    current_client() = nullptr;
+    shift_on() = false;
     if (keyboard)
         keyboard->removeFromSuperview();
+}
+
+UIView* Keyboard::client() {
+    return current_client().get();
+}
+
+KeyOutcome Keyboard::type_text(std::string_view text) {
+    Ref<UIView> client = current_client(); // typing may dismiss the keyboard
+    if (!client || text.empty() || !msg<bool>(client, "respondsToSelector:"_sel, "insertText:"_sel))
+        return {};
+    const std::string typed(text);
+    msg(client, "insertText:"_sel, ns(typed));
+    return {"key", typed};
+}
+
+KeyOutcome Keyboard::press_key(Key key) {
+    Ref<UIView> client = current_client();
+    if (!client)
+        return {};
+    switch (key) {
+    case Key::Backspace:
+        if (!msg<bool>(client, "respondsToSelector:"_sel, "deleteBackward"_sel))
+            return {};
+        msg(client, "deleteBackward"_sel);
+        return {"key", "delete"};
+    case Key::Return:
+        return {"return", "return"};
+    case Key::Shift:
+        show_shift(!shift_on());
+        return {"key", "shift"};
+    }
+    return {};
+}
+
+KeyOutcome Keyboard::tap(const UIKBBlurredKeyView& key) {
+    const std::string* text = foundation::string_of(key.key());
+    if (!text || !current_client())
+        return {};
+    if (*text == kShiftKey)
+        return press_key(Key::Shift);
+    if (*text == kDeleteKey)
+        return press_key(Key::Backspace);
+    if (*text == kReturnKey)
+        return press_key(Key::Return);
+    if (*text == kSpaceKey)
+        return type_text(" ");
+    if (!is_letter(*text))
+        return {}; // "123": this keyboard has the letters keyplane only
+    std::string letter = *text;
+    if (shift_on()) {
+        letter[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])));
+        show_shift(false);
+    }
+    return type_text(letter);
+}
+
+bool Keyboard::shifted() {
+    return shift_on();
 }
 
 UIKeyboardLayout* Keyboard::on_screen() {

@@ -2,11 +2,31 @@
 // the bottom of that view's window, removed and let go when the text view resigns.
 #pragma once
 
+#include <string>
+#include <string_view>
+
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/keyboard/UIKeyboardLayout.h"
 
 namespace platform::uikit {
 
+class UIKBBlurredKeyView;
+
+// The keys that are no character.
+enum class Key { Backspace, Return, Shift };
+
+// What a key did: fired is "key" (text went to the client, or shift toggled), "return" (the
+// client decides what return means, the Messages host sends) or "" (no client, nothing typed);
+// detail is the text typed, "delete", "shift" or "return".
+struct KeyOutcome {
+    std::string fired;
+    std::string detail;
+};
+
+// The keyboard types into its client, the view that brought it up (the first responder), by
+// sending it insertText: and deleteBackward through the runtime, as the system keyboard does.
+// The key geometry lives in one place, Keyboard.cpp; each key is a UIKBBlurredKeyView whose key
+// object is its text ("q", "space", "return", "⇧", "⌫", "123"), so touches find keys by view.
 class Keyboard {
   public:
     static constexpr double kHeight = 260;
@@ -18,10 +38,22 @@ class Keyboard {
     // initWithFrame:keyplane:key:, all sent through the runtime.
     static Ref<UIKeyboardLayout> build(double width);
 
-    // A keyboard already on screen is replaced by a new one.
-    static void show_in(UIWindow* window);
-    // Removes the keyboard from its window and lets it go; nothing happens without one.
+    // A keyboard already on screen is replaced by a new one. The client, held until dismiss,
+    // gets what is typed.
+    static void show_in(UIWindow* window, UIView* client = nullptr);
+    // Removes the keyboard from its window and lets it and its client go; nothing happens
+    // without one.
     static void dismiss();
+    static UIView* client();
+
+    // Types text into the client as it stands (shift does not apply); "" when there is none.
+    static KeyOutcome type_text(std::string_view text);
+    static KeyOutcome press_key(Key key);
+    // What a tap on a key of the keyboard does: a letter types (capitalised once after shift),
+    // space types a space, the other keys act as press_key; "123" has no other keyplane here.
+    static KeyOutcome tap(const UIKBBlurredKeyView& key);
+    // Shift is one-shot: the next letter is a capital, then the keyboard is lower-case again.
+    static bool shifted();
     static UIKeyboardLayout* on_screen();
     // How many keyboards have come up in this process.
     static uint64_t times_shown();

@@ -1,5 +1,7 @@
 #include "platform/uikit/table/UITableView.h"
 
+#include <algorithm>
+
 #include "platform/uikit/table/NSIndexPath.h"
 
 namespace platform::uikit {
@@ -22,6 +24,9 @@ Class UITableView::runtime_class() {
         ClassBuilder<UITableView>("UITableView", UIView::runtime_class())
             .method<&UITableView::dataSource>("dataSource")
             .method<&UITableView::setDataSource>("setDataSource:")
+            .method<&UITableView::delegate>("delegate")
+            .method<&UITableView::setDelegate>("setDelegate:")
+            .method<&UITableView::indexPathForCell>("indexPathForCell:")
             .method<&UITableView::rowHeight>("rowHeight")
             .method<&UITableView::setRowHeight>("setRowHeight:")
             .method<&UITableView::sectionHeaderHeight>("sectionHeaderHeight")
@@ -86,6 +91,7 @@ void UITableView::reload_now() {
     needs_reload_ = false;
     hand_back(headers_, header_pool_);
     hand_back(cells_, cell_pool_);
+    cell_places_.clear();
     Object* table = this;
     double y = 0;
     // Sections and headers are optional for a data source, as on the device: one section, no headers.
@@ -108,8 +114,10 @@ void UITableView::reload_now() {
             Object* index_path = path.get();
             auto cell =
                 msg<Ref<Object>>(data_source_, "tableView:cellForRowAtIndexPath:"_sel, table, index_path);
-            if (place_row_view(cell.get(), y, row_height_, cells_))
+            if (place_row_view(cell.get(), y, row_height_, cells_)) {
+                cell_places_.push_back({section, row});
                 y += row_height_ + row_gap_;
+            }
         }
     }
     content_height_ = y;
@@ -124,9 +132,31 @@ void UITableView::discard_cells() {
             view->removeFromSuperview();
         shown->clear();
     }
+    cell_places_.clear();
     header_pool_.clear();
     cell_pool_.clear();
     content_height_ = 0;
+}
+
+Ref<Object> UITableView::indexPathForCell(UIView* cell) const {
+    for (size_t i = 0; i < cells_.size() && i < cell_places_.size(); ++i)
+        if (cells_[i].get() == cell)
+            return NSIndexPath::indexPathForRow(cell_places_[i].row, cell_places_[i].section);
+    return nullptr;
+}
+
+void UITableView::select_row(int64_t row, int64_t section) {
+    const bool shown = std::any_of(cell_places_.begin(), cell_places_.end(), [&](const RowPlace& place) {
+        return place.row == row && place.section == section;
+    });
+    if (!shown || !answers(delegate_, "tableView:didSelectRowAtIndexPath:"_sel))
+        return;
+    Ref<UITableView> self(this);
+    Ref<Object> delegate(delegate_); // the delegate may let go of the table, or itself, meanwhile
+    auto path = NSIndexPath::indexPathForRow(row, section);
+    Object* table = this;
+    Object* index_path = path.get();
+    msg(delegate_, "tableView:didSelectRowAtIndexPath:"_sel, table, index_path);
 }
 
 void UITableView::layoutSubviews() {

@@ -22,6 +22,10 @@ class UITableView : public UIView {
     // its owner clears it before going away.
     runtime::Object* dataSource() const { return data_source_; }
     void setDataSource(runtime::Object* source) { data_source_ = source; }
+    // The delegate is told of selections (tableView:didSelectRowAtIndexPath:) when it answers
+    // that message. Not retained either, for the same reason.
+    runtime::Object* delegate() const { return delegate_; }
+    void setDelegate(runtime::Object* delegate) { delegate_ = delegate; }
     double rowHeight() const { return row_height_; }
     void setRowHeight(double height) { row_height_ = height; }
     // Space left below each row.
@@ -42,6 +46,11 @@ class UITableView : public UIView {
     // The height of everything the last reload placed.
     double content_height() const { return content_height_; }
     const std::vector<Ref<UIView>>& shown_cells() const { return cells_; }
+    // The index path of a shown cell, nil for any other view.
+    Ref<runtime::Object> indexPathForCell(UIView* cell) const;
+    // Tells the delegate the row was selected, as a tap on its cell does; nothing happens for a
+    // row the table does not show.
+    void select_row(int64_t row, int64_t section);
     const std::vector<Ref<UIView>>& shown_headers() const { return headers_; }
 
   private:
@@ -52,7 +61,14 @@ class UITableView : public UIView {
     // Places a view the data source answered; anything but a view is skipped.
     UIView* place_row_view(runtime::Object* answer, double y, double height, std::vector<Ref<UIView>>& shown);
 
+    struct RowPlace {
+        int64_t section;
+        int64_t row;
+    };
+
     runtime::Object* data_source_{nullptr};
+    runtime::Object* delegate_{nullptr};
+    std::vector<RowPlace> cell_places_; // beside cells_, one for one
     double row_height_{64};
     double row_gap_{0};
     bool needs_reload_{true};
