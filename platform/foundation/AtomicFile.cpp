@@ -1,5 +1,5 @@
-// Atomic replacement of a file through a temporary beside it, and the sweep of temporaries that
-// writers killed mid-write left behind.
+// Atomic replacement of a file through a flushed temporary beside it, and the sweep of temporaries
+// that writers killed mid-write left behind.
 #include "platform/foundation/AtomicFile.h"
 
 #include <fcntl.h>
@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "platform/foundation/Descriptor.h"
 #include "platform/foundation/DevicePaths.h"
@@ -71,21 +72,14 @@ void flush_directory(const std::filesystem::path& directory) {
 
 } // namespace
 
-bool replace_file_atomically(const std::string& device_path, std::string_view bytes, const FileLock&) {
-    auto target = resolve_device_path(device_path);
-    if (target == device_root()) {
+bool write_file_atomically(const std::filesystem::path& path, std::string_view bytes) {
+    if (!path.has_filename()) {
         errno = EISDIR;
         return false;
     }
-    auto directory = target.parent_path();
-    std::error_code error;
-    std::filesystem::create_directories(directory, error);
-    if (error) {
-        errno = error.value();
-        return false;
-    }
-    remove_stale_temporaries(target);
-    std::string temporary = (directory / (temporary_prefix(target) + std::string(kTemporarySuffix))).string();
+    // A bare file name lives in the working folder; the folder is flushed by that name too.
+    auto directory = path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+    std::string temporary = (directory / (temporary_prefix(path) + std::string(kTemporarySuffix))).string();
     Descriptor fd(::mkostemp(temporary.data(), O_CLOEXEC));
     if (fd.get() < 0)
         return false;
@@ -95,12 +89,44 @@ bool replace_file_atomically(const std::string& device_path, std::string_view by
         errno = saved;
         return false;
     };
+    // mkostemp makes the file private; what is written here is for others to read too.
     if (::fchmod(fd.get(), 0644) != 0 || !write_all(fd.get(), bytes) || ::fsync(fd.get()) != 0 || !fd.close())
         return abandon();
-    if (::rename(temporary.c_str(), target.c_str()) != 0)
+    if (::rename(temporary.c_str(), path.c_str()) != 0)
         return abandon();
     flush_directory(directory);
     return true;
+}
+
+bool write_file_atomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error) {
+    auto report = [&](std::string reason) {
+        if (error)
+            *error = std::move(reason);
+        return false;
+    };
+    if (path.empty())
+        return report("no file name given");
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (write_file_atomically(std::filesystem::path(path), text))
+        return true;
+    const int code = errno;
+    return report("cannot write " + path + ": " + std::generic_category().message(code));
+}
+
+bool replace_file_atomically(const std::string& device_path, std::string_view bytes, const FileLock&) {
+    auto target = resolve_device_path(device_path);
+    if (target == device_root()) {
+        errno = EISDIR;
+        return false;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(target.parent_path(), error);
+    if (error) {
+        errno = error.value();
+        return false;
+    }
+    remove_stale_temporaries(target);
+    return write_file_atomically(target, bytes);
 }
 
 } // namespace platform::foundation

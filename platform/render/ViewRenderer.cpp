@@ -5,7 +5,7 @@
 
 #include <pango/pangocairo.h>
 
-#include "platform/render/AtomicFile.h"
+#include "platform/foundation/AtomicFile.h"
 #include "platform/render/CairoCanvas.h"
 #include "platform/render/FramePng.h"
 #include "platform/render/TreePainter.h"
@@ -115,7 +115,7 @@ bool render_view_png(const uikit::UIView* view, const std::string& path, const R
     if (path.empty())
         return fail(error, "no file name given");
     auto bytes = render_view_png_bytes(view, options, error);
-    return bytes && write_file_atomically(path, *bytes, error);
+    return bytes && foundation::write_file_atomically(path, *bytes, error);
 }
 
 std::optional<std::vector<uint8_t>> render_view_png_bytes(const uikit::UIView* view,

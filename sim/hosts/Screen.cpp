@@ -7,7 +7,7 @@
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/render/AtomicFile.h"
+#include "platform/foundation/AtomicFile.h"
 #include "platform/render/ViewRenderer.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/ViewDump.h"
@@ -111,7 +111,7 @@ bool write_screenshot(const std::string& path, std::string* error) {
     if (!renderer().render(screen(), error))
         return false;
     auto png = renderer().png(error);
-    return png && platform::render::write_file_atomically(path, *png, error);
+    return png && platform::foundation::write_file_atomically(path, *png, error);
 }
 
 void mark_for_layout(UIView& view) {
