@@ -60,6 +60,10 @@ void ServePage::install(http::PageServer& server) {
         auto answer = hosts_.command("springboard", "apps");
         send_json(res, answer.value("ok", false) ? 200 : 502, answer);
     });
+    server.Get("/api/log", [this](const httplib::Request&, httplib::Response& res) {
+        auto answer = hosts_.command("springboard", "log");
+        send_json(res, answer.value("ok", false) ? 200 : 502, answer);
+    });
     server.Get("/api/frame",
                [this](const httplib::Request& req, httplib::Response& res) { frame(req, res); });
     server.post_json("/api/action", [this](const httplib::Request&, const std::string& body,

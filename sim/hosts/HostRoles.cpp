@@ -1,5 +1,6 @@
 #include "sim/hosts/HostRoles.h"
 
+#include "sim/hosts/NotificationLog.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
 
@@ -13,6 +14,7 @@ std::optional<HostRole> find_host_role(const std::string& role) {
                              set_up_banner_host(host);
                              set_up_notification_center_host(host);
                              set_up_lockscreen_host(host);
+                             set_up_notification_log(host);
                          } };
     if (role == "messages")
         return HostRole { role, "com.apple.mobilesms.notification", [](HostProcess& host) {

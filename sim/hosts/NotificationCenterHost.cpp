@@ -125,11 +125,15 @@ void set_up_notification_center_host(HostProcess& host) {
     host.add_command("nc", "nc open|close  (Notification Center)", [](const std::vector<std::string>& args) {
         if (args.size() != 1 || (args[0] != "open" && args[0] != "close"))
             return CommandResult::failure("nc takes open or close");
+        // "wasOpen" lets a caller tell a close that closed something from one that had nothing to do.
+        bool was_open = notification_center().is_open();
         if (args[0] == "open")
             notification_center().open();
         else
             notification_center().close();
-        return CommandResult::success(notification_center().state());
+        auto state = notification_center().state();
+        state["wasOpen"] = was_open;
+        return CommandResult::success(state);
     });
 }
 
