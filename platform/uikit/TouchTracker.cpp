@@ -47,7 +47,16 @@ TouchOutcome TouchTracker::outcome() const {
     return out;
 }
 
+bool TouchTracker::in_tree(const UIView* view) const {
+    for (const UIView* v = view; v; v = v->superview())
+        if (v == root_.get())
+            return true;
+    return false;
+}
+
 bool TouchTracker::inside_with_slop(UIView* view, CGPoint point) const {
+    if (!in_tree(view))
+        return false; // taken off the screen under the finger
     const CGPoint local = view->convertPointFromView(point, root_.get());
     const CGRect b = view->bounds();
     return local.x >= b.origin.x - kControlSlop && local.y >= b.origin.y - kControlSlop &&
@@ -133,7 +142,8 @@ TouchOutcome TouchTracker::ended(CGPoint point) {
     case Phase::Row: {
         UITableView* table = table_of(target_.get());
         const CGPoint local = target_->convertPointFromView(point, root_.get());
-        if (moved_too_far_ || !table || !target_->pointInside(local, nullptr))
+        if (moved_too_far_ || !table || !in_tree(target_.get()) ||
+            !msg<bool>(target_, "pointInside:withEvent:"_sel, local, static_cast<Object*>(nullptr)))
             break;
         auto path = table->indexPathForCell(target_.get());
         auto* index_path = dynamic_cast<NSIndexPath*>(path.get());
@@ -164,7 +174,8 @@ TouchOutcome TouchTracker::ended(CGPoint point) {
     }
     case Phase::Text: {
         const CGPoint local = target_->convertPointFromView(point, root_.get());
-        if (moved_too_far_ || !target_->pointInside(local, nullptr))
+        if (moved_too_far_ || !in_tree(target_.get()) ||
+            !msg<bool>(target_, "pointInside:withEvent:"_sel, local, static_cast<Object*>(nullptr)))
             break;
         if (msg<bool>(target_, "becomeFirstResponder"_sel)) {
             out.fired = "focus";

@@ -57,6 +57,7 @@ class TouchTracker {
     enum class Phase { Idle, Control, Row, Key, Text, Plain };
 
     TouchOutcome outcome() const;
+    bool in_tree(const UIView* view) const;
     bool inside_with_slop(UIView* view, CGPoint point) const;
     void reset();
 

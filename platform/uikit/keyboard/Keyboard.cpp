@@ -93,8 +93,8 @@ void show_shift(bool on) {
         const std::string* text = key ? foundation::string_of(key->key()) : nullptr;
         if (!text || !is_letter(*text))
             continue;
-        const char c = static_cast<char>(on ? std::toupper(static_cast<unsigned char>((*text)[0]))
-                                            : (*text)[0]);
+        const char c =
+            static_cast<char>(on ? std::toupper(static_cast<unsigned char>((*text)[0])) : (*text)[0]);
         key->label()->setText(ns(std::string(1, c)).get());
         key->setNeedsDisplay();
     }
