@@ -14,7 +14,7 @@
 #include "sim/cli/AuditContrast.h"
 #include "sim/cli/AuditFormats.h"
 #include "sim/cli/IconFile.h"
-#include "tweak/banner/banner_colours.h"
+#include "tweak/AppTint.h"
 
 namespace zimtone::cli {
 
@@ -59,14 +59,14 @@ AuditRow audit_subject(const AuditSubject& subject, const zimtone::settings::Set
     row.dominant = getDominantColor(subject.icon ? &*subject.icon : nullptr);
     row.transparent_share = subject.icon ? transparent_share(*subject.icon) : 0;
 
-    zimtone::tweak::banner::TintInputs in;
+    zimtone::tweak::AppTintInputs in;
     in.specific_app_color = s.SpecificAppColor;
     in.per_app_entry = per_app_entry(s, subject.app);
     in.dominant = row.dominant;
     in.allow_saturation = s.AllowSaturation;
     in.saturation = s.BannerSaturation;
     row.per_app_colour = in.specific_app_color && in.per_app_entry.has_value();
-    row.tint = zimtone::tweak::banner::banner_tint(in);
+    row.tint = zimtone::tweak::app_tint(in);
     row.tint_alpha = s.BannerAlpha * (row.tint ? row.tint->alpha : 0);
 
     row.text = reverseColor(row.dominant);

@@ -1,10 +1,9 @@
 #include "tweak/banner/BannerBackground.h"
 
-#include "colour/bridge/ColourServices.h"
-#include "colour/bridge/HexColors.h"
 #include "platform/foundation/NSString.h"
-#include "platform/foundation/Random.h"
+#include "platform/uikit/UIColor.h"
 #include "settings/SettingsState.h"
+#include "tweak/AppTintSource.h"
 #include "tweak/ApplicationList.h"
 #include "tweak/CyclingColour.h"
 #include "tweak/banner/BannerForeground.h"
@@ -25,29 +24,12 @@ namespace {
 
 constexpr int64_t kBackdropStyle = 3900;
 constexpr double kBlurRadius = 1.0;
-constexpr double kCyclingInterval = 0.5;
-
-std::optional<zimtone::colour::Colour> components(const Object* colour) {
-    auto* c = platform::uikit::colour_of(colour);
-    return c ? std::optional(c->colour()) : std::nullopt;
-}
 
 // The tint of a banner for an app and its icon under the settings of the moment.
-std::optional<zimtone::colour::Colour> tint_for(const Object* image, const Object* app) {
+Ref<Object> tint_for(const Object* image, const Object* app) {
     const auto& s = state();
-    TintInputs in;
-    in.specific_app_color = s.SpecificAppColor;
-    if (s.per_app_colours && string_of(app))
-        if (auto entry = s.per_app_colours->get(*string_of(app)))
-            in.per_app_entry = components(zimtone::colour::bridge::colorWithHexString(entry.get()).get());
-    in.dominant = zimtone::colour::bridge::getDominantColor(image)->colour();
-    in.allow_saturation = s.AllowSaturation;
-    in.saturation = s.BannerSaturation;
-    return banner_tint(in);
-}
-
-Ref<Object> colour_object(const std::optional<zimtone::colour::Colour>& c) {
-    return c ? Ref<Object>(UIColor::with(*c)) : nullptr;
+    auto tint = app_tint(tint_inputs_now(string_of(app), image, {s.AllowSaturation, s.BannerSaturation}));
+    return tint ? Ref<Object>(UIColor::with(*tint)) : nullptr;
 }
 
 } // namespace
@@ -73,29 +55,21 @@ void addBackgroundWithImage_andAppName(Object* self, SEL, Object* image, Object*
     msg(self, "setTestBlur:"_sel, backdrop);
 
     auto settings = msg<Ref<Object>>(backdrop, "inputSettings"_sel);
-    msg(settings, "setColorTint:"_sel, colour_object(tint_for(image, app)));
+    msg(settings, "setColorTint:"_sel, tint_for(image, app));
     msg(settings, "setColorTintAlpha:"_sel, state().BannerAlpha);
     msg(backdrop, "setBlurRadiusSetOnce:"_sel, true);
     msg(backdrop, "setBlurRadius:"_sel, kBlurRadius);
     msg(backdrop, "setBlurQuality:"_sel, ns("default"));
     msg(self, "insertSubview:atIndex:"_sel, backdrop, int64_t { 0 });
 
-    if (state().BannersUnicornEnabled && !msg<Ref<Object>>(self, "colorChangerTimer"_sel)) {
-        Object* no_info = nullptr;
-        auto timer = msg<Ref<Object>>(objc_getClass("NSTimer"),
-                                      "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:"_sel,
-                                      kCyclingInterval, self, "changeBlurColor"_sel, no_info, true);
-        msg(self, "setColorChangerTimer:"_sel, timer);
-    }
+    if (state().BannersUnicornEnabled && !msg<Ref<Object>>(self, "colorChangerTimer"_sel))
+        msg(self, "setColorChangerTimer:"_sel, schedule_cycling_timer(self, "changeBlurColor"_sel));
     if (state().AutoTextColor) colour_foreground(self, image);
 }
 
 void changeBlurColor(Object* self, SEL) {
     const auto& s = state();
-    uint32_t red = platform::foundation::arc4random();
-    uint32_t green = platform::foundation::arc4random();
-    uint32_t blue = platform::foundation::arc4random();
-    auto colour = UIColor::with(zimtone::tweak::cycling_colour(red, green, blue, 1.0, s.AllowSaturation, s.BannerSaturation));
+    auto colour = UIColor::with(next_cycling_colour(1.0, s.AllowSaturation, s.BannerSaturation));
     auto backdrop = msg<Ref<Object>>(self, "testBlur"_sel);
     msg(msg<Ref<Object>>(backdrop, "inputSettings"_sel), "setColorTint:"_sel, colour);
 }

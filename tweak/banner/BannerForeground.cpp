@@ -13,6 +13,7 @@ namespace zimtone::tweak::banner {
 using namespace platform::runtime;
 using namespace platform::foundation;
 using platform::uikit::UIColor;
+using zimtone::colour::TextColour;
 using zimtone::settings::state;
 namespace bridge = zimtone::colour::bridge;
 
@@ -43,8 +44,6 @@ bool is_kind(const Object* obj, const char* class_name) {
     return cls && msg<bool>(obj, "isKindOfClass:"_sel, cls);
 }
 
-Ref<Object> automatic_colour(Object* icon) { return bridge::reverseColor(bridge::getDominantColor(icon)); }
-
 } // namespace
 
 Ref<Object> shared_banner_text_colour() {
@@ -53,16 +52,19 @@ Ref<Object> shared_banner_text_colour() {
 
 void colour_foreground(Object* banner_view, Object* icon) {
     const auto& s = state();
+    // One icon, one automatic colour: its dominant colour is worked out once for the whole banner.
+    const TextColour automatic = zimtone::colour::reverseColor(bridge::getDominantColor(icon)->colour());
+    const Ref<Object> text_colour = UIColor::with(zimtone::colour::colourOf(automatic));
     auto pull_down = msg<Ref<Object>>(banner_view, "pullDownView"_sel);
     if (is_kind(pull_down, "SBBannerButtonView")) {
+        const Ref<Object> title_colour =
+            UIColor::with(button_title_colour(automatic, s.AllowSaturation, s.BannerSaturation));
         auto buttons = msg<Ref<Object>>(pull_down, "buttons"_sel);
         uint64_t count = msg<uint64_t>(buttons, "count"_sel);
         for (uint64_t i = 0; i < count; ++i) {
             auto button = msg<Ref<Object>>(buttons, "objectAtIndex:"_sel, i);
             if (!is_kind(button, "SBNotificationVibrantButton")) continue;
-            Ref<Object> colour = automatic_colour(icon);
-            if (s.AllowSaturation) colour = bridge::modifySaturationWith(colour, s.BannerSaturation);
-            msg(button, "setOverlayButtonTitleColor:"_sel, colour);
+            msg(button, "setOverlayButtonTitleColor:"_sel, title_colour);
         }
     }
     Object* content = object_getIvarNamed(banner_view, "_contentView");
@@ -70,12 +72,12 @@ void colour_foreground(Object* banner_view, Object* icon) {
     Object* no_filter = nullptr;
     auto date_label = msg<Ref<Object>>(text_view, "relevanceDateLabel"_sel);
     msg(msg<Ref<Object>>(date_label, "layer"_sel), "setCompositingFilter:"_sel, no_filter);
-    msg(content, "_setRelevanceDateColor:"_sel, automatic_colour(icon));
-    shared_text_colour() = automatic_colour(icon);
+    msg(content, "_setRelevanceDateColor:"_sel, text_colour);
+    shared_text_colour() = text_colour;
     msg(text_view, "setNeedsDisplay"_sel);
     Object* grabber = object_getIvarNamed(banner_view, "_grabberView");
     msg(msg<Ref<Object>>(grabber, "layer"_sel), "setCompositingFilter:"_sel, no_filter);
-    msg(banner_view, "_setGrabberColor:"_sel, automatic_colour(icon));
+    msg(banner_view, "_setGrabberColor:"_sel, text_colour);
 }
 
 Ref<Object> changeAttributesOf(Object*, SEL, Object* attributed) {

@@ -1,14 +1,11 @@
 #include "tweak/lockscreen/LockscreenList.h"
 
-#include <tuple>
-
 #include "colour/bridge/ColourServices.h"
-#include "colour/bridge/HexColors.h"
 #include "platform/foundation/Geometry.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSString.h"
-#include "platform/foundation/Random.h"
 #include "settings/SettingsState.h"
+#include "tweak/AppTintSource.h"
 #include "tweak/CyclingColour.h"
 #include "tweak/lockscreen/LockscreenUnicornList.h"
 #include "tweak/lockscreen/lockscreen_colours.h"
@@ -28,27 +25,13 @@ IMP original_prepareForRemoval = nullptr;
 
 namespace {
 
-constexpr double kCyclingInterval = 0.5;
-
-std::optional<Colour> components(const Object* colour) {
-    auto* c = platform::uikit::colour_of(colour);
-    return c ? std::optional(c->colour()) : std::nullopt;
-}
-
 Colour dominant_of(const Object* icon) {
     return bridge::getDominantColor(icon)->colour();
 }
 
 std::optional<Colour> cell_colour_for(const Object* section, const Object* icon) {
     const auto& s = state();
-    CellInputs in;
-    in.specific_app_color = s.SpecificAppColor;
-    if (s.per_app_colours && string_of(section))
-        if (auto entry = s.per_app_colours->get(*string_of(section)))
-            in.per_app_entry = components(bridge::colorWithHexString(entry.get()).get());
-    in.dominant = dominant_of(icon);
-    in.allow_saturation = s.AllowSaturationLock;
-    in.saturation = s.LockscreenSaturation;
+    CellInputs in{tint_inputs_now(string_of(section), icon, {s.AllowSaturationLock, s.LockscreenSaturation})};
     in.alpha = s.LockscreenAlpha;
     return cell_colour(in);
 }
@@ -83,19 +66,7 @@ void start_cycling(Object* list, Object* content) {
     LockscreenUnicornList::shared().insert(content);
     if (msg<Ref<Object>>(list, "colorTimer"_sel))
         return; // one timer per list view
-    Object* no_info = nullptr;
-    auto timer = msg<Ref<Object>>(objc_getClass("NSTimer"),
-                                  "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:"_sel,
-                                  kCyclingInterval, list, "changeBackgroundColor"_sel, no_info, true);
-    msg(list, "setColorTimer:"_sel, timer);
-}
-
-// Red, green and blue, drawn in that order.
-std::tuple<uint32_t, uint32_t, uint32_t> random_draws() {
-    uint32_t red = platform::foundation::arc4random();
-    uint32_t green = platform::foundation::arc4random();
-    uint32_t blue = platform::foundation::arc4random();
-    return {red, green, blue};
+    msg(list, "setColorTimer:"_sel, schedule_cycling_timer(list, "changeBackgroundColor"_sel));
 }
 
 } // namespace
@@ -150,12 +121,10 @@ Ref<Object> tableView_cellForRowAtIndexPath(Object* self, SEL sel, Object* table
 void changeBackgroundColor(Object* self, SEL) {
     const auto& s = state();
     LockscreenUnicornList::shared().for_each_live([&](Object* view) {
-        auto [red, green, blue] = random_draws();
-        auto colour = zimtone::tweak::cycling_colour(red, green, blue, s.LockscreenAlpha, s.AllowSaturationLock,
-                                          s.LockscreenSaturation);
+        auto colour = next_cycling_colour(s.LockscreenAlpha, s.AllowSaturationLock, s.LockscreenSaturation);
         msg(view, "setBackgroundColor:"_sel, UIColor::with(colour));
     });
-    auto [red, green, blue] = random_draws();
+    auto [red, green, blue] = draw_cycling_channels();
     auto gradient_colour = UIColor::with(cycling_gradient_colour(red, green, blue, s.LockscreenAlpha));
     msg(msg<Ref<Object>>(self, "tavoGradient"_sel), "setColors:"_sel, clear_to(gradient_colour));
 }

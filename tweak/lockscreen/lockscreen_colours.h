@@ -7,26 +7,19 @@
 
 #include "colour/Colour.h"
 #include "colour/adjustments.h"
+#include "tweak/AppTint.h"
 
 namespace zimtone::tweak::lockscreen {
 
 using zimtone::colour::Colour;
 
-// What a cell's colour depends on: the settings of the moment and what is known of the app.
-struct CellInputs {
-    bool specific_app_color{false};
-    // The app's per-app entry: absent when the dictionary has none for the app; present but
-    // empty when the entry does not decode as a colour.
-    std::optional<std::optional<Colour>> per_app_entry;
-    Colour dominant;
-    bool allow_saturation{true};
-    double saturation{1.0};
+// What a cell's colour depends on: the app's tint and the lock-screen opacity.
+struct CellInputs : AppTintInputs {
     double alpha{1.0};
 };
 
-// The cell background: base colour, saturation step, then the lock-screen opacity. nullopt is
-// "no colour": an undecodable per-app entry without the saturation step stays absent, as the
-// opacity step sent to a missing colour yields nothing.
+// The cell background: the app's tint, then the lock-screen opacity. nullopt is "no colour": an
+// undecodable per-app entry without the saturation step stays absent.
 std::optional<Colour> cell_colour(const CellInputs& in);
 
 // Only the first notification (section 0, row 0) feeds the gradient, and only with the effect on.

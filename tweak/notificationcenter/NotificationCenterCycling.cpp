@@ -1,6 +1,5 @@
 #include "tweak/notificationcenter/NotificationCenterCycling.h"
 
-#include "platform/foundation/Random.h"
 #include "platform/uikit/UIColor.h"
 #include "settings/SettingsState.h"
 #include "tweak/CyclingColour.h"
@@ -14,15 +13,10 @@ using zimtone::settings::state;
 
 namespace {
 
-constexpr double kCyclingInterval = 0.5;
-
 Ref<Object> random_colour() {
     const auto& s = state();
-    uint32_t red = platform::foundation::arc4random();
-    uint32_t green = platform::foundation::arc4random();
-    uint32_t blue = platform::foundation::arc4random();
-    return UIColor::with(zimtone::tweak::cycling_colour(red, green, blue, s.NotificationCenterAlpha,
-                                        s.AllowSaturationNotification, s.NotificationCenterSaturation));
+    return UIColor::with(
+        next_cycling_colour(s.NotificationCenterAlpha, s.AllowSaturationNotification, s.NotificationCenterSaturation));
 }
 
 void paint(Object* view) {
@@ -36,11 +30,7 @@ void register_for_cycling(CyclingList& list, Object* entry, Object* controller) 
     list.add(entry);
     if (msg<Ref<Object>>(controller, "colorTimer"_sel))
         return;
-    Object* no_info = nullptr;
-    auto timer = msg<Ref<Object>>(objc_getClass("NSTimer"),
-                                  "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:"_sel,
-                                  kCyclingInterval, controller, "changeBackgroundColor"_sel, no_info, true);
-    msg(controller, "setColorTimer:"_sel, timer);
+    msg(controller, "setColorTimer:"_sel, schedule_cycling_timer(controller, "changeBackgroundColor"_sel));
 }
 
 void changeBackgroundColor(Object*, SEL) {

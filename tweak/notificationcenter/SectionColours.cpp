@@ -1,13 +1,12 @@
 #include "tweak/notificationcenter/SectionColours.h"
 
 #include "colour/bridge/ColourServices.h"
-#include "colour/bridge/HexColors.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSString.h"
 #include "settings/SettingsState.h"
 #include "tweak/AppIdentifiers.h"
+#include "tweak/AppTintSource.h"
 #include "tweak/ApplicationList.h"
-#include "tweak/banner/banner_colours.h"
 
 namespace zimtone::tweak::notificationcenter {
 
@@ -50,17 +49,9 @@ std::string raw_section_identifier(Object* controller, int64_t section, ListKind
 
 Ref<Object> base_colour(const std::string& app) {
     const auto& s = state();
-    banner::TintInputs in;
-    in.specific_app_color = s.SpecificAppColor;
-    if (s.SpecificAppColor && s.per_app_colours)
-        if (auto entry = s.per_app_colours->get(app)) {
-            auto decoded = bridge::colorWithHexString(entry.get());
-            in.per_app_entry = decoded ? std::optional(decoded->colour()) : std::nullopt;
-        }
-    in.dominant = bridge::getDominantColor(small_icon(ns(app).get()).get())->colour();
-    in.allow_saturation = s.AllowSaturationNotification;
-    in.saturation = s.NotificationCenterSaturation;
-    auto tint = banner::banner_tint(in);
+    auto icon = small_icon(ns(app).get());
+    auto tint = app_tint(
+        tint_inputs_now(&app, icon.get(), {s.AllowSaturationNotification, s.NotificationCenterSaturation}));
     return tint ? Ref<Object>(UIColor::with(*tint)) : nullptr;
 }
 

@@ -1,5 +1,7 @@
 #include "tweak/quickreply/CyclingTimer.h"
 
+#include "tweak/CyclingColour.h"
+
 namespace zimtone::tweak::quickreply {
 
 using namespace platform::runtime;
@@ -45,10 +47,7 @@ Ref<Object> start_cycling(Object* view) {
         return nullptr;
     auto relay = make_object<CyclingRelay>();
     relay->view = view;
-    Object* no_info = nullptr;
-    auto timer = msg<Ref<Object>>(objc_getClass("NSTimer"),
-                                  "scheduledTimerWithTimeInterval:target:selector:userInfo:repeats:"_sel,
-                                  kCyclingInterval, relay, "changeBackgroundColor"_sel, no_info, true);
+    auto timer = schedule_cycling_timer(relay.get(), "changeBackgroundColor"_sel);
     auto guard = make_object<CyclingGuard>();
     guard->timer = timer;
     guard->relay = relay;

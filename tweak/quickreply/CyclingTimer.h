@@ -15,9 +15,7 @@ namespace zimtone::tweak::quickreply {
 using platform::runtime::Object;
 using platform::runtime::Ref;
 
-inline constexpr double kCyclingInterval = 0.5;
-
-// Schedules a repeating 0.5-second timer that sends changeBackgroundColor to the view, tied to
+// Schedules a repeating cycling timer that sends changeBackgroundColor to the view, tied to
 // the view's life as above; answers the timer (an NSTimer), or nil for a nil view.
 Ref<Object> start_cycling(Object* view);
 

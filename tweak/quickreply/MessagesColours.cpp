@@ -1,10 +1,9 @@
 #include "tweak/quickreply/MessagesColours.h"
 
 #include "colour/bridge/ColourServices.h"
-#include "colour/bridge/HexColors.h"
 #include "platform/foundation/NSString.h"
-#include "platform/foundation/Random.h"
 #include "settings/SettingsState.h"
+#include "tweak/AppTintSource.h"
 #include "tweak/ApplicationList.h"
 #include "tweak/CyclingColour.h"
 
@@ -25,17 +24,9 @@ Colour icon_colour() {
 
 std::optional<Colour> current_keyboard_colour() {
     const auto& s = state();
-    KeyboardInputs in;
-    in.specific_app_color = s.SpecificAppColor;
-    if (s.SpecificAppColor && s.per_app_colours)
-        if (auto entry = s.per_app_colours->get(kMessagesApp)) {
-            auto decoded = bridge::colorWithHexString(entry.get());
-            in.per_app_entry = decoded ? std::optional(decoded->colour()) : std::nullopt;
-        }
-    in.dominant = icon_colour();
-    in.allow_saturation = s.AllowSaturation;
-    in.saturation = s.BannerSaturation;
-    return keyboard_colour(in);
+    const std::string app = kMessagesApp;
+    return keyboard_colour(
+        tint_inputs_now(&app, small_icon(ns(kMessagesApp)).get(), {s.AllowSaturation, s.BannerSaturation}));
 }
 
 Ref<Object> object_or_nil(const std::optional<Colour>& c) {
@@ -69,11 +60,8 @@ Ref<Object> prediction_text_colour_now() {
 }
 
 Ref<Object> cycling_colour_now() {
-    uint32_t red = platform::foundation::arc4random();
-    uint32_t green = platform::foundation::arc4random();
-    uint32_t blue = platform::foundation::arc4random();
     const auto& s = state();
-    return colour_object(zimtone::tweak::cycling_colour(red, green, blue, 1.0, s.AllowSaturation, s.BannerSaturation));
+    return colour_object(next_cycling_colour(1.0, s.AllowSaturation, s.BannerSaturation));
 }
 
 } // namespace zimtone::tweak::quickreply

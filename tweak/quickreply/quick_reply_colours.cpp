@@ -16,20 +16,7 @@ ReplyColours reply_colours(const Colour& icon, double saturation) {
 }
 
 std::optional<Colour> keyboard_colour(const KeyboardInputs& in) {
-    std::optional<Colour> base = in.dominant;
-    if (in.specific_app_color && in.per_app_entry)
-        base = *in.per_app_entry;
-    if (!in.allow_saturation || !base)
-        return base;
-    return modifySaturationWith(*base, in.saturation);
-}
-
-std::optional<Colour> with_alpha(const std::optional<Colour>& colour, double alpha) {
-    if (!colour)
-        return std::nullopt;
-    Colour c = *colour;
-    c.alpha = alpha;
-    return c;
+    return app_base_colour(in) ? app_tint(in) : std::nullopt;
 }
 
 Colour prediction_text_colour(const Colour& icon) {

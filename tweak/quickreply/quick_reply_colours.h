@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "colour/Colour.h"
+#include "tweak/AppTint.h"
 
 namespace zimtone::tweak::quickreply {
 
@@ -35,21 +36,15 @@ constexpr int64_t keyboard_backdrop_style(int64_t requested, bool enabled) {
     return enabled ? kKeyboardBackdropStyle : requested;
 }
 
-struct KeyboardInputs {
-    bool specific_app_color{false};
-    // The Messages app's per-app entry: absent when the dictionary has none; present but empty
-    // when the entry does not decode as a colour.
-    std::optional<std::optional<Colour>> per_app_entry;
-    Colour dominant;
-    bool allow_saturation{true};
-    double saturation{1.0};
-};
+// The keyboard takes the Messages app's tint.
+using KeyboardInputs = AppTintInputs;
 
-// The keyboard colour; nullopt is "no colour" (an undecodable per-app entry).
+// The keyboard colour; nullopt is "no colour". Unlike the other surfaces, the keyboard does not
+// send the saturation step to a missing colour: an undecodable per-app entry stays no colour.
 std::optional<Colour> keyboard_colour(const KeyboardInputs& in);
 
 // A background takes the colour at opacity "BannerAlpha"; no colour stays no colour.
-std::optional<Colour> with_alpha(const std::optional<Colour>& colour, double alpha);
+using zimtone::tweak::with_alpha;
 
 // The prediction words: the contrast of the icon colour, never the per-app colour.
 Colour prediction_text_colour(const Colour& icon);

@@ -1,0 +1,27 @@
+#include "tweak/AppTintSource.h"
+
+#include "colour/bridge/ColourServices.h"
+#include "colour/bridge/HexColors.h"
+#include "settings/SettingsState.h"
+
+namespace zimtone::tweak {
+
+namespace bridge = zimtone::colour::bridge;
+
+AppTintInputs tint_inputs_now(const std::string* app, const platform::runtime::Object* icon,
+                              SaturationStep step) {
+    const auto& s = zimtone::settings::state();
+    AppTintInputs in;
+    in.specific_app_color = s.SpecificAppColor;
+    if (s.SpecificAppColor && s.per_app_colours && app)
+        if (auto entry = s.per_app_colours->get(*app)) {
+            auto decoded = bridge::colorWithHexString(entry.get());
+            in.per_app_entry = decoded ? std::optional(decoded->colour()) : std::nullopt;
+        }
+    in.dominant = bridge::getDominantColor(icon)->colour();
+    in.allow_saturation = step.allowed;
+    in.saturation = step.value;
+    return in;
+}
+
+} // namespace zimtone::tweak
