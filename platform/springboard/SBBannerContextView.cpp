@@ -82,6 +82,7 @@ void SBBannerContextView::setBannerContextWithReplaceReason(SBUIBannerContext* c
         bulletin ? banner_action_titles(BBBulletin::text(bulletin->sectionID())) : std::vector<std::string>{};
     if (!titles.empty()) {
         pull_down_view_ = SBBannerButtonView::with_titles(titles);
+        pull_down_view_->setHidden(!pulled_down_);
         insertSubviewAtIndex(pull_down_view_.get(), static_cast<int64_t>(subview_list().size()) - 1);
     }
     setNeedsLayout();
@@ -103,6 +104,13 @@ void SBBannerContextView::layoutSubviews() {
     grabber_view_->setFrame(CGRectMake((size.width - kGrabberWidth) / 2,
                                        size.height - kGrabberArea / 2 - kGrabberHeight / 2, kGrabberWidth,
                                        kGrabberHeight));
+}
+
+void SBBannerContextView::setPulledDown(bool pulled_down) {
+    pulled_down_ = pulled_down;
+    if (pull_down_view_)
+        pull_down_view_->setHidden(!pulled_down);
+    setNeedsLayout();
 }
 
 void SBBannerContextView::setGrabberColor(UIColor* colour) {

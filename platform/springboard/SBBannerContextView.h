@@ -1,5 +1,6 @@
 // A drop-down banner on the home screen: a frosted background, the content (icon and text),
-// an optional row of action buttons and a grabber at the bottom edge.
+// an optional row of action buttons, shown once the banner is pulled down, and a grabber at the
+// bottom edge.
 #pragma once
 
 #include "platform/springboard/SBBannerButtonView.h"
@@ -29,6 +30,10 @@ class SBBannerContextView : public uikit::UIView {
     uikit::UIView* pullDownView() const { return pull_down_view_.get(); }
     void setGrabberColor(uikit::UIColor* colour);
 
+    // The action row is built with the context but stays hidden until the banner is pulled down.
+    bool isPulledDown() const { return pulled_down_; }
+    void setPulledDown(bool pulled_down);
+
     SBUIBannerContext* context() const { return context_.get(); }
 
   private:
@@ -37,6 +42,7 @@ class SBBannerContextView : public uikit::UIView {
     Ref<SBDefaultBannerView> content_view_;
     Ref<uikit::UIView> grabber_view_;
     Ref<SBBannerButtonView> pull_down_view_;
+    bool pulled_down_{false};
 };
 
 } // namespace platform::springboard

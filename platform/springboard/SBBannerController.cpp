@@ -44,7 +44,7 @@ void SBBannerController::show(SBUIBannerItem* item) {
         CGRectMake(0, 0, width, SBBannerContextView::height_for(false)));
     banner_context_ = SBUIBannerContext::with_item(item);
     msg(view.get(), "setBannerContext:withReplaceReason:"_sel, banner_context_.get(), kReplaceReasonNone);
-    view->setFrame(CGRectMake(0, 0, width, SBBannerContextView::height_for(view->pullDownView() != nullptr)));
+    view->setFrame(CGRectMake(0, 0, width, SBBannerContextView::height_for(false)));
     container_->addSubview(view.get());
     banner_view_ = view;
     expiry_ = RunLoop::main().add_timer(kOnScreenSeconds, foundation::Repeats::No,
@@ -53,6 +53,19 @@ void SBBannerController::show(SBUIBannerItem* item) {
                                             dismiss(kBannerExpired);
                                         },
                                         {nullptr, Ref<Object>(this)});
+}
+
+bool SBBannerController::pull_down() {
+    if (!banner_view_ || !banner_view_->pullDownView() || banner_view_->isPulledDown())
+        return false;
+    if (expiry_)
+        RunLoop::main().cancel_timer(expiry_);
+    expiry_ = 0;
+    banner_view_->setPulledDown(true);
+    auto frame = banner_view_->frame();
+    frame.size.height = SBBannerContextView::height_for(true);
+    banner_view_->setFrame(frame);
+    return true;
 }
 
 bool SBBannerController::dismiss(BannerDismissReason reason) {

@@ -13,6 +13,7 @@ namespace platform::springboard {
 enum BannerDismissReason : int64_t {
     kBannerDismissedByUser = 1,
     kBannerExpired = 2,
+    kBannerDismissedForOpening = 3, // tapped, or one of its actions taken: its app takes over
 };
 
 // Runtime class "SBBannerController", one per process ("sharedInstance"). While a banner is on
@@ -35,6 +36,9 @@ class SBBannerController : public runtime::NSObject {
     // Takes the banner on screen away and brings the next waiting one down; false when there
     // was none.
     bool dismiss(BannerDismissReason reason);
+    // Pulls the banner on screen down to show its actions; it then stays until dealt with. False
+    // when there is no banner, it has no actions or it is already pulled down.
+    bool pull_down();
 
     SBUIBannerContext* bannerContext() const { return banner_context_.get(); }
     SBBannerContextView* banner_view() const { return banner_view_.get(); }

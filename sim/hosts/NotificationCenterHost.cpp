@@ -13,6 +13,7 @@
 #include "platform/springboard/nc/SBNCDateSectionInfo.h"
 #include "platform/springboard/nc/SBNCTableViewController.h"
 #include "sim/hosts/Screen.h"
+#include "sim/hosts/SurfaceControls.h"
 #include "sim/hosts/SurfaceHosts.h"
 
 namespace zimtone::sim {
@@ -116,9 +117,25 @@ NotificationCenter& notification_center() {
 
 } // namespace
 
+bool notification_center_is_open() {
+    return notification_center().is_open();
+}
+
+void open_notification_center() {
+    notification_center().open();
+}
+
+void close_notification_center() {
+    notification_center().close();
+}
+
 void set_up_notification_center_host(HostProcess& host) {
     register_notification_center_classes();
     BulletinStore::shared().add_listener([](BBBulletin*) {
+        if (notification_center().is_open())
+            notification_center().refresh();
+    });
+    add_screen_refresh([] {
         if (notification_center().is_open())
             notification_center().refresh();
     });
