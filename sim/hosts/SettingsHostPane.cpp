@@ -67,6 +67,14 @@ PSListController* SettingsHostPane::top() const {
     return navigation_ ? dynamic_cast<PSListController*>(navigation_->topViewController()) : nullptr;
 }
 
+// The root page asks for a respring with the button at its left; a page above it shows the same
+// button, so that a change that needs one says so where it was made.
+UIBarButtonItem* SettingsHostPane::respring_button() const {
+    if (!navigation_)
+        return nullptr;
+    return navigation_->stack().front()->navigationItem()->leftBarButtonItem();
+}
+
 UIViewController* SettingsHostPane::presented() const {
     if (!navigation_)
         return nullptr;
@@ -194,7 +202,7 @@ json SettingsHostPane::page() const {
         if (dynamic_cast<PSSpecifier*>(list->objectAtIndex(i).get()))
             rows.push_back(row(page, static_cast<int64_t>(i)));
     auto* root_item = navigation_->stack().front()->navigationItem();
-    auto* left = page->navigationItem()->leftBarButtonItem();
+    auto* left = respring_button();
     json out = {{"title", titles_.back()},
                 {"depth", navigation_->stack().size()},
                 {"class", class_getName(page->isa())},
@@ -247,13 +255,110 @@ std::string row_name(const PSSpecifier& item, int64_t index) {
     const std::string* key = item.string_property("key");
     return "row " + std::to_string(index) + (key ? " (" + *key + ")" : "");
 }
+bool refuse(std::string* error, std::string why) {
+    *error = std::move(why);
+    return false;
+}
 int64_t index_of(const json& action, const char* field) {
     auto it = action.find(field);
     return it != action.end() && it->is_number_integer() ? it->get<int64_t>() : -1;
 }
 } // namespace
 
+bool SettingsHostPane::tap(const json& action, std::string* error) {
+    int64_t index = index_of(action, "row");
+    auto item = top()->specifier_at(index);
+    if (!item)
+        return refuse(error, "no row " + std::to_string(index) + " on this page");
+    size_t depth = navigation_->stack().size();
+    msg(top(), "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
+        static_cast<Object*>(PSIndexPath::indexPathForRow(index, 0).get()));
+    if (navigation_->stack().size() > depth)
+        titles_.push_back(item->name() ? item->name()->str() : "");
+    return true;
+}
+
+bool SettingsHostPane::set(const json& action, std::string* error) {
+    int64_t index = index_of(action, "row");
+    auto item = top()->specifier_at(index);
+    if (!item)
+        return refuse(error, "no row " + std::to_string(index) + " on this page");
+    Ref<Object> value = action.contains("value") ? object_from_json(action["value"]) : nullptr;
+    if (!value)
+        return refuse(error, "a value must be true, false, a number or a text");
+    if (!item->setter() || !item->target())
+        return refuse(error, "row " + std::to_string(index) + " has no value to set");
+    if (auto accepted = platform::preferences::refused_control_value(item->cellType(), *item->properties(),
+                                                                     value.get()))
+        return refuse(error, row_name(*item, index) + " accepts " + *accepted + ", not " + excerpt(action["value"]));
+    msg(item->target(), item->setter(), static_cast<Object*>(value.get()), static_cast<Object*>(item.get()));
+    return true;
+}
+
+bool SettingsHostPane::back(const json&, std::string* error) {
+    if (navigation_->stack().size() < 2)
+        return refuse(error, "already on the first page");
+    navigation_->popViewControllerAnimated(true);
+    titles_.pop_back();
+    return true;
+}
+
+bool SettingsHostPane::respring(const json&, std::string* error) {
+    UIBarButtonItem* button = respring_button();
+    if (!button)
+        return refuse(error, "no Respring button is shown");
+    button->tap();
+    return true;
+}
+
+bool SettingsHostPane::heart(const json&, std::string* error) {
+    auto* items = navigation_->stack().front()->navigationItem()->rightBarButtonItems();
+    if (top() != navigation_->stack().front().get() || !items || items->count() == 0)
+        return refuse(error, "no heart button is shown");
+    if (auto* button = dynamic_cast<UIBarButtonItem*>(items->objectAtIndex(items->count() - 1).get()))
+        button->tap();
+    return true;
+}
+
+bool SettingsHostPane::alert(const json& action, std::string* error) {
+    auto* alert = dynamic_cast<UIAlertController*>(presented());
+    if (!alert)
+        return refuse(error, "no dialog is open");
+    if (auto texts = action.find("texts"); texts != action.end() && texts->is_array())
+        for (size_t i = 0; i < texts->size() && i < alert->textFields().size(); ++i)
+            if ((*texts)[i].is_string())
+                alert->textFields()[i]->setText(platform::foundation::ns((*texts)[i].get<std::string>()).get());
+    int64_t index = index_of(action, "action");
+    if (index < 0 || !alert->tap_action(static_cast<size_t>(index)))
+        return refuse(error, "the dialog has no such button");
+    return true;
+}
+
+bool SettingsHostPane::share(const json&, std::string* error) {
+    auto* sheet = dynamic_cast<platform::preferences::SLComposeViewController*>(presented());
+    if (!sheet)
+        return refuse(error, "no share sheet is open");
+    sheet->dismissViewControllerAnimatedCompletion(true, nullptr);
+    return true;
+}
+
+namespace {
+// Each action a person can take on the pane; only the dialog's own ones are taken while a dialog
+// or sheet is up, as on the device.
+struct PaneAction {
+    std::string_view type;
+    bool (SettingsHostPane::*run)(const json&, std::string*);
+    bool answers_dialog;
+};
+} // namespace
+
 json SettingsHostPane::act(const json& action, std::string* error) {
+    static constexpr PaneAction kActions[] = {
+        {"tap", &SettingsHostPane::tap, false},         {"set", &SettingsHostPane::set, false},
+        {"back", &SettingsHostPane::back, false},       {"respring", &SettingsHostPane::respring, false},
+        {"heart", &SettingsHostPane::heart, false},     {"alert", &SettingsHostPane::alert, true},
+        {"share", &SettingsHostPane::share, true},
+    };
     if (!navigation_) {
         *error = "the pane is not loaded";
         return nullptr;
@@ -261,76 +366,21 @@ json SettingsHostPane::act(const json& action, std::string* error) {
     std::string type = action.is_object() && action.contains("type") && action["type"].is_string()
                            ? action["type"].get<std::string>()
                            : "";
-    PSListController* page = top();
-    UIViewController* shown = presented();
-    auto refuse = [&](std::string why) {
-        *error = std::move(why);
-        return json(nullptr);
-    };
-    // While a dialog or sheet is up, only it takes input, as on the device.
-    if (shown && type != "alert" && type != "share")
-        return refuse("a dialog is open; answer it first");
-    if (type == "tap" || type == "set") {
-        int64_t index = index_of(action, "row");
-        auto item = page->specifier_at(index);
-        if (!item)
-            return refuse("no row " + std::to_string(index) + " on this page");
-        if (type == "tap") {
-            size_t depth = navigation_->stack().size();
-            msg(page, "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
-                static_cast<Object*>(PSIndexPath::indexPathForRow(index, 0).get()));
-            if (navigation_->stack().size() > depth)
-                titles_.push_back(item->name() ? item->name()->str() : "");
-        } else {
-            Ref<Object> value = action.contains("value") ? object_from_json(action["value"]) : nullptr;
-            if (!value)
-                return refuse("a value must be true, false, a number or a text");
-            if (!item->setter() || !item->target())
-                return refuse("row " + std::to_string(index) + " has no value to set");
-            if (auto accepted = platform::preferences::refused_control_value(
-                    item->cellType(), *item->properties(), value.get()))
-                return refuse(row_name(*item, index) + " accepts " + *accepted + ", not " +
-                              excerpt(action["value"]));
-            msg(item->target(), item->setter(), static_cast<Object*>(value.get()),
-                static_cast<Object*>(item.get()));
-        }
-    } else if (type == "back") {
-        if (navigation_->stack().size() < 2)
-            return refuse("already on the first page");
-        navigation_->popViewControllerAnimated(true);
-        titles_.pop_back();
-    } else if (type == "respring") {
-        UIBarButtonItem* left = page->navigationItem()->leftBarButtonItem();
-        if (!left)
-            return refuse("no Respring button is shown");
-        left->tap();
-    } else if (type == "heart") {
-        auto* items = navigation_->stack().front()->navigationItem()->rightBarButtonItems();
-        if (page != navigation_->stack().front().get() || !items || items->count() == 0)
-            return refuse("no heart button is shown");
-        if (auto* heart = dynamic_cast<UIBarButtonItem*>(items->objectAtIndex(items->count() - 1).get()))
-            heart->tap();
-    } else if (type == "alert") {
-        auto* alert = dynamic_cast<UIAlertController*>(shown);
-        if (!alert)
-            return refuse("no dialog is open");
-        if (auto texts = action.find("texts"); texts != action.end() && texts->is_array())
-            for (size_t i = 0; i < texts->size() && i < alert->textFields().size(); ++i)
-                if ((*texts)[i].is_string())
-                    alert->textFields()[i]->setText(
-                        platform::foundation::ns((*texts)[i].get<std::string>()).get());
-        int64_t index = index_of(action, "action");
-        if (index < 0 || !alert->tap_action(static_cast<size_t>(index)))
-            return refuse("the dialog has no such button");
-    } else if (type == "share") {
-        auto* sheet = dynamic_cast<platform::preferences::SLComposeViewController*>(shown);
-        if (!sheet)
-            return refuse("no share sheet is open");
-        sheet->dismissViewControllerAnimatedCompletion(true, nullptr);
-    } else {
-        return refuse("unknown action '" + type + "'");
+    const PaneAction* found = nullptr;
+    for (const auto& candidate : kActions)
+        if (candidate.type == type)
+            found = &candidate;
+    if (presented() && !(found && found->answers_dialog)) {
+        *error = "a dialog is open; answer it first";
+        return nullptr;
     }
-    return this->page();
+    if (!found) {
+        *error = "unknown action '" + type + "'";
+        return nullptr;
+    }
+    if (!(this->*found->run)(action, error))
+        return nullptr;
+    return page();
 }
 
 } // namespace zimtone::sim

@@ -9,6 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/preferences/PSListController.h"
+#include "platform/uikit/prefs_support/UIBarButtonItem.h"
 #include "platform/uikit/prefs_support/UINavigationController.h"
 
 namespace zimtone::sim {
@@ -22,13 +23,24 @@ class SettingsHostPane {
     bool load(std::string* error);
     bool loaded() const { return navigation_ != nullptr; }
 
-    // {"title", "depth", "respring", "heart", "rows": [...], "alert", "share", "openedURLs"}.
+    // {"title", "depth", "respring", "heart", "rows": [...], "alert", "share", "openedURLs"};
+    // "respring" is the root page's Respring button, shown on every page once a change needs it.
     nlohmann::json page() const;
     // One action of the page: {"type": "tap"|"set"|"back"|"respring"|"heart"|"alert"|"share", ...}.
     // The new page on success, else a readable error.
     nlohmann::json act(const nlohmann::json& action, std::string* error);
 
   private:
+    // One method per action type, each answering false with the reason in `error`.
+    bool tap(const nlohmann::json& action, std::string* error);
+    bool set(const nlohmann::json& action, std::string* error);
+    bool back(const nlohmann::json& action, std::string* error);
+    bool respring(const nlohmann::json& action, std::string* error);
+    bool heart(const nlohmann::json& action, std::string* error);
+    bool alert(const nlohmann::json& action, std::string* error);
+    bool share(const nlohmann::json& action, std::string* error);
+
+    platform::uikit::UIBarButtonItem* respring_button() const;
     platform::preferences::PSListController* top() const;
     platform::uikit::UIViewController* presented() const;
     nlohmann::json row(platform::preferences::PSListController* page, int64_t index) const;

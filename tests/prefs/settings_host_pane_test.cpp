@@ -163,3 +163,41 @@ TEST_F(SettingsHostPaneValues, AnUnreadableFileShowsTheFailedWriteAlertAndStaysA
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(SettingsHostPaneValues, EachActionTypeRefusesWhatItCannotDoWithItsOwnReason) {
+    struct Case {
+        json action;
+        const char* refusal;
+    } cases[] = {
+        {{{"type", "nonsense"}}, "unknown action 'nonsense'"},
+        {json::object(), "unknown action ''"},
+        {{{"type", 7}}, "unknown action ''"},
+        {{{"type", "tap"}, {"row", 99}}, "no row 99 on this page"},
+        {{{"type", "set"}, {"row", "1"}}, "no row -1 on this page"},
+        {{{"type", "heart"}}, "no heart button is shown"},
+        {{{"type", "respring"}}, "no Respring button is shown"},
+        {{{"type", "alert"}, {"action", 0}}, "no dialog is open"},
+        {{{"type", "share"}}, "no share sheet is open"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.action.dump());
+        EXPECT_TRUE(act(c.action).is_null());
+        EXPECT_EQ(error_, c.refusal);
+        EXPECT_EQ(pane_.page()["class"], "Zimtone2BannerSettings") << "the page stays";
+    }
+}
+
+TEST_F(SettingsHostPaneValues, RespringButtonShowsOnThePageWhereTheKeyThatNeedsItChanged) {
+    EXPECT_TRUE(pane_.page()["respring"].is_null());
+    ASSERT_EQ(set("BannerAlpha", 0.5), "");
+    EXPECT_TRUE(pane_.page()["respring"].is_null()) << "the opacity needs no respring";
+    ASSERT_EQ(set("BannersEnabled", false), "");
+    EXPECT_EQ(pane_.page()["respring"], "Respring");
+    EXPECT_EQ(pane_.page()["depth"], 2);
+    ASSERT_TRUE(act({{"type", "back"}}).is_object()) << error_;
+    EXPECT_EQ(pane_.page()["respring"], "Respring") << "and on the first page after going back";
+}
+
+} // namespace

@@ -5,24 +5,65 @@ const $ = (id) => document.getElementById(id);
 let page = null;
 let pollTimer = null;
 
+let lastOpened = null;
+let toastTimer = null;
+
+// What failed, where a person sees it; the next good answer takes it away.
+function showFailure(text) {
+  const bar = $('failure');
+  bar.textContent = text;
+  bar.hidden = false;
+}
+
+function clearFailure() {
+  $('failure').hidden = true;
+  $('failure').textContent = '';
+}
+
 async function load() {
-  const res = await fetch('/api/page', { cache: 'no-store' });
-  show(await res.json());
+  try {
+    const res = await fetch('/api/page', { cache: 'no-store' });
+    const body = await res.json();
+    if (!res.ok && !body.error) throw new Error(`HTTP ${res.status}`);
+    show(body);
+  } catch (e) {
+    showFailure(`The Settings app did not answer: ${e.message}`);
+  }
 }
 
 async function act(action) {
-  const res = await fetch('/api/action', {
-    method: 'POST',
-    headers: { 'Content-Type': 'application/json' },
-    body: JSON.stringify(action),
-  });
-  const body = await res.json();
-  if (!res.ok) {
-    console.warn(body.error);
-    await load();
+  let res, body;
+  try {
+    res = await fetch('/api/action', {
+      method: 'POST',
+      headers: { 'Content-Type': 'application/json' },
+      body: JSON.stringify(action),
+    });
+    body = await res.json();
+  } catch (e) {
+    showFailure(`The Settings app did not answer: ${e.message}`);
     return;
   }
+  if (!res.ok) {
+    await load();
+    showFailure(body.error || `The Settings app refused (HTTP ${res.status})`);
+    return;
+  }
+  clearFailure();
   show(body);
+}
+
+// Rows that act when tapped act on Enter and Space too, as buttons do.
+function tappable(r, row) {
+  r.classList.add('tappable');
+  r.setAttribute('role', 'button');
+  r.tabIndex = 0;
+  r.addEventListener('click', () => act({ type: 'tap', row: row.index }));
+  r.addEventListener('keydown', (e) => {
+    if (e.target !== r || (e.key !== 'Enter' && e.key !== ' ')) return;
+    e.preventDefault();
+    act({ type: 'tap', row: row.index });
+  });
 }
 
 function rgba(c) {
@@ -67,7 +108,8 @@ function rowView(row) {
     const text = el('div', 'credit-text');
     text.append(el('div', 'credit-name', row.name), el('div', 'credit-handle', row.handle), el('div', 'credit-job', row.job));
     r.append(img, text);
-    r.addEventListener('click', () => act({ type: 'tap', row: row.index }));
+    r.setAttribute('aria-label', `${row.name} ${row.handle}`);
+    tappable(r, row);
     return r;
   }
   if (row.cell === 'group') {
@@ -104,10 +146,7 @@ function rowView(row) {
     s.addEventListener('change', () => act({ type: 'set', row: row.index, value: Number(s.value) }));
     r.append(s, out);
   } else if (row.cell === 'link' || row.cell === 'button' || row.action) {
-    r.classList.add('tappable');
-    r.setAttribute('role', 'button');
-    r.tabIndex = 0;
-    r.addEventListener('click', () => act({ type: 'tap', row: row.index }));
+    tappable(r, row);
     if (row.cell === 'link') r.append(el('span', 'chevron', '›'));
   }
   if (row.cellClass === 'ApplicationColorViewer') {
@@ -120,6 +159,25 @@ function rowView(row) {
     r.append(disc);
   }
   return r;
+}
+
+// A group's footer follows its last row, before the next group begins.
+function withFooters(rows) {
+  const views = [];
+  let footer = null;
+  const close = () => {
+    if (footer) views.push(el('div', 'group-footer', footer));
+    footer = null;
+  };
+  for (const row of rows) {
+    if (row.cell === 'group') {
+      close();
+      footer = row.footerText || null;
+    }
+    views.push(rowView(row));
+  }
+  close();
+  return views;
 }
 
 function showDialog(p) {
@@ -167,11 +225,12 @@ function show(p) {
   }
   const samePage = page && page.class === p.class && page.depth === p.depth;
   const focused = document.activeElement;
+  const focusedRow = focused?.closest?.('.row')?.dataset.row;
   const editing = samePage && focused && focused.classList && focused.classList.contains('alert-field') && p.alert;
   page = p;
   $('title').textContent = p.title;
   const left = $('left');
-  if (p.respring) {
+  if (p.respring && p.depth <= 1) {
     left.hidden = false;
     left.textContent = p.respring;
     left.onclick = () => act({ type: 'respring' });
@@ -182,14 +241,30 @@ function show(p) {
   } else {
     left.hidden = true;
   }
+  // Above the first page the Back button keeps the left: Respring then sits at the right.
+  const respring = $('respring');
+  respring.hidden = !(p.respring && p.depth > 1);
+  respring.textContent = p.respring || '';
+  respring.onclick = () => act({ type: 'respring' });
   const heart = $('heart');
   heart.hidden = !p.heart;
   heart.onclick = () => act({ type: 'heart' });
-  $('rows').replaceChildren(...p.rows.map(rowView));
+  $('rows').replaceChildren(...withFooters(p.rows));
+  // A row redrawn after a key press keeps the keyboard's place.
+  if (samePage && focusedRow !== undefined)
+    document.querySelector(`.row[data-row="${focusedRow}"][tabindex], .row[data-row="${focusedRow}"] input`)?.focus();
+  else if (focusedRow !== undefined) document.querySelector('.row[tabindex], .row input')?.focus();
   if (!editing) showDialog(p);
-  const opened = $('opened');
-  opened.hidden = p.openedURLs.length === 0;
-  opened.textContent = p.openedURLs.length ? `Opened ${p.openedURLs[p.openedURLs.length - 1]}` : '';
+  // A link opened since the last answer shows for a few seconds, as a toast.
+  const count = p.openedURLs.length;
+  if (lastOpened !== null && count > lastOpened) {
+    const opened = $('opened');
+    opened.textContent = `Opened ${p.openedURLs[count - 1]}`;
+    opened.hidden = false;
+    clearTimeout(toastTimer);
+    toastTimer = setTimeout(() => (opened.hidden = true), 3000);
+  }
+  lastOpened = count;
   // Cycling discs change twice a second in the host; fetch often enough to show each step.
   const cycling = p.rows.some((r) => r.cycling);
   if (cycling && !pollTimer) pollTimer = setInterval(load, 250);
