@@ -6,6 +6,7 @@
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/keyboard/Keyboard.h"
 #include "platform/uikit/keyboard/UIKBBlurredKeyView.h"
+#include "platform/uikit/keyboard/UIKeyboardLayout.h"
 #include "platform/uikit/table/NSIndexPath.h"
 #include "platform/uikit/table/UITableView.h"
 #include "platform/uikit/table/UITableViewCell.h"
@@ -83,7 +84,7 @@ TouchOutcome TouchTracker::began(CGPoint point) {
     for (UIView* v = hit_.get(); v; v = v->superview()) {
         if (dynamic_cast<UIButton*>(v)) {
             phase_ = Phase::Control;
-        } else if (dynamic_cast<UIKBBlurredKeyView*>(v)) {
+        } else if (dynamic_cast<UIKBBlurredKeyView*>(v) || dynamic_cast<UIKeyboardLayout*>(v)) {
             phase_ = Phase::Key;
         } else if (dynamic_cast<UITableViewCell*>(v) && table_of(v)) {
             phase_ = Phase::Row;
@@ -159,16 +160,16 @@ TouchOutcome TouchTracker::ended(CGPoint point) {
         break;
     }
     case Phase::Key: {
-        // The key under the finger when it lifts types, as on the phone, where sliding along
-        // the row changes the key.
-        auto under = msg<Ref<UIView>>(root_, "hitTest:withEvent:"_sel, point, static_cast<Object*>(nullptr));
-        for (UIView* v = under.get(); v; v = v->superview()) {
-            if (auto* key = dynamic_cast<UIKBBlurredKeyView*>(v)) {
-                KeyOutcome typed = Keyboard::tap(*key);
-                out.fired = typed.fired;
-                out.detail = typed.detail;
-                break;
-            }
+        // The key meant when the finger lifts types, as on the phone, where sliding along the
+        // row changes the key and the gaps between keys belong to the nearest one.
+        UIKeyboardLayout* keyboard = Keyboard::on_screen();
+        if (!keyboard || !in_tree(keyboard))
+            break;
+        if (UIKBBlurredKeyView* key = Keyboard::key_at(keyboard->convertPointFromView(point, root_.get()))) {
+            Ref<UIKBBlurredKeyView> held(key); // typing may take the keyboard down
+            KeyOutcome typed = Keyboard::tap(*key);
+            out.fired = typed.fired;
+            out.detail = typed.detail;
         }
         break;
     }

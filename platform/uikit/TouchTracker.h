@@ -31,7 +31,8 @@ struct TouchOutcome {
 // button, a keyboard key, a table cell, a text view; a button inside a cell takes the touch, not
 // the row. Buttons highlight while the touch is inside them or within the slop around them and
 // fire on up; a row is selected by a tap (down and up on it without moving further than the tap
-// radius); a key types at up, into the first responder, the key under the finger at that moment.
+// radius); a touch on the keyboard types at up, into the first responder, the key meant where
+// the finger lifts (the one under it, or the nearest one in a gap between keys).
 // A new down while a touch is tracked cancels the old one first. The tracker holds the views it
 // tracks for the touch's duration, so a view that leaves the tree mid-touch stays safe to use.
 class TouchTracker {

@@ -143,13 +143,19 @@ TEST_F(KeyboardTouches, TheKeyUnderTheFingerWhenItLiftsIsTyped) {
     EXPECT_EQ(out.detail, "e");
     EXPECT_EQ(text_view()->text(), "e");
 
-    // Lifted between keys (the gap under the first row) or over the prediction bar: nothing.
+    // A gap between keys belongs to the nearest key; over the prediction bar, or slid off the
+    // keyboard, nothing is typed.
     const CGPoint q = centre_of("q");
     tracker_->began(q);
-    EXPECT_EQ(tracker_->ended({q.x, q.y + 24}).fired, "");
+    EXPECT_EQ(tracker_->ended({q.x, q.y + 24}).detail, "q") << "just below q, above a";
+    const CGPoint space = centre_of("space");
+    tracker_->began({space.x, space.y - 24});
+    EXPECT_EQ(tracker_->ended({space.x, space.y - 24}).detail, " ") << "a touch in the gap itself";
     tracker_->began(q);
-    EXPECT_EQ(tracker_->ended({q.x, q.y - 40}).fired, "");
-    EXPECT_EQ(text_view()->text(), "e");
+    EXPECT_EQ(tracker_->ended({q.x, q.y - 40}).fired, "") << "the prediction bar";
+    tracker_->began(q);
+    EXPECT_EQ(tracker_->ended({q.x, q.y - 120}).fired, "") << "off the keyboard";
+    EXPECT_EQ(text_view()->text(), "eq ");
 }
 
 TEST_F(KeyboardTouches, TypingEnablesTheSendButtonAndTappingTheFieldFocusesIt) {

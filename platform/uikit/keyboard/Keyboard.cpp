@@ -1,5 +1,6 @@
 #include "platform/uikit/keyboard/Keyboard.h"
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <vector>
@@ -207,6 +208,32 @@ KeyOutcome Keyboard::tap(const UIKBBlurredKeyView& key) {
         show_shift(false);
     }
     return type_text(letter);
+}
+
+UIKBBlurredKeyView* Keyboard::key_at(CGPoint point) {
+    UIKeyboardLayout* layout = current().get();
+    if (!layout)
+        return nullptr;
+    const CGRect b = layout->bounds();
+    if (!(point.x >= 0 && point.x < b.size.width && point.y >= kPredictionBarHeight &&
+          point.y < b.size.height))
+        return nullptr;
+    UIKBBlurredKeyView* nearest = nullptr;
+    double best = 0;
+    for (const auto& view : layout->subview_list()) {
+        auto* key = dynamic_cast<UIKBBlurredKeyView*>(view.get());
+        if (!key || key->isHidden())
+            continue;
+        const CGRect f = key->frame();
+        const double dx = std::max({f.origin.x - point.x, 0.0, point.x - (f.origin.x + f.size.width)});
+        const double dy = std::max({f.origin.y - point.y, 0.0, point.y - (f.origin.y + f.size.height)});
+        const double distance = dx * dx + dy * dy;
+        if (!nearest || distance < best) {
+            nearest = key;
+            best = distance;
+        }
+    }
+    return nearest;
 }
 
 bool Keyboard::shifted() {

@@ -52,6 +52,10 @@ class Keyboard {
     // What a tap on a key of the keyboard does: a letter types (capitalised once after shift),
     // space types a space, the other keys act as press_key; "123" has no other keyplane here.
     static KeyOutcome tap(const UIKBBlurredKeyView& key);
+    // The key a finger at this point of the keyboard on screen (in its coordinates) means: the
+    // key under it, else the nearest one, as the phone gives the gaps between keys to their
+    // neighbours. Nil over the prediction bar, off the keyboard, or with no keyboard up.
+    static UIKBBlurredKeyView* key_at(CGPoint point);
     // Shift is one-shot: the next letter is a capital, then the keyboard is lower-case again.
     static bool shifted();
     static UIKeyboardLayout* on_screen();
