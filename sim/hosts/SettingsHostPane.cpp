@@ -288,9 +288,10 @@ bool SettingsHostPane::set(const json& action, std::string* error) {
         return refuse(error, "a value must be true, false, a number or a text");
     if (!item->setter() || !item->target())
         return refuse(error, "row " + std::to_string(index) + " has no value to set");
-    if (auto accepted = platform::preferences::refused_control_value(item->cellType(), *item->properties(),
-                                                                     value.get()))
-        return refuse(error, row_name(*item, index) + " accepts " + *accepted + ", not " + excerpt(action["value"]));
+    if (auto accepted =
+            platform::preferences::refused_control_value(item->cellType(), *item->properties(), value.get()))
+        return refuse(error,
+                      row_name(*item, index) + " accepts " + *accepted + ", not " + excerpt(action["value"]));
     msg(item->target(), item->setter(), static_cast<Object*>(value.get()), static_cast<Object*>(item.get()));
     return true;
 }
@@ -327,7 +328,8 @@ bool SettingsHostPane::alert(const json& action, std::string* error) {
     if (auto texts = action.find("texts"); texts != action.end() && texts->is_array())
         for (size_t i = 0; i < texts->size() && i < alert->textFields().size(); ++i)
             if ((*texts)[i].is_string())
-                alert->textFields()[i]->setText(platform::foundation::ns((*texts)[i].get<std::string>()).get());
+                alert->textFields()[i]->setText(
+                    platform::foundation::ns((*texts)[i].get<std::string>()).get());
     int64_t index = index_of(action, "action");
     if (index < 0 || !alert->tap_action(static_cast<size_t>(index)))
         return refuse(error, "the dialog has no such button");
@@ -354,9 +356,9 @@ struct PaneAction {
 
 json SettingsHostPane::act(const json& action, std::string* error) {
     static constexpr PaneAction kActions[] = {
-        {"tap", &SettingsHostPane::tap, false},         {"set", &SettingsHostPane::set, false},
-        {"back", &SettingsHostPane::back, false},       {"respring", &SettingsHostPane::respring, false},
-        {"heart", &SettingsHostPane::heart, false},     {"alert", &SettingsHostPane::alert, true},
+        {"tap", &SettingsHostPane::tap, false},     {"set", &SettingsHostPane::set, false},
+        {"back", &SettingsHostPane::back, false},   {"respring", &SettingsHostPane::respring, false},
+        {"heart", &SettingsHostPane::heart, false}, {"alert", &SettingsHostPane::alert, true},
         {"share", &SettingsHostPane::share, true},
     };
     if (!navigation_) {

@@ -8,7 +8,7 @@ import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
-import { mkdtempSync, rmSync, mkdirSync } from 'node:fs';
+import { mkdtempSync, rmSync, mkdirSync, readFileSync } from 'node:fs';
 import { createConnection } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
@@ -85,15 +85,19 @@ async function screenChange(what) {
   return () => waitFor(async () => (await screenSource()) !== was, `the screen to change after ${what}`);
 }
 
-async function act(selector, action) {
+// Clicks a control and answers what the page said about it, checked against what it should say.
+async function act(selector, action, expected = 'done') {
   await page.evaluate(() => (document.getElementById('result').textContent = ''));
   await page.locator(selector).click();
   const said = await waitFor(async () => {
     const text = await page.locator('#result').textContent();
     return text.startsWith(`${action}: `) && text;
   }, `the answer to ${action}`);
-  assert.equal(said, `${action}: done`);
+  assert.equal(said, `${action}: ${expected}`);
 }
+
+// A colour of a host dump as the page writes it.
+const hexOf = (c) => '#' + c.slice(0, 3).map((v) => Math.round(Math.min(1, Math.max(0, v)) * 255).toString(16).padStart(2, '0')).join('');
 
 const settings = () => page.frameLocator('#settings');
 const settingsRow = (label) =>
@@ -142,14 +146,14 @@ test('the page shows every process, the screen, the Settings app and the apps of
   assert.ok(offered.some((app) => app.name === 'Messages' && app.bundle === 'com.apple.MobileSMS'), 'Messages offered by name');
 });
 
-test('every control stays inside the width of the window, the controls under the screen when narrow', async () => {
-  const controls = page.locator('main button, main input, main select, #hosts button');
+test('every control stays inside the width of the window, the phone keeps its frame, the controls under it when narrow', async () => {
+  const controls = page.locator('main button, main input, main select, #hosts button, #screen');
   try {
     for (const width of [800, 1024, 1280, 1920]) {
       await page.setViewportSize({ width, height: 860 });
       const inside = await page.evaluate(() => document.documentElement.clientWidth);
       const count = await controls.count();
-      assert.ok(count >= 18, `${width} px: only ${count} controls found`);
+      assert.ok(count >= 23, `${width} px: only ${count} controls found`);
       for (let i = 0; i < count; i++) {
         const control = controls.nth(i);
         const what = await control.evaluate((e) => e.id || e.textContent || e.name);
@@ -162,13 +166,27 @@ test('every control stays inside the width of the window, the controls under the
       const settingsPane = await page.locator('#settings').boundingBox();
       assert.equal(settingsPane.width, 377, `${width} px: the Settings app keeps the phone's width`);
       assert.ok(settingsPane.x >= 0 && settingsPane.x + settingsPane.width <= inside, `${width} px: the Settings app`);
+      // The phone's body around the screen: the Sleep/Wake button on its top edge at the right,
+      // the Home button under the screen, in the middle.
+      const phone = await page.locator('#phone').boundingBox();
       const screen = await page.locator('#frame').boundingBox();
+      const sleep = await page.locator('#sleep-button').boundingBox();
+      const home = await page.locator('#home-button').boundingBox();
+      assert.ok(phone.x >= 0 && phone.x + phone.width <= inside, `${width} px: the phone lies at ${JSON.stringify(phone)}`);
+      assert.ok(screen.x > phone.x && screen.x + screen.width < phone.x + phone.width && screen.y > phone.y &&
+        screen.y + screen.height < phone.y + phone.height, `${width} px: the screen inset in the phone`);
+      assert.ok(sleep.y <= phone.y + 2 && sleep.x > screen.x + screen.width / 2, `${width} px: Sleep/Wake at the top right`);
+      assert.ok(home.y > screen.y + screen.height && home.y + home.height <= phone.y + phone.height &&
+        Math.abs(home.x + home.width / 2 - (screen.x + screen.width / 2)) < 1, `${width} px: Home under the screen`);
+      assert.ok(Math.abs(home.width - home.height) < 1, `${width} px: a round Home button`);
       const panel = await page.locator('#controls').boundingBox();
-      if (width < 1140) {
-        assert.ok(panel.y >= screen.y + screen.height && panel.x === screen.x, `${width} px: controls under the screen`);
+      if (width < 1180) {
+        assert.ok(panel.y >= phone.y + phone.height && panel.x === phone.x, `${width} px: controls under the phone`);
       } else {
-        assert.ok(panel.x >= screen.x + screen.width, `${width} px: controls beside the screen`);
+        assert.ok(panel.x >= phone.x + phone.width, `${width} px: controls beside the phone`);
       }
+      const log = await page.locator('#log').boundingBox();
+      assert.ok(log.x >= 0 && log.x + log.width <= inside && log.y >= panel.y + panel.height, `${width} px: the log under the controls`);
     }
   } finally {
     await page.setViewportSize({ width: 1280, height: 860 });
@@ -179,7 +197,7 @@ test('an app chosen by its name sends the notification from its bundle identifie
   await page.locator('#app').focus();
   await page.keyboard.type('Messages');
   await page.locator('#title').fill('Picked by name');
-  await act('#send-bulletin', 'bulletin');
+  await act('#send-bulletin', 'bulletin', 'shown');
   const [banner] = await waitFor(async () => {
     const found = await homeViews((v) => v.bulletin?.title === 'Picked by name');
     return found.length === 1 && found;
@@ -195,7 +213,7 @@ test('a banner sent from the page comes down on the screen', async () => {
   await page.locator('#title').fill('Lunch at one');
   await page.locator('#message').fill('Sent from the device page');
   const changed = await screenChange('the banner');
-  await act('#send-bulletin', 'bulletin');
+  await act('#send-bulletin', 'bulletin', 'shown');
   await changed();
   assert.deepEqual(await bannerTitles(), ['Lunch at one']);
   if (screenshot) {
@@ -278,6 +296,64 @@ test('a reply shows the Messages extension with its keyboard, and closing return
   assert.equal(views(messages, ofClass('UIKeyboardLayout')).length, 1, 'the keyboard');
   await act('[data-action="reply-close"]', 'reply-close');
   await page.locator('#screen-title', { hasText: 'Home screen' }).waitFor();
+});
+
+test('a banner sent behind another says it is queued, and dismissing or closing with nothing there says so', async () => {
+  await page.locator('#title').fill('First in line');
+  await act('#send-bulletin', 'bulletin', 'shown');
+  await page.locator('#title').fill('Second in line');
+  await act('#send-bulletin', 'bulletin', 'queued, 1 ahead');
+  assert.deepEqual(await bannerTitles(), ['First in line'], 'the first stays on screen');
+  await act('[data-action="dismiss"]', 'dismiss');
+  await waitFor(async () => (await bannerTitles())[0] === 'Second in line', 'the queued banner coming down');
+  await act('[data-action="dismiss"]', 'dismiss');
+  assert.deepEqual(await bannerTitles(), []);
+  await act('[data-action="dismiss"]', 'dismiss', 'nothing to dismiss');
+  assert.equal(await page.locator('#result').getAttribute('class'), '', 'said as an outcome, not as a fault');
+  await act('[data-action="nc-close"]', 'nc-close', 'Notification Center was not open');
+  assert.equal((await askHost('springboard', 'dump')).ok, true);
+});
+
+test('the notification log lists each notification newest first with the colours the host gave its banner', async () => {
+  await page.locator('#app').selectOption('com.apple.calculator');
+  await page.locator('#title').fill('Logged');
+  await page.locator('#message').fill('with its colours');
+  await act('#send-bulletin', 'bulletin', 'shown');
+  const [backdrop] = await waitFor(async () => {
+    const banner = (await homeViews(ofClass('SBBannerContextView'))).find((v) => v.bulletin?.title === 'Logged');
+    return banner && views(banner, ofClass('_UIBackdropView'));
+  }, 'the tinted banner in the host dump');
+  const [text] = await homeViews(ofClass('SBDefaultBannerTextView'));
+  const newest = page.locator('#log-list li').first();
+  await newest.locator('.title', { hasText: 'Logged' }).waitFor();
+  assert.equal(await newest.getAttribute('data-app'), 'com.apple.calculator');
+  assert.equal(await newest.locator('.app').textContent(), 'Calculator');
+  assert.equal(await newest.locator('.tint').getAttribute('data-hex'), hexOf(backdrop.tint));
+  assert.match(await newest.locator('.tint').textContent(), new RegExp(`${hexOf(backdrop.tint)} at ${Math.round(backdrop.tint[3] * backdrop.tintAlpha * 100)}%`));
+  assert.equal(await newest.locator('.text-colour').getAttribute('data-hex'), hexOf(text.strings.primary.runColours[0]));
+  assert.ok(await newest.locator('img.icon').evaluate((img) => img.complete && img.naturalWidth > 0), 'the app icon');
+  // The one before it is further down: newest first.
+  const log = (await askHost('springboard', 'log')).entries;
+  assert.equal(log[0].title, 'Logged');
+  assert.equal(await page.locator('#log-list li').count(), log.length);
+  assert.equal(await page.locator('#log-list li .title').nth(1).textContent(), log[1].title);
+  await act('[data-action="dismiss"]', 'dismiss');
+  await page.locator('#app').selectOption('com.apple.MobileSMS');
+});
+
+test('the screen takes the keyboard focus with a visible ring, and Save picture downloads the frame', async () => {
+  await page.locator('#home-button').focus();
+  await page.keyboard.press('Shift+Tab');
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'screen');
+  assert.notEqual(await page.locator('#screen').evaluate((e) => getComputedStyle(e).outlineStyle), 'none', 'a focus ring');
+  const [download] = await Promise.all([page.waitForEvent('download'), page.locator('#save-picture').click()]);
+  assert.match(download.suggestedFilename(), /^zimtone-\d{4}-\d\d-\d\d-\d{6}\.png$/);
+  const saved = join(work, download.suggestedFilename());
+  await download.saveAs(saved);
+  const bytes = readFileSync(saved);
+  assert.deepEqual([...bytes.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a], 'a PNG');
+  // 375 x 667 points drawn at 2x.
+  assert.deepEqual([bytes.readUInt32BE(16), bytes.readUInt32BE(20)], [750, 1334]);
 });
 
 test('a host that died shows a Restart button on its pill that starts it again', async () => {

@@ -1,6 +1,7 @@
 "use strict";
-// The device page: keeps the screen picture, the process list and the Settings app in view, and
-// sends the controls to the launcher as JSON (which only this page's origin may do).
+// The device page: keeps the screen picture, the process list, the Settings app and the
+// notification log in view, and sends the controls to the launcher as JSON (which only this
+// page's origin may do). Touches and keys on the screen are touch.js's.
 
 const $ = (id) => document.getElementById(id);
 let frameSequence = 0;
@@ -16,7 +17,25 @@ function say(text, isError) {
   $("result").className = isError ? "error" : "";
 }
 
-async function act(body) {
+// What an action that went through did, in the host's own words: a banner may have been queued
+// or not shown at all, and a close may have found nothing open.
+function outcome(action, answers) {
+  const first = answers[0] ?? {};
+  if (action === "bulletin") {
+    if (first.banner === "queued") return "queued, " + first.waiting + " ahead";
+    if (first.banner === "shown") return "shown";
+    if (first.banner) return "no banner: " + first.banner.replace(/^none, /, "");
+  }
+  if (action === "follow-settings" && typeof first.follow === "boolean") return first.follow ? "on" : "off";
+  if (action === "nc-close" && first.wasOpen === false) return "Notification Center was not open";
+  if (action === "nc-open" && first.wasOpen === true) return "Notification Center was already open";
+  return "done";
+}
+
+// Failures a person causes by using a control at the wrong moment, said as what happened.
+const nothingToDo = { dismiss: { "no banner is on screen": "nothing to dismiss" } };
+
+async function act(body, options = {}) {
   try {
     const res = await fetch("/api/action", {
       method: "POST",
@@ -24,13 +43,21 @@ async function act(body) {
       body: JSON.stringify(body),
     });
     const answer = await res.json();
-    say(res.ok ? body.action + ": done" : body.action + ": " + answer.error, !res.ok);
+    const nothing = !res.ok && nothingToDo[body.action]?.[answer.error];
+    if (res.ok) {
+      if (!options.quiet) say(body.action + ": " + outcome(body.action, answer.answers ?? []), false);
+    } else {
+      say(body.action + ": " + (nothing || answer.error), !nothing);
+    }
     if (res.ok && body.action === "respring") {
       respringFrom = homePid;
       showRestarting();
     }
+    if (body.action === "bulletin") loadLog();
+    return res.ok;
   } catch (e) {
     say(body.action + ": the launcher did not answer", true);
+    return false;
   }
 }
 
@@ -90,6 +117,130 @@ async function loadApps() {
   appsLoaded = true;
 }
 
+// Icons come with the log as base64 PNG; each is turned into a picture once.
+const iconUrls = new Map();
+let shownLog = "";
+
+function iconUrl(app, data) {
+  if (!data) return null;
+  if (!iconUrls.has(app)) {
+    const bytes = Uint8Array.from(atob(data), (c) => c.charCodeAt(0));
+    iconUrls.set(app, URL.createObjectURL(new Blob([bytes], { type: "image/png" })));
+  }
+  return iconUrls.get(app);
+}
+
+function cssColour(c) {
+  return `rgba(${Math.round(c[0] * 255)}, ${Math.round(c[1] * 255)}, ${Math.round(c[2] * 255)}, ${c[3]})`;
+}
+
+function swatch(label, colour, hex, withAlpha) {
+  const part = document.createElement("span");
+  part.className = label === "tint" ? "tint" : "text-colour";
+  if (!colour) {
+    part.textContent = label === "tint" ? "tint: not tinted" : "text: -";
+    return part;
+  }
+  const chip = document.createElement("span");
+  chip.className = "swatch";
+  const fill = document.createElement("span");
+  fill.style.background = cssColour(colour);
+  chip.appendChild(fill);
+  const alpha = withAlpha ? " at " + Math.round(colour[3] * 100) + "%" : "";
+  part.append(label + ": ", chip, hex + alpha);
+  part.dataset.hex = hex;
+  return part;
+}
+
+function showLog(log) {
+  const list = $("log-list");
+  list.textContent = "";
+  for (const entry of log.entries) {
+    const item = document.createElement("li");
+    item.dataset.app = entry.app;
+    const icon = document.createElement("img");
+    icon.className = "icon";
+    icon.alt = "";
+    const url = iconUrl(entry.app, log.icons?.[entry.app]);
+    if (url) icon.src = url;
+    const head = document.createElement("div");
+    head.className = "head";
+    const app = document.createElement("span");
+    app.className = "app";
+    app.textContent = entry.name;
+    const time = document.createElement("time");
+    const when = new Date(entry.time);
+    time.dateTime = when.toISOString();
+    time.textContent = when.toLocaleTimeString();
+    head.append(app, time);
+    const texts = document.createElement("div");
+    texts.className = "texts";
+    const title = document.createElement("strong");
+    title.className = "title";
+    title.textContent = entry.title;
+    texts.append(title, " " + entry.message);
+    const colours = document.createElement("div");
+    colours.className = "colours";
+    if (entry.presented) {
+      colours.append(swatch("tint", entry.background, entry.backgroundHex, true),
+        swatch("text", entry.textColour, entry.textHex, false));
+    } else {
+      colours.textContent = entry.banner === "queued" ? "banner waiting to come down" : "no banner: " + entry.banner.replace(/^none, /, "");
+    }
+    item.append(icon, head, texts, colours);
+    list.appendChild(item);
+  }
+}
+
+async function loadLog() {
+  try {
+    const res = await fetch("/api/log", { cache: "no-store" });
+    const log = await res.json();
+    if (!res.ok) {
+      $("log-message").hidden = false;
+      $("log-message").textContent = "The log is not available: " + log.error;
+      return;
+    }
+    $("log-message").hidden = true;
+    const rendered = JSON.stringify(log.entries);
+    // Redrawn only on a change, so that the list keeps its scroll position and selection.
+    if (rendered !== shownLog) {
+      shownLog = rendered;
+      showLog(log);
+    }
+  } catch (e) {
+    $("log-message").hidden = false;
+    $("log-message").textContent = "The launcher is not answering.";
+  }
+}
+
+async function logLoop() {
+  for (;;) {
+    await loadLog();
+    await new Promise((r) => setTimeout(r, 1500));
+  }
+}
+
+// The frame on screen, as a PNG named after the time it was saved.
+function savePicture() {
+  const img = $("screen");
+  if (img.hidden || !img.src.startsWith("blob:")) {
+    say("Save picture: there is no screen picture yet", true);
+    return;
+  }
+  const now = new Date();
+  const pad = (n) => String(n).padStart(2, "0");
+  const name = `zimtone-${now.getFullYear()}-${pad(now.getMonth() + 1)}-${pad(now.getDate())}-` +
+    `${pad(now.getHours())}${pad(now.getMinutes())}${pad(now.getSeconds())}.png`;
+  const link = document.createElement("a");
+  link.href = img.src;
+  link.download = name;
+  document.body.appendChild(link);
+  link.click();
+  link.remove();
+  say("Save picture: " + name, false);
+}
+
 function showHosts(hosts) {
   const list = $("hosts");
   list.textContent = "";
@@ -107,6 +258,22 @@ function showHosts(hosts) {
     }
     list.appendChild(item);
   }
+}
+
+// What a tap on an app's icon sends follows the composer; an empty field keeps the last one.
+function sendComposer() {
+  if ($("title").value && $("message").value)
+    act({ action: "composer", title: $("title").value, message: $("message").value }, { quiet: true });
+}
+
+// A home screen that (re)started knows nothing of this page: it is told the composer's texts and,
+// when switched off, that it should not follow settings.
+let toldHome = null;
+function tellHome(home) {
+  if (!home || home.state !== "up" || home.pid === toldHome) return;
+  toldHome = home.pid;
+  sendComposer();
+  if (!$("follow-settings").checked) act({ action: "follow-settings", on: false }, { quiet: true });
 }
 
 function showRestarting() {
@@ -129,6 +296,7 @@ async function statusLoop() {
       $("screen-title").textContent = status.screen === "messages" ? "Messages extension" : "Home screen";
       if (home && (home.state === "exited" || (home.state === "up" && home.pid !== respringFrom))) respringFrom = null;
       if (home) homePid = home.pid;
+      tellHome(home);
       if ((home && home.state === "restarting") || respringFrom !== null) {
         showRestarting();
       } else if (home && home.state === "exited") {
@@ -169,6 +337,15 @@ document.addEventListener("DOMContentLoaded", () => {
     e.preventDefault();
     act({ action: "reply", sender: $("sender").value, message: $("reply-message").value });
   });
+  $("title").addEventListener("change", sendComposer);
+  $("message").addEventListener("change", sendComposer);
+  $("follow-settings").addEventListener("change", async (e) => {
+    const on = e.target.checked;
+    // A switch the host did not take goes back to what the host still does.
+    if (!(await act({ action: "follow-settings", on }))) e.target.checked = !on;
+  });
+  $("save-picture").addEventListener("click", savePicture);
   frameLoop();
   statusLoop();
+  logLoop();
 });
