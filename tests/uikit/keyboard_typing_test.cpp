@@ -201,6 +201,13 @@ TEST_F(KeyboardTyping, TextAndKeysCanBeSentWithoutTouches) {
     EXPECT_TRUE(reply_->entryView()->sendButton()->isEnabled());
 
     EXPECT_EQ(Keyboard::type_text("").fired, "") << "empty text is no keystroke";
+    for (const char* broken : {"a\xC3", "\x80", "\xC0\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xFFx"}) {
+        SCOPED_TRACE(::testing::PrintToString(std::string(broken)));
+        KeyOutcome refused = Keyboard::type_text(broken);
+        EXPECT_EQ(refused.fired, "");
+        EXPECT_EQ(refused.detail, "refused: the text is not valid UTF-8");
+        EXPECT_EQ(text_view()->text(), "Caf") << "nothing of it is typed";
+    }
     Keyboard::dismiss();
     EXPECT_EQ(Keyboard::type_text("x").fired, "") << "without a keyboard there is no one to type into";
     EXPECT_EQ(Keyboard::press_key(Key::Backspace).fired, "");

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,34 @@ std::vector<std::vector<KeySpot>> key_rows(double width) {
          {kSpaceKey, space_x, width - space_x - return_width - kKeyGap * 1.5},
          {kReturnKey, width - kKeyGap / 2 - return_width, return_width}},
     };
+}
+
+// Well-formed UTF-8: no stray or missing continuation bytes, overlong forms, surrogates or
+// code points past U+10FFFF.
+bool is_utf8(std::string_view text) {
+    size_t i = 0;
+    while (i < text.size()) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        size_t length = lead < 0x80           ? 1
+                        : (lead >> 5) == 0x6  ? 2
+                        : (lead >> 4) == 0xE  ? 3
+                        : (lead >> 3) == 0x1E ? 4
+                                              : 0;
+        if (length == 0 || i + length > text.size())
+            return false;
+        uint32_t code = length == 1 ? lead : lead & (0xFF >> (length + 1));
+        for (size_t k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        static constexpr uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        i += length;
+    }
+    return true;
 }
 
 bool is_letter(const std::string& key) {
@@ -164,6 +193,8 @@ KeyOutcome Keyboard::type_text(std::string_view text) {
     Ref<UIView> client = current_client(); // typing may dismiss the keyboard
     if (!client || text.empty() || !msg<bool>(client, "respondsToSelector:"_sel, "insertText:"_sel))
         return {};
+    if (!is_utf8(text))
+        return {"", "refused: the text is not valid UTF-8"}; // nothing half-typed
     const std::string typed(text);
     msg(client, "insertText:"_sel, ns(typed));
     return {"key", typed};

@@ -47,6 +47,7 @@ class Keyboard {
     static UIView* client();
 
     // Types text into the client as it stands (shift does not apply); "" when there is none.
+    // Text that is not valid UTF-8 is refused whole, with a detail saying so.
     static KeyOutcome type_text(std::string_view text);
     static KeyOutcome press_key(Key key);
     // What a tap on a key of the keyboard does: a letter types (capitalised once after shift),
