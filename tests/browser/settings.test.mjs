@@ -115,7 +115,7 @@ test('moving BannerAlpha writes the file and posts the reload but asks for no re
   assert.equal(await page.locator('#left').isVisible(), false, 'no Respring button');
 });
 
-test('flipping BannersEnabled shows the Respring button on the root page', async () => {
+test('flipping BannersEnabled shows the Respring button at once, and on the root page after going back', async () => {
   const heard = observed.length;
   await openFromRoot('Banners', 'Banners');
   const toggle = page.locator('.row[data-key="BannersEnabled"] input[type=checkbox]');
@@ -127,8 +127,74 @@ test('flipping BannersEnabled shows the Respring button on the root page', async
   await waitFor(() => observed.length > heard, 'a second load-Banner');
   assert.equal(observed.at(-1), loadBanner);
   assert.equal(await toggle.isChecked(), false);
+  // Said where the change was made, before going back.
+  await page.locator('#respring', { hasText: 'Respring' }).waitFor();
   await back();
   await page.locator('#left', { hasText: 'Respring' }).waitFor();
+  assert.equal(await page.locator('#respring').isVisible(), false, 'once, at the left, on the first page');
+});
+
+test('each group footer the pane\'s pages hold is drawn after its group', async () => {
+  const footers = { 'Zimtone 2': 'Give an app its own colour; banners use it when "Use app colours" is on.',
+    Banners: 'Turning banners on or off takes effect after a respring.' };
+  const footer = page.locator('.group-footer', { hasText: footers['Zimtone 2'] });
+  assert.equal(await footer.isVisible(), true);
+  // Under the App Colours row of its group, above the next group's first row.
+  const [above, drawn, below] = await Promise.all([row('App Colours').boundingBox(), footer.boundingBox(), row('Credits').boundingBox()]);
+  assert.ok(above.y + above.height <= drawn.y && drawn.y + drawn.height <= below.y, 'between its group and the next');
+  await openFromRoot('Banners', 'Banners');
+  assert.equal(await page.locator('.group-footer', { hasText: footers.Banners }).isVisible(), true);
+  await back();
+});
+
+test('rows, switches and the bar buttons work from the keyboard', async () => {
+  await page.locator('#heart').focus();
+  // Tab until the Banners row has the focus, then open it with Enter.
+  for (let i = 0; i < 10 && !(await row('Banners').evaluate((e) => e === document.activeElement)); i++)
+    await page.keyboard.press('Tab');
+  assert.equal(await row('Banners').evaluate((e) => e === document.activeElement), true, 'the row takes the focus');
+  await page.keyboard.press('Enter');
+  await title().filter({ hasText: 'Banners' }).waitFor();
+  // Space flips a switch; the file says so.
+  const unicorn = page.locator('.row[data-key="BannersUnicornEnabled"] input[type=checkbox]');
+  const was = await unicorn.isChecked();
+  await unicorn.focus();
+  await page.keyboard.press(' ');
+  const stored = new RegExp(`<key>BannersUnicornEnabled</key>\\s*<${!was}/>`);
+  await waitFor(() => stored.test(readFileSync(settingsFile, 'utf8')), 'the switch flipped from the keyboard in the file');
+  await page.keyboard.press(' ');
+  await waitFor(() => new RegExp(`<key>BannersUnicornEnabled</key>\\s*<${was}/>`).test(readFileSync(settingsFile, 'utf8')), 'and back');
+  assert.equal(await unicorn.evaluate((e) => e === document.activeElement), true, 'the focus stays on the switch');
+  // Back with Space on the focused bar button.
+  await page.locator('#left', { hasText: 'Back' }).focus();
+  await page.keyboard.press(' ');
+  await title().filter({ hasText: 'Zimtone 2' }).waitFor();
+  await row('Credits').focus();
+  await page.keyboard.press(' ');
+  await title().filter({ hasText: 'Credits' }).waitFor();
+  await back();
+});
+
+test('an action the Settings app refuses is shown on the page, not only on the console', async () => {
+  await openFromRoot('App Colours', 'App Colours');
+  // A second window opens a dialog in the same Settings app; this page has not heard of it yet.
+  const other = await browser.newPage({ viewport: { width: 420, height: 760 } });
+  try {
+    await other.goto(url);
+    await other.locator('.row[data-row="0"]').click();
+    await other.locator('.alert-title', { hasText: 'Hex Color Ex. (#ffffff)' }).waitFor();
+    await page.locator('.row[data-row="1"]').click();
+    await page.locator('#failure', { hasText: 'a dialog is open; answer it first' }).waitFor();
+    assert.equal(await page.locator('#failure').getAttribute('role'), 'alert');
+  } finally {
+    await other.close();
+  }
+  // The page now shows the dialog the host holds; answering it goes through and takes the
+  // message away.
+  await page.locator('.alert-button', { hasText: 'Cancel' }).click();
+  await page.locator('#modal').waitFor({ state: 'hidden' });
+  assert.equal(await page.locator('#failure').isVisible(), false);
+  await back();
 });
 
 test('a colour set through the dialog changes the app disc', async () => {
@@ -176,5 +242,7 @@ test('tapping a credit opens the profile', async () => {
   await openFromRoot('Credits', 'Credits');
   await page.locator('.credit').first().click();
   await page.locator('#opened', { hasText: 'https://mobile.twitter.com/' }).waitFor();
+  // A toast: it goes away by itself after a few seconds.
+  await page.locator('#opened').waitFor({ state: 'hidden', timeout: 10000 });
   await back();
 });
