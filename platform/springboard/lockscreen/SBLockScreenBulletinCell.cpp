@@ -1,5 +1,8 @@
 #include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
 
+#include "platform/foundation/DeviceTime.h"
+#include "platform/foundation/RunLoop.h"
+
 namespace platform::springboard {
 
 using namespace platform::runtime;
@@ -87,7 +90,8 @@ void SBLockScreenBulletinCell::configure(const BBBulletin* bulletin, uikit::UIIm
     title_->setText(bulletin->title());
     subtitle_->setText(bulletin->subtitle());
     message_->setText(bulletin->message());
-    event_date_->setText(ns("now"));
+    event_date_->setText(
+        ns(foundation::relative_time_text(bulletin->date(), foundation::RunLoop::main().now())));
     setNeedsLayout();
 }
 

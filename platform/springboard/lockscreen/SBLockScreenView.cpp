@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/foundation/DeviceTime.h"
 #include "platform/foundation/NSString.h"
+#include "platform/foundation/RunLoop.h"
 
 namespace platform::springboard {
 
@@ -17,10 +19,10 @@ using uikit::UIView;
 
 namespace {
 
-Ref<UILabel> centred_label(const char* text, double size) {
+Ref<UILabel> centred_label(const char* text, Ref<UIFont> font) {
     auto l = UIView::create<UILabel>(CGRect{});
     l->setText(ns(text));
-    l->setFont(UIFont::systemFontOfSize(size));
+    l->setFont(std::move(font));
     l->setTextColor(UIColor::whiteColor());
     l->setTextAlignment(uikit::NSTextAlignmentCenter);
     return l;
@@ -43,8 +45,9 @@ Class SBLockScreenView::runtime_class() {
 }
 
 SBLockScreenView::SBLockScreenView()
-    : clock_(centred_label("9:41", 72)), date_(centred_label("Wednesday, 9 December", 18)),
-      slide_(centred_label("slide to unlock", 20)) {
+    : clock_(centred_label("", UIFont::fontWithName(".SFUIDisplay-Thin", 72))),
+      date_(centred_label("", UIFont::systemFontOfSize(18))),
+      slide_(centred_label("slide to unlock", UIFont::systemFontOfSize(20))) {
     addSubview(clock_);
     addSubview(date_);
     addSubview(slide_);
@@ -90,6 +93,10 @@ void SBLockScreenView::setNotificationListView(SBLockScreenNotificationListView*
 void SBLockScreenView::layoutSubviews() {
     double width = bounds().size.width;
     double height = bounds().size.height;
+    // The clock and date read the time whenever the screen is laid out, as a shown lock screen is.
+    auto now = foundation::device_time(foundation::RunLoop::main().now());
+    clock_->setText(ns(foundation::clock_face_text(now)));
+    date_->setText(ns(foundation::date_text(now)));
     clock_->setFrame(CGRectMake(0, 60, width, 86));
     date_->setFrame(CGRectMake(0, 146, width, 24));
     slide_->setFrame(CGRectMake(0, height - 50, width, 30));

@@ -1,8 +1,7 @@
 #include "platform/springboard/nc/NotificationListController.h"
 
-#include <cmath>
-#include <cstdio>
-
+#include "platform/foundation/DeviceTime.h"
+#include "platform/foundation/RunLoop.h"
 #include "platform/springboard/nc/SBNotificationCenterHeaderView.h"
 #include "platform/springboard/nc/SBNotificationsBulletinCell.h"
 #include "platform/uikit/table/NSIndexPath.h"
@@ -16,14 +15,6 @@ namespace {
 
 constexpr const char* kPlainCellIdentifier = "UITableViewCell";
 constexpr double kRowHeight = 56;
-
-// The time of day of a date on the run loop's clock, as "H:MM".
-std::string time_of_day(double seconds) {
-    long minutes = std::lround(std::floor(std::max(0.0, seconds) / 60.0)) % (24 * 60);
-    char text[16];
-    std::snprintf(text, sizeof text, "%ld:%02ld", minutes / 60, minutes % 60);
-    return text;
-}
 
 template <class T> Ref<T> reused_or_new(Ref<Object> reused) {
     if (auto* view = dynamic_cast<T*>(reused.get()))
@@ -94,7 +85,8 @@ Ref<Object> NotificationListController::tableView_cellForRowAtIndexPath(uikit::U
     if (row.bulletin) {
         auto cell = reused_or_new<SBNotificationsBulletinCell>(table->dequeueReusableCellWithIdentifier(
             ns(SBNotificationsBulletinCell::kReuseIdentifier).get()));
-        cell->show(*row.bulletin, time_of_day(row.bulletin->date()));
+        cell->show(*row.bulletin, foundation::relative_time_text(row.bulletin->date(),
+                                                                   foundation::RunLoop::main().now()));
         return cell;
     }
     auto cell = reused_or_new<uikit::UITableViewCell>(
