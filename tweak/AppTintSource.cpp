@@ -8,8 +8,11 @@ namespace zimtone::tweak {
 
 namespace bridge = zimtone::colour::bridge;
 
-AppTintInputs tint_inputs_now(const std::string* app, const platform::runtime::Object* icon,
-                              SaturationStep step) {
+Colour dominant_colour_of(const platform::runtime::Object* icon) {
+    return bridge::getDominantColor(icon)->colour();
+}
+
+AppTintInputs tint_inputs_now(const std::string* app, const Colour& dominant, SaturationStep step) {
     const auto& s = zimtone::settings::state();
     AppTintInputs in;
     in.specific_app_color = s.SpecificAppColor;
@@ -18,7 +21,7 @@ AppTintInputs tint_inputs_now(const std::string* app, const platform::runtime::O
             auto decoded = bridge::colorWithHexString(entry.get());
             in.per_app_entry = decoded ? std::optional(decoded->colour()) : std::nullopt;
         }
-    in.dominant = bridge::getDominantColor(icon)->colour();
+    in.dominant = dominant;
     in.allow_saturation = step.allowed;
     in.saturation = step.value;
     return in;

@@ -15,9 +15,11 @@ struct SaturationStep {
     double value{1.0};
 };
 
-// The tint inputs of the moment: `app` names the per-app entry (none for a null name), `icon`
-// gives the dominant colour (opaque black for nil or a non-image).
-AppTintInputs tint_inputs_now(const std::string* app, const platform::runtime::Object* icon,
-                              SaturationStep step);
+// An icon image's dominant colour (opaque black for nil or a non-image). A hook works it out once
+// and hands it to every colour it derives from the icon.
+Colour dominant_colour_of(const platform::runtime::Object* icon);
+
+// The tint inputs of the moment: `app` names the per-app entry (none for a null name).
+AppTintInputs tint_inputs_now(const std::string* app, const Colour& dominant, SaturationStep step);
 
 } // namespace zimtone::tweak

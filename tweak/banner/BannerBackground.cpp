@@ -14,6 +14,7 @@ namespace zimtone::tweak::banner {
 using namespace platform::runtime;
 using namespace platform::foundation;
 using platform::uikit::UIColor;
+using zimtone::colour::Colour;
 using zimtone::settings::state;
 
 IMP original_setBannerContext = nullptr;
@@ -25,10 +26,10 @@ namespace {
 constexpr int64_t kBackdropStyle = 3900;
 constexpr double kBlurRadius = 1.0;
 
-// The tint of a banner for an app and its icon under the settings of the moment.
-Ref<Object> tint_for(const Object* image, const Object* app) {
+// The tint of a banner for an app and its icon's colour under the settings of the moment.
+Ref<Object> tint_for(const Colour& dominant, const Object* app) {
     const auto& s = state();
-    auto tint = app_tint(tint_inputs_now(string_of(app), image, {s.AllowSaturation, s.BannerSaturation}));
+    auto tint = app_tint(tint_inputs_now(string_of(app), dominant, {s.AllowSaturation, s.BannerSaturation}));
     return tint ? Ref<Object>(UIColor::with(*tint)) : nullptr;
 }
 
@@ -53,9 +54,10 @@ void addBackgroundWithImage_andAppName(Object* self, SEL, Object* image, Object*
     auto backdrop = msg<Ref<Object>>(class_createInstance(objc_getClass("_UIBackdropView")), "initWithStyle:"_sel,
                                      kBackdropStyle);
     msg(self, "setTestBlur:"_sel, backdrop);
+    const Colour dominant = dominant_colour_of(image);
 
     auto settings = msg<Ref<Object>>(backdrop, "inputSettings"_sel);
-    msg(settings, "setColorTint:"_sel, tint_for(image, app));
+    msg(settings, "setColorTint:"_sel, tint_for(dominant, app));
     msg(settings, "setColorTintAlpha:"_sel, state().BannerAlpha);
     msg(backdrop, "setBlurRadiusSetOnce:"_sel, true);
     msg(backdrop, "setBlurRadius:"_sel, kBlurRadius);
@@ -64,7 +66,7 @@ void addBackgroundWithImage_andAppName(Object* self, SEL, Object* image, Object*
 
     if (state().BannersUnicornEnabled && !msg<Ref<Object>>(self, "colorChangerTimer"_sel))
         msg(self, "setColorChangerTimer:"_sel, schedule_cycling_timer(self, "changeBlurColor"_sel));
-    if (state().AutoTextColor) colour_foreground(self, image);
+    if (state().AutoTextColor) colour_foreground(self, dominant);
 }
 
 void changeBlurColor(Object* self, SEL) {

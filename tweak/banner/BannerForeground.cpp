@@ -2,9 +2,9 @@
 
 #include <unordered_map>
 
-#include "colour/bridge/ColourServices.h"
 #include "platform/foundation/NSAttributedString.h"
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/UIColor.h"
 #include "settings/SettingsState.h"
 #include "tweak/banner/banner_colours.h"
 
@@ -15,7 +15,6 @@ using namespace platform::foundation;
 using platform::uikit::UIColor;
 using zimtone::colour::TextColour;
 using zimtone::settings::state;
-namespace bridge = zimtone::colour::bridge;
 
 IMP original_textViewLayoutSubviews = nullptr;
 IMP original_vibrantButtonLayoutSubviews = nullptr;
@@ -50,10 +49,9 @@ Ref<Object> shared_banner_text_colour() {
     return shared_text_colour() ? shared_text_colour() : Ref<Object>(UIColor::whiteColor());
 }
 
-void colour_foreground(Object* banner_view, Object* icon) {
+void colour_foreground(Object* banner_view, const zimtone::colour::Colour& dominant) {
     const auto& s = state();
-    // One icon, one automatic colour: its dominant colour is worked out once for the whole banner.
-    const TextColour automatic = zimtone::colour::reverseColor(bridge::getDominantColor(icon)->colour());
+    const TextColour automatic = zimtone::colour::reverseColor(dominant);
     const Ref<Object> text_colour = UIColor::with(zimtone::colour::colourOf(automatic));
     auto pull_down = msg<Ref<Object>>(banner_view, "pullDownView"_sel);
     if (is_kind(pull_down, "SBBannerButtonView")) {

@@ -2,6 +2,7 @@
 // stays readable on the app's tint, and the host's vibrancy stripped so the colour shows.
 #pragma once
 
+#include "colour/Colour.h"
 #include "platform/runtime/Runtime.h"
 
 namespace zimtone::tweak::banner {
@@ -14,8 +15,9 @@ using platform::runtime::SEL;
 extern IMP original_textViewLayoutSubviews;
 extern IMP original_vibrantButtonLayoutSubviews;
 
-// The end of a banner's set-up: colours banner view B's foreground after icon I.
-void colour_foreground(Object* banner_view, Object* icon);
+// The end of a banner's set-up: colours the banner view's foreground after its icon's dominant
+// colour.
+void colour_foreground(Object* banner_view, const zimtone::colour::Colour& dominant);
 
 // The colour every banner text takes: the latest banner's automatic colour, white before any.
 Ref<Object> shared_banner_text_colour();

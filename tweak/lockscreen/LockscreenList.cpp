@@ -1,9 +1,9 @@
 #include "tweak/lockscreen/LockscreenList.h"
 
-#include "colour/bridge/ColourServices.h"
 #include "platform/foundation/Geometry.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/UIColor.h"
 #include "settings/SettingsState.h"
 #include "tweak/AppTintSource.h"
 #include "tweak/CyclingColour.h"
@@ -17,7 +17,6 @@ using namespace platform::foundation;
 using platform::uikit::UIColor;
 using zimtone::colour::Colour;
 using zimtone::settings::state;
-namespace bridge = zimtone::colour::bridge;
 
 IMP original_listLayoutSubviews = nullptr;
 IMP original_cellForRowAtIndexPath = nullptr;
@@ -25,13 +24,9 @@ IMP original_prepareForRemoval = nullptr;
 
 namespace {
 
-Colour dominant_of(const Object* icon) {
-    return bridge::getDominantColor(icon)->colour();
-}
-
-std::optional<Colour> cell_colour_for(const Object* section, const Object* icon) {
+std::optional<Colour> cell_colour_for(const Object* section, const Colour& dominant) {
     const auto& s = state();
-    CellInputs in{tint_inputs_now(string_of(section), icon, {s.AllowSaturationLock, s.LockscreenSaturation})};
+    CellInputs in{tint_inputs_now(string_of(section), dominant, {s.AllowSaturationLock, s.LockscreenSaturation})};
     in.alpha = s.LockscreenAlpha;
     return cell_colour(in);
 }
@@ -52,8 +47,8 @@ Object* container_of(Object* list) {
     return object_getIvarNamed(list, "_containerView");
 }
 
-void colour_texts(Object* cell, const Object* icon) {
-    auto colour = UIColor::with(text_colour(dominant_of(icon)));
+void colour_texts(Object* cell, const Colour& dominant) {
+    auto colour = UIColor::with(text_colour(dominant));
     for (SEL setter : {"setPrimaryTextColor:"_sel, "setEventDateColor:"_sel, "setRelevanceDateColor:"_sel,
                        "setSecondaryTextColor:"_sel, "setSubtitleTextColor:"_sel})
         msg(cell, setter, colour);
@@ -106,7 +101,8 @@ Ref<Object> tableView_cellForRowAtIndexPath(Object* self, SEL sel, Object* table
     auto icon = msg<Ref<Object>>(item, "iconImage"_sel);
     auto content = msg<Ref<Object>>(cell, "contentView"_sel);
 
-    auto colour = colour_object(cell_colour_for(section, icon));
+    const Colour dominant = dominant_colour_of(icon);
+    auto colour = colour_object(cell_colour_for(section, dominant));
     msg(content, "setBackgroundColor:"_sel, colour);
     if (row_sets_gradient(msg<int64_t>(index_path, "section"_sel), msg<int64_t>(index_path, "row"_sel),
                           s.tavoEffect))
@@ -114,7 +110,7 @@ Ref<Object> tableView_cellForRowAtIndexPath(Object* self, SEL sel, Object* table
     if (s.LockscreenUnicornEnabled)
         start_cycling(self, content);
     if (s.AutoTextColor)
-        colour_texts(cell, icon);
+        colour_texts(cell, dominant);
     return cell;
 }
 

@@ -49,9 +49,9 @@ std::string raw_section_identifier(Object* controller, int64_t section, ListKind
 
 Ref<Object> base_colour(const std::string& app) {
     const auto& s = state();
-    auto icon = small_icon(ns(app).get());
+    auto dominant = dominant_colour_of(small_icon(ns(app).get()).get());
     auto tint = app_tint(
-        tint_inputs_now(&app, icon.get(), {s.AllowSaturationNotification, s.NotificationCenterSaturation}));
+        tint_inputs_now(&app, dominant, {s.AllowSaturationNotification, s.NotificationCenterSaturation}));
     return tint ? Ref<Object>(UIColor::with(*tint)) : nullptr;
 }
 

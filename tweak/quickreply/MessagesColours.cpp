@@ -1,7 +1,7 @@
 #include "tweak/quickreply/MessagesColours.h"
 
-#include "colour/bridge/ColourServices.h"
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/UIColor.h"
 #include "settings/SettingsState.h"
 #include "tweak/AppTintSource.h"
 #include "tweak/ApplicationList.h"
@@ -13,20 +13,18 @@ using namespace platform::runtime;
 using platform::foundation::ns;
 using platform::uikit::UIColor;
 using zimtone::settings::state;
-namespace bridge = zimtone::colour::bridge;
 
 namespace {
 
 // Looked up afresh at each use, so a changed icon shows on the next keyboard.
 Colour icon_colour() {
-    return bridge::getDominantColor(small_icon(ns(kMessagesApp)).get())->colour();
+    return dominant_colour_of(small_icon(ns(kMessagesApp)).get());
 }
 
 std::optional<Colour> current_keyboard_colour() {
     const auto& s = state();
     const std::string app = kMessagesApp;
-    return keyboard_colour(
-        tint_inputs_now(&app, small_icon(ns(kMessagesApp)).get(), {s.AllowSaturation, s.BannerSaturation}));
+    return keyboard_colour(tint_inputs_now(&app, icon_colour(), {s.AllowSaturation, s.BannerSaturation}));
 }
 
 Ref<Object> object_or_nil(const std::optional<Colour>& c) {
