@@ -156,6 +156,11 @@ TEST_F(KeyboardTouches, TheKeyUnderTheFingerWhenItLiftsIsTyped) {
     tracker_->began(q);
     EXPECT_EQ(tracker_->ended({q.x, q.y - 120}).fired, "") << "off the keyboard";
     EXPECT_EQ(text_view()->text(), "eq ");
+
+    tracker_->began(q);
+    tracker_->cancelled();
+    EXPECT_EQ(tracker_->ended(q).fired, "") << "a cancelled key press types nothing";
+    EXPECT_EQ(text_view()->text(), "eq ");
 }
 
 TEST_F(KeyboardTouches, TypingEnablesTheSendButtonAndTappingTheFieldFocusesIt) {

@@ -378,6 +378,16 @@ TEST(TouchRow, ATapSelectsItsRowAndADragDoesNot) {
     }
 }
 
+TEST(TouchRow, ACancelledTapSelectsNothing) {
+    TableScene scene;
+    TouchTracker tracker(scene.root.get());
+    tracker.began({50, 130});
+    tracker.cancelled();
+    EXPECT_FALSE(tracker.tracking());
+    EXPECT_EQ(tracker.ended({50, 130}).fired, "") << "the up of a cancelled touch is no tap";
+    EXPECT_TRUE(scene.source->selected.empty());
+}
+
 TEST(TouchRow, WithoutADelegateThatAnswersNothingIsSelected) {
     TableScene scene;
     scene.table->setDelegate(nullptr);
