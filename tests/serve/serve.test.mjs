@@ -218,7 +218,7 @@ test('a banner sent from the page comes down on the screen', async () => {
   assert.deepEqual(await bannerTitles(), ['Lunch at one']);
   if (screenshot) {
     mkdirSync(dirname(screenshot), { recursive: true });
-    await page.screenshot({ path: screenshot });
+    await page.screenshot({ path: screenshot, fullPage: true });
   }
   await act('[data-action="dismiss"]', 'dismiss');
 });
@@ -339,6 +339,16 @@ test('the notification log lists each notification newest first with the colours
   assert.equal(await page.locator('#log-list li .title').nth(1).textContent(), log[1].title);
   await act('[data-action="dismiss"]', 'dismiss');
   await page.locator('#app').selectOption('com.apple.MobileSMS');
+});
+
+test('the composer sets what a tap on an icon on the home screen sends', async () => {
+  await page.locator('#title').fill('From the composer');
+  await page.locator('#message').click();
+  await page.keyboard.press('End');
+  await page.keyboard.type('!');
+  await page.keyboard.press('Tab');
+  await waitFor(async () => (await askHost('springboard', 'composer')).title === 'From the composer', 'the composer title on the home screen');
+  assert.equal((await askHost('springboard', 'composer')).message, 'with its colours!');
 });
 
 test('the screen takes the keyboard focus with a visible ring, and Save picture downloads the frame', async () => {
