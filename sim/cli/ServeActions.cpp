@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "settings/Keys.h"
+#include "sim/cli/ServeInput.h"
 #include "sim/hosts/CommandLine.h"
 
 namespace zimtone::cli {
@@ -140,6 +141,10 @@ const std::vector<std::pair<std::string, Planner>>& planners() {
         {"respring", respring},
         {"restart", restart},
         {"show", show},
+        {"touch", plan_touch},
+        {"key", plan_key},
+        {"home", plan_home},
+        {"sleep", plan_sleep},
     };
     return table;
 }

@@ -3,6 +3,7 @@
 #include "platform/foundation/NotifyCenter.h"
 #include "sim/cli/ServeActions.h"
 #include "sim/cli/ServeAssets.h"
+#include "sim/cli/ServeInput.h"
 
 namespace zimtone::cli {
 
@@ -50,11 +51,12 @@ void ServePage::install(http::PageServer& server) {
             return;
         send_json(res, res.status, {{"error", error_text(res.status)}});
     });
-    server.Get(R"(/|/app\.js|/style\.css)", [this](const httplib::Request& req, httplib::Response& res) {
-        const PageAsset* asset = find_page_asset(req.path);
-        add_page_headers(res, settings_port_);
-        res.set_content(std::string(asset->body), std::string(asset->content_type) + "; charset=utf-8");
-    });
+    server.Get(
+        R"(/|/app\.js|/style\.css|/touch\.js)", [this](const httplib::Request& req, httplib::Response& res) {
+            const PageAsset* asset = find_page_asset(req.path);
+            add_page_headers(res, settings_port_);
+            res.set_content(std::string(asset->body), std::string(asset->content_type) + "; charset=utf-8");
+        });
     server.Get("/api/status", [this](const httplib::Request&, httplib::Response& res) { status(res); });
     server.Get("/api/apps", [this](const httplib::Request&, httplib::Response& res) {
         auto answer = hosts_.command("springboard", "apps");
@@ -118,14 +120,33 @@ void ServePage::action(const std::string& body, httplib::Response& res) {
     if (!result.plan)
         return send_json(res, 400, {{"error", result.error}});
     json answers = json::array();
-    for (const auto& command : result.plan->commands) {
-        auto answer = hosts_.command(command.role, command.line);
+    std::optional<std::string> show = result.plan->show;
+    // Input goes to the screen on show; what a host's answer asks for next runs after it, once.
+    std::vector<HostCommandLine> commands = result.plan->commands;
+    const std::string showing = frames_.showing();
+    for (auto& command : commands)
+        if (command.role == kScreenOnShow)
+            command.role = showing;
+    const size_t planned = commands.size();
+    for (size_t i = 0; i < commands.size(); ++i) {
+        auto answer = hosts_.command(commands[i].role, commands[i].line);
         answers.push_back(answer);
         if (!answer.value("ok", false)) {
             frames_.poke();
             return send_json(res, 502,
                              {{"error", answer.value("error", "the host refused")}, {"answers", answers}});
         }
+        if (i >= planned)
+            continue;
+        auto next = follow_up_of(answer);
+        if (!next.error.empty()) {
+            frames_.poke();
+            return send_json(res, 502, {{"error", next.error}, {"answers", answers}});
+        }
+        if (next.follow.command)
+            commands.push_back(*next.follow.command);
+        if (next.follow.show)
+            show = next.follow.show;
     }
     if (result.plan->notification)
         platform::foundation::CFNotificationCenterPostNotification(
@@ -135,8 +156,8 @@ void ServePage::action(const std::string& body, httplib::Response& res) {
     for (const auto& role : result.plan->revive)
         if (!hosts_.revive(role))
             not_back += (not_back.empty() ? "" : ", ") + role + " (" + detail_of(role) + ")";
-    if (result.plan->show)
-        frames_.show(*result.plan->show);
+    if (show)
+        frames_.show(*show);
     frames_.poke();
     if (!not_back.empty())
         return send_json(res, 502, {{"error", "could not bring back " + not_back}, {"answers", answers}});

@@ -3,6 +3,7 @@
 #include "sim/hosts/NotificationLog.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
+#include "sim/hosts/TouchInput.h"
 
 namespace zimtone::sim {
 
@@ -14,6 +15,7 @@ std::optional<HostRole> find_host_role(const std::string& role) {
                              set_up_banner_host(host);
                              set_up_notification_center_host(host);
                              set_up_lockscreen_host(host);
+                             set_up_touch_input(host, springboard_touch_surface());
                              set_up_notification_log(host);
                          } };
     if (role == "messages")
@@ -21,6 +23,7 @@ std::optional<HostRole> find_host_role(const std::string& role) {
                              set_up_screen(host);
                              set_up_keyboard_classes();
                              set_up_quick_reply_host(host);
+                             set_up_touch_input(host, messages_touch_surface(host));
                          } };
     if (role == "settings")
         return HostRole { role, "com.apple.Preferences", [](HostProcess& host) { set_up_settings_host(host); } };

@@ -82,8 +82,10 @@ CommandResult key(HostProcess& host, const std::string& key) {
 void add_messages_details(const UIView& view, json& entry) {
     if (&view != screen())
         return;
+    auto* open = open_entry();
     entry["messages"] = {
-        {"replyOpen", open_entry() != nullptr},
+        {"replyOpen", open != nullptr},
+        {"text", open ? json(open->contentView()->textView()->text()) : json(nullptr)},
         {"sent", json(std::vector<std::string>(sent_replies().begin(), sent_replies().end()))}};
 }
 

@@ -1,7 +1,7 @@
 # Writes a header holding the device page's files as string literals.
 # Usage: cmake -DOUT=header -DDIR=folder -P embed_assets.cmake
 set(entries "")
-foreach(entry "index.html|/|text/html" "app.js|/app.js|text/javascript" "style.css|/style.css|text/css")
+foreach(entry "index.html|/|text/html" "app.js|/app.js|text/javascript" "style.css|/style.css|text/css" "touch.js|/touch.js|text/javascript")
   string(REPLACE "|" ";" parts "${entry}")
   list(GET parts 0 file)
   list(GET parts 1 url)
