@@ -23,6 +23,26 @@ struct HookRow {
     bool class_side { false };
 };
 
+// Rows as the tables read: `replace<&hook>("Class", "selector", &slot)`, and
+// `add<&implementation>("Class", "selector")`, whose type encoding comes from the
+// implementation's own signature.
+template <auto F>
+HookRow replace(const char* class_name, const char* selector, IMP* slot) {
+    return {class_name, selector, HookKind::Replace, platform::runtime::imp_cast(F), slot, nullptr};
+}
+
+// A class method, replaced on the class's metaclass.
+template <auto F>
+HookRow replace_class_method(const char* class_name, const char* selector, IMP* slot) {
+    return {class_name, selector, HookKind::Replace, platform::runtime::imp_cast(F), slot, nullptr, true};
+}
+
+template <auto F>
+HookRow add(const char* class_name, const char* selector) {
+    return {class_name, selector, HookKind::Add, platform::runtime::imp_cast(F), nullptr,
+            platform::runtime::encoding_of_implementation<F>()};
+}
+
 struct HookGroup {
     std::string_view name;
     std::span<const HookRow> rows;

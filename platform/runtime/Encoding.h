@@ -89,4 +89,20 @@ const std::string* encoding_of() {
     return interned;
 }
 
+// The encoding of an implementation written as `R f(Object* self, SEL, A...)`, the shape of every
+// method added to a class, read off its C++ signature so that the two cannot drift apart.
+template <auto F>
+struct ImplementationEncoding;
+
+template <class R, class... A, R (*F)(Object*, SEL, A...)>
+struct ImplementationEncoding<F> {
+    static const std::string* types() { return encoding_of<std::decay_t<R>, std::decay_t<A>...>(); }
+};
+
+// The same as a string that lives as long as the process, for class_addMethod.
+template <auto F>
+const char* encoding_of_implementation() {
+    return ImplementationEncoding<F>::types()->c_str();
+}
+
 } // namespace platform::runtime

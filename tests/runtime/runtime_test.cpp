@@ -173,6 +173,57 @@ TEST(RuntimeAddMethod, OwnImplementationKeptInheritedOneOverridden) {
     EXPECT_EQ(msg<int64_t>(make_object<Dog>(), "legs"_sel), 4);
 }
 
+namespace {
+void takes_nothing(Object*, SEL) {}
+Ref<Object> answers_object(Object*, SEL) {
+    return nullptr;
+}
+void takes_object(Object*, SEL, Object*) {}
+void takes_two_objects(Object*, SEL, Object*, Object*) {}
+Ref<Object> maps_object(Object*, SEL, Object*) {
+    return nullptr;
+}
+bool answers_bool(Object*, SEL) {
+    return true;
+}
+void takes_bool(Object*, SEL, bool) {}
+int64_t maps_integer(Object*, SEL, int64_t n) {
+    return n + 1;
+}
+double mixed(Object*, SEL, const Ref<Object>&, uint64_t, double d, SEL) {
+    return d;
+}
+} // namespace
+
+TEST(RuntimeEncodings, AnImplementationsEncodingIsReadOffItsSignature) {
+    struct Row {
+        const char* derived;
+        const char* expected;
+    };
+    const Row rows[] = {
+        {encoding_of_implementation<&takes_nothing>(), "v@:"},
+        {encoding_of_implementation<&answers_object>(), "@@:"},
+        {encoding_of_implementation<&takes_object>(), "v@:@"},
+        {encoding_of_implementation<&takes_two_objects>(), "v@:@@"},
+        {encoding_of_implementation<&maps_object>(), "@@:@"},
+        {encoding_of_implementation<&answers_bool>(), "B@:"},
+        {encoding_of_implementation<&takes_bool>(), "v@:B"},
+        {encoding_of_implementation<&maps_integer>(), "q@:q"},
+        {encoding_of_implementation<&mixed>(), "d@:@Qd:"},
+    };
+    for (const auto& row : rows)
+        EXPECT_STREQ(row.derived, row.expected);
+}
+
+// A method added under its derived encoding takes the typed sends its signature promises.
+TEST(RuntimeEncodings, AMethodAddedUnderItsDerivedEncodingAcceptsMatchingSends) {
+    Class cls = ClassBuilder<Animal>("TestDerivedEncoding", Animal::runtime_class()).get();
+    ASSERT_TRUE(class_addMethod(cls, "next:"_sel, imp_cast(&maps_integer),
+                                encoding_of_implementation<&maps_integer>()));
+    auto obj = class_createInstance(cls);
+    EXPECT_EQ(msg<int64_t>(obj, "next:"_sel, int64_t{41}), 42);
+}
+
 TEST(RuntimeAssociations, RetainedUntilReplacedOrOwnerDies) {
     static const char key = 0;
     Tracked::runtime_class();

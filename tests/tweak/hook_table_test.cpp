@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
 #include <ostream>
 #include <set>
 #include <string>
@@ -202,4 +204,46 @@ TEST(HookTable, EveryGroupHasTheTablesRowsInTheTablesOrder) {
             }
     }
     EXPECT_EQ(slots.size(), 25u);
+}
+
+// The encodings of the methods added to host classes, kind by kind, as a reviewer checks them;
+// each row's encoding is derived from its implementation's signature.
+TEST(HookTable, EveryAddedMethodCarriesTheEncodingOfItsKind) {
+    struct Kind {
+        std::string types;
+        std::set<std::string> selectors;
+    };
+    const Kind kinds[] = {
+        {"v@:@",
+         {"setColorTimer:", "setTestBlur:", "setColorChangerTimer:", "setSeedBulletin:", "setTavoView:",
+          "setTavoGradient:", "setBackdrop:", "setOverlayButtonTitleColor:"}},
+        {"@@:",
+         {"colorTimer", "testBlur", "colorChangerTimer", "seedBulletin", "tavoView", "tavoGradient",
+          "backdrop"}},
+        {"v@:", {"changeBackgroundColor", "changeBlurColor"}},
+        {"v@:B", {"setSectionHasClearButton:"}},
+        {"B@:", {"sectionHasClearButton"}},
+        {"@@:@", {"changeAttributesOf:"}},
+        {"v@:@@", {"addBackgroundWithImage:andAppName:"}},
+    };
+    std::set<std::string> seen;
+    int added = 0;
+    for (const HookGroup& group :
+         {notification_center_group(), banner_group(), lockscreen_group(), quick_reply_group()})
+        for (const HookRow& row : group.rows) {
+            if (row.kind != HookKind::Add)
+                continue;
+            ++added;
+            seen.insert(row.selector);
+            const auto kind = std::find_if(std::begin(kinds), std::end(kinds), [&](const Kind& k) {
+                return k.selectors.count(row.selector) > 0;
+            });
+            ASSERT_NE(kind, std::end(kinds)) << row.selector << " is of no kind";
+            ASSERT_NE(row.types, nullptr) << row.selector;
+            EXPECT_EQ(row.types, kind->types) << row.class_name << " " << row.selector;
+        }
+    EXPECT_EQ(added, 32);
+    for (const Kind& kind : kinds)
+        for (const auto& selector : kind.selectors)
+            EXPECT_TRUE(seen.count(selector)) << selector << " is added by no row";
 }

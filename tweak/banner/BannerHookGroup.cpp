@@ -6,40 +6,33 @@
 
 namespace zimtone::tweak {
 
-using platform::runtime::imp_cast;
 namespace b = banner;
 
 HookGroup banner_group() {
     static const HookRow rows[] = {
-        { "SBBannerContextView", "setTestBlur:", HookKind::Add, imp_cast(&property_setter<"testBlur">), nullptr, "v@:@" },
-        { "SBBannerContextView", "testBlur", HookKind::Add, imp_cast(&property_getter<"testBlur">), nullptr, "@@:" },
-        { "SBBannerContextView", "setColorChangerTimer:", HookKind::Add,
-          imp_cast(&property_setter<"colorChangerTimer">), nullptr, "v@:@" },
-        { "SBBannerContextView", "colorChangerTimer", HookKind::Add, imp_cast(&property_getter<"colorChangerTimer">),
-          nullptr, "@@:" },
-        { "SBBannerContextView", "changeBlurColor", HookKind::Add, imp_cast(&b::changeBlurColor), nullptr, "v@:" },
-        { "SBBannerContextView", "addBackgroundWithImage:andAppName:", HookKind::Add,
-          imp_cast(&b::addBackgroundWithImage_andAppName), nullptr, "v@:@@" },
-        { "SBBannerContextView", "noteDidDismissWithReason:", HookKind::Replace, imp_cast(&b::noteDidDismissWithReason),
-          &b::original_noteDidDismissWithReason, nullptr },
-        { "SBBannerContextView", "setBannerContext:withReplaceReason:", HookKind::Replace,
-          imp_cast(&b::setBannerContext_withReplaceReason), &b::original_setBannerContext, nullptr },
-        { "SBBannerContextView", "layoutSubviews", HookKind::Replace, imp_cast(&b::layoutSubviews),
-          &b::original_layoutSubviews, nullptr },
-        { "SBLockScreenNotificationBulletinBannerItem", "setSeedBulletin:", HookKind::Add,
-          imp_cast(&property_setter<"seedBulletin">), nullptr, "v@:@" },
-        { "SBLockScreenNotificationBulletinBannerItem", "seedBulletin", HookKind::Add,
-          imp_cast(&property_getter<"seedBulletin">), nullptr, "@@:" },
-        { "SBNotificationVibrantButton", "setOverlayButtonTitleColor:", HookKind::Add,
-          imp_cast(&b::setOverlayButtonTitleColor), nullptr, "v@:@" },
-        { "SBNotificationVibrantButton", "layoutSubviews", HookKind::Replace, imp_cast(&b::vibrantButtonLayoutSubviews),
-          &b::original_vibrantButtonLayoutSubviews, nullptr },
-        { "SBDefaultBannerTextView", "changeAttributesOf:", HookKind::Add, imp_cast(&b::changeAttributesOf), nullptr,
-          "@@:@" },
-        { "SBDefaultBannerTextView", "layoutSubviews", HookKind::Replace, imp_cast(&b::textViewLayoutSubviews),
-          &b::original_textViewLayoutSubviews, nullptr },
+        add<&property_setter<"testBlur">>("SBBannerContextView", "setTestBlur:"),
+        add<&property_getter<"testBlur">>("SBBannerContextView", "testBlur"),
+        add<&property_setter<"colorChangerTimer">>("SBBannerContextView", "setColorChangerTimer:"),
+        add<&property_getter<"colorChangerTimer">>("SBBannerContextView", "colorChangerTimer"),
+        add<&b::changeBlurColor>("SBBannerContextView", "changeBlurColor"),
+        add<&b::addBackgroundWithImage_andAppName>("SBBannerContextView",
+                                                   "addBackgroundWithImage:andAppName:"),
+        replace<&b::noteDidDismissWithReason>(
+            "SBBannerContextView", "noteDidDismissWithReason:", &b::original_noteDidDismissWithReason),
+        replace<&b::setBannerContext_withReplaceReason>(
+            "SBBannerContextView", "setBannerContext:withReplaceReason:", &b::original_setBannerContext),
+        replace<&b::layoutSubviews>("SBBannerContextView", "layoutSubviews", &b::original_layoutSubviews),
+        add<&property_setter<"seedBulletin">>("SBLockScreenNotificationBulletinBannerItem",
+                                              "setSeedBulletin:"),
+        add<&property_getter<"seedBulletin">>("SBLockScreenNotificationBulletinBannerItem", "seedBulletin"),
+        add<&b::setOverlayButtonTitleColor>("SBNotificationVibrantButton", "setOverlayButtonTitleColor:"),
+        replace<&b::vibrantButtonLayoutSubviews>("SBNotificationVibrantButton", "layoutSubviews",
+                                                 &b::original_vibrantButtonLayoutSubviews),
+        add<&b::changeAttributesOf>("SBDefaultBannerTextView", "changeAttributesOf:"),
+        replace<&b::textViewLayoutSubviews>("SBDefaultBannerTextView", "layoutSubviews",
+                                            &b::original_textViewLayoutSubviews),
     };
-    return { "Banner", rows };
+    return {"Banner", rows};
 }
 
 } // namespace zimtone::tweak

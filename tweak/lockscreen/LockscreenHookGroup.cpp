@@ -6,37 +6,30 @@
 
 namespace zimtone::tweak {
 
-using platform::runtime::imp_cast;
 namespace l = lockscreen;
 
 HookGroup lockscreen_group() {
     static const HookRow rows[] = {
-        {"SBLockScreenNotificationListView", "setTavoView:", HookKind::Add,
-         imp_cast(&property_setter<"tavoView">), nullptr, "v@:@"},
-        {"SBLockScreenNotificationListView", "tavoView", HookKind::Add,
-         imp_cast(&property_getter<"tavoView">), nullptr, "@@:"},
-        {"SBLockScreenNotificationListView", "setTavoGradient:", HookKind::Add,
-         imp_cast(&property_setter<"tavoGradient">), nullptr, "v@:@"},
-        {"SBLockScreenNotificationListView", "tavoGradient", HookKind::Add,
-         imp_cast(&property_getter<"tavoGradient">), nullptr, "@@:"},
-        {"SBLockScreenNotificationListView", "layoutSubviews", HookKind::Replace,
-         imp_cast(&l::listLayoutSubviews), &l::original_listLayoutSubviews, nullptr},
-        {"SBLockScreenNotificationListView", "setColorTimer:", HookKind::Add,
-         imp_cast(&property_setter<"colorTimer">), nullptr, "v@:@"},
-        {"SBLockScreenNotificationListView", "colorTimer", HookKind::Add,
-         imp_cast(&property_getter<"colorTimer">), nullptr, "@@:"},
-        {"SBLockScreenNotificationListView", "changeBackgroundColor", HookKind::Add,
-         imp_cast(&l::changeBackgroundColor), nullptr, "v@:"},
-        {"SBLockScreenNotificationListView", "tableView:cellForRowAtIndexPath:", HookKind::Replace,
-         imp_cast(&l::tableView_cellForRowAtIndexPath), &l::original_cellForRowAtIndexPath, nullptr},
-        {"SBLockScreenNotificationListView", "prepareForRemoval", HookKind::Replace,
-         imp_cast(&l::prepareForRemoval), &l::original_prepareForRemoval, nullptr},
-        {"SBLockScreenBulletinCell", "layoutSubviews", HookKind::Replace, imp_cast(&l::cellLayoutSubviews),
-         &l::original_cellLayoutSubviews, nullptr},
-        {"SBTableViewCellDismissActionButton", "layoutSubviews", HookKind::Replace,
-         imp_cast(&l::dismissButtonLayoutSubviews), &l::original_dismissButtonLayoutSubviews, nullptr},
-        {"SBLockScreenView", "_addLockContentUnderlayWithRequester:", HookKind::Replace,
-         imp_cast(&l::addLockContentUnderlayWithRequester), &l::original_addLockContentUnderlay, nullptr},
+        add<&property_setter<"tavoView">>("SBLockScreenNotificationListView", "setTavoView:"),
+        add<&property_getter<"tavoView">>("SBLockScreenNotificationListView", "tavoView"),
+        add<&property_setter<"tavoGradient">>("SBLockScreenNotificationListView", "setTavoGradient:"),
+        add<&property_getter<"tavoGradient">>("SBLockScreenNotificationListView", "tavoGradient"),
+        replace<&l::listLayoutSubviews>("SBLockScreenNotificationListView", "layoutSubviews",
+                                        &l::original_listLayoutSubviews),
+        add<&property_setter<"colorTimer">>("SBLockScreenNotificationListView", "setColorTimer:"),
+        add<&property_getter<"colorTimer">>("SBLockScreenNotificationListView", "colorTimer"),
+        add<&l::changeBackgroundColor>("SBLockScreenNotificationListView", "changeBackgroundColor"),
+        replace<&l::tableView_cellForRowAtIndexPath>(
+            "SBLockScreenNotificationListView",
+            "tableView:cellForRowAtIndexPath:", &l::original_cellForRowAtIndexPath),
+        replace<&l::prepareForRemoval>("SBLockScreenNotificationListView", "prepareForRemoval",
+                                       &l::original_prepareForRemoval),
+        replace<&l::cellLayoutSubviews>("SBLockScreenBulletinCell", "layoutSubviews",
+                                        &l::original_cellLayoutSubviews),
+        replace<&l::dismissButtonLayoutSubviews>("SBTableViewCellDismissActionButton", "layoutSubviews",
+                                                 &l::original_dismissButtonLayoutSubviews),
+        replace<&l::addLockContentUnderlayWithRequester>(
+            "SBLockScreenView", "_addLockContentUnderlayWithRequester:", &l::original_addLockContentUnderlay),
     };
     return {"Lockscreen", rows};
 }

@@ -7,39 +7,33 @@
 
 namespace zimtone::tweak {
 
-using platform::runtime::imp_cast;
 namespace n = notificationcenter;
 
 HookGroup notification_center_group() {
     static const HookRow rows[] = {
-        {"_SBFVibrantTableViewHeaderFooterView", "initWithFrame:", HookKind::Replace,
-         imp_cast(&n::vibrantInitWithFrame), &n::original_vibrantInitWithFrame, nullptr},
-        {"SBNCTableViewController", "setColorTimer:", HookKind::Add, imp_cast(&property_setter<"colorTimer">),
-         nullptr, "v@:@"},
-        {"SBNCTableViewController", "colorTimer", HookKind::Add, imp_cast(&property_getter<"colorTimer">),
-         nullptr, "@@:"},
-        {"SBNCTableViewController", "changeBackgroundColor", HookKind::Add,
-         imp_cast(&n::changeBackgroundColor), nullptr, "v@:"},
-        {"SBNCTableViewController", "tableView:cellForRowAtIndexPath:", HookKind::Replace,
-         imp_cast(&n::todayCellForRow), &n::original_todayCellForRow, nullptr},
-        {"SBNCTableViewController", "tableView:viewForHeaderInSection:", HookKind::Replace,
-         imp_cast(&n::todayViewForHeader), &n::original_todayViewForHeader, nullptr},
-        {"SBBulletinViewController", "setColorTimer:", HookKind::Add,
-         imp_cast(&property_setter<"colorTimer">), nullptr, "v@:@"},
-        {"SBBulletinViewController", "colorTimer", HookKind::Add, imp_cast(&property_getter<"colorTimer">),
-         nullptr, "@@:"},
-        {"SBBulletinViewController", "changeBackgroundColor", HookKind::Add,
-         imp_cast(&n::changeBackgroundColor), nullptr, "v@:"},
-        {"SBBulletinViewController", "tableView:cellForRowAtIndexPath:", HookKind::Replace,
-         imp_cast(&n::notificationsCellForRow), &n::original_notificationsCellForRow, nullptr},
-        {"SBBulletinViewController", "tableView:viewForHeaderInSection:", HookKind::Replace,
-         imp_cast(&n::notificationsViewForHeader), &n::original_notificationsViewForHeader, nullptr},
-        {"SBNotificationCenterHeaderView", "setSectionHasClearButton:", HookKind::Add,
-         imp_cast(&bool_property_setter<"sectionHasClearButton">), nullptr, "v@:B"},
-        {"SBNotificationCenterHeaderView", "sectionHasClearButton", HookKind::Add,
-         imp_cast(&bool_property_getter<"sectionHasClearButton">), nullptr, "B@:"},
-        {"SBNotificationCenterHeaderView", "setHasClearButton:", HookKind::Replace,
-         imp_cast(&n::setHasClearButton), &n::original_setHasClearButton, nullptr},
+        replace<&n::vibrantInitWithFrame>("_SBFVibrantTableViewHeaderFooterView",
+                                          "initWithFrame:", &n::original_vibrantInitWithFrame),
+        add<&property_setter<"colorTimer">>("SBNCTableViewController", "setColorTimer:"),
+        add<&property_getter<"colorTimer">>("SBNCTableViewController", "colorTimer"),
+        add<&n::changeBackgroundColor>("SBNCTableViewController", "changeBackgroundColor"),
+        replace<&n::todayCellForRow>("SBNCTableViewController",
+                                     "tableView:cellForRowAtIndexPath:", &n::original_todayCellForRow),
+        replace<&n::todayViewForHeader>("SBNCTableViewController",
+                                        "tableView:viewForHeaderInSection:", &n::original_todayViewForHeader),
+        add<&property_setter<"colorTimer">>("SBBulletinViewController", "setColorTimer:"),
+        add<&property_getter<"colorTimer">>("SBBulletinViewController", "colorTimer"),
+        add<&n::changeBackgroundColor>("SBBulletinViewController", "changeBackgroundColor"),
+        replace<&n::notificationsCellForRow>("SBBulletinViewController", "tableView:cellForRowAtIndexPath:",
+                                             &n::original_notificationsCellForRow),
+        replace<&n::notificationsViewForHeader>(
+            "SBBulletinViewController",
+            "tableView:viewForHeaderInSection:", &n::original_notificationsViewForHeader),
+        add<&bool_property_setter<"sectionHasClearButton">>("SBNotificationCenterHeaderView",
+                                                            "setSectionHasClearButton:"),
+        add<&bool_property_getter<"sectionHasClearButton">>("SBNotificationCenterHeaderView",
+                                                            "sectionHasClearButton"),
+        replace<&n::setHasClearButton>("SBNotificationCenterHeaderView",
+                                       "setHasClearButton:", &n::original_setHasClearButton),
     };
     return {"NotificationCenter", rows};
 }

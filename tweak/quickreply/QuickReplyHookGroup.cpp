@@ -7,41 +7,31 @@
 
 namespace zimtone::tweak {
 
-using platform::runtime::imp_cast;
 namespace q = quickreply;
 
 HookGroup quick_reply_group() {
     static const HookRow rows[] = {
-        {"CKInlineReplyViewController", "updateSendButton", HookKind::Replace, imp_cast(&q::updateSendButton),
-         &q::original_updateSendButton, nullptr},
-        {"CKInlineReplyViewController", "setupView", HookKind::Replace, imp_cast(&q::setupView),
-         &q::original_setupView, nullptr},
-        {"UIKBRenderConfig", "backdropStyleForStyle:", HookKind::Replace, imp_cast(&q::backdropStyleForStyle),
-         &q::original_backdropStyleForStyle, nullptr, true},
-        {"UIKBRenderConfig", "lightKeyboard", HookKind::Replace, imp_cast(&q::lightKeyboard),
-         &q::original_lightKeyboard, nullptr},
-        {"UIKeyboardLayout", "changeBackgroundColor", HookKind::Add, imp_cast(&q::changeBackgroundColor),
-         nullptr, "v@:"},
-        {"UIKeyboardLayout", "initWithFrame:", HookKind::Replace, imp_cast(&q::layoutInitWithFrame),
-         &q::original_layoutInitWithFrame, nullptr},
-        {"UIKeyboardPredictionCell", "textColor", HookKind::Replace, imp_cast(&q::predictionTextColor),
-         &q::original_predictionTextColor, nullptr},
-        {"UIKeyboardPredictionCell", "setColorChangerTimer:", HookKind::Add,
-         imp_cast(&property_setter<"colorChangerTimer">), nullptr, "v@:@"},
-        {"UIKeyboardPredictionCell", "colorChangerTimer", HookKind::Add,
-         imp_cast(&property_getter<"colorChangerTimer">), nullptr, "@@:"},
-        {"UIKeyboardPredictionCell", "changeBackgroundColor", HookKind::Add,
-         imp_cast(&q::changeBackgroundColor), nullptr, "v@:"},
-        {"UIKeyboardPredictionCell", "layoutSubviews", HookKind::Replace,
-         imp_cast(&q::predictionLayoutSubviews), &q::original_predictionLayoutSubviews, nullptr},
-        {"UIKBBlurredKeyView", "setBackdrop:", HookKind::Add, imp_cast(&property_setter<"backdrop">), nullptr,
-         "v@:@"},
-        {"UIKBBlurredKeyView", "backdrop", HookKind::Add, imp_cast(&property_getter<"backdrop">), nullptr,
-         "@@:"},
-        {"UIKBBlurredKeyView", "changeBackgroundColor", HookKind::Add, imp_cast(&q::keyChangeBackgroundColor),
-         nullptr, "v@:"},
-        {"UIKBBlurredKeyView", "initWithFrame:keyplane:key:", HookKind::Replace,
-         imp_cast(&q::keyInitWithFrame), &q::original_keyInitWithFrame, nullptr},
+        replace<&q::updateSendButton>("CKInlineReplyViewController", "updateSendButton",
+                                      &q::original_updateSendButton),
+        replace<&q::setupView>("CKInlineReplyViewController", "setupView", &q::original_setupView),
+        replace_class_method<&q::backdropStyleForStyle>(
+            "UIKBRenderConfig", "backdropStyleForStyle:", &q::original_backdropStyleForStyle),
+        replace<&q::lightKeyboard>("UIKBRenderConfig", "lightKeyboard", &q::original_lightKeyboard),
+        add<&q::changeBackgroundColor>("UIKeyboardLayout", "changeBackgroundColor"),
+        replace<&q::layoutInitWithFrame>("UIKeyboardLayout",
+                                         "initWithFrame:", &q::original_layoutInitWithFrame),
+        replace<&q::predictionTextColor>("UIKeyboardPredictionCell", "textColor",
+                                         &q::original_predictionTextColor),
+        add<&property_setter<"colorChangerTimer">>("UIKeyboardPredictionCell", "setColorChangerTimer:"),
+        add<&property_getter<"colorChangerTimer">>("UIKeyboardPredictionCell", "colorChangerTimer"),
+        add<&q::changeBackgroundColor>("UIKeyboardPredictionCell", "changeBackgroundColor"),
+        replace<&q::predictionLayoutSubviews>("UIKeyboardPredictionCell", "layoutSubviews",
+                                              &q::original_predictionLayoutSubviews),
+        add<&property_setter<"backdrop">>("UIKBBlurredKeyView", "setBackdrop:"),
+        add<&property_getter<"backdrop">>("UIKBBlurredKeyView", "backdrop"),
+        add<&q::keyChangeBackgroundColor>("UIKBBlurredKeyView", "changeBackgroundColor"),
+        replace<&q::keyInitWithFrame>("UIKBBlurredKeyView",
+                                      "initWithFrame:keyplane:key:", &q::original_keyInitWithFrame),
     };
     return {"QuickReply", rows};
 }
