@@ -42,6 +42,7 @@ TEST_F(ServeDevice, PageAndItsFilesAreServed) {
         {"/", "text/html; charset=utf-8", "Zimtone 2 device"},
         {"/app.js", "text/javascript; charset=utf-8", "/api/frame"},
         {"/style.css", "text/css; charset=utf-8", "#frame"},
+        {"/touch.js", "text/javascript; charset=utf-8", "pointerdown"},
     };
     for (const auto& c : cases) {
         auto res = serve_->client().Get(c.path);
