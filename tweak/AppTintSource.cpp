@@ -2,6 +2,7 @@
 
 #include "colour/bridge/ColourServices.h"
 #include "colour/bridge/HexColors.h"
+#include "platform/uikit/UIColor.h"
 #include "settings/SettingsState.h"
 
 namespace zimtone::tweak {
@@ -10,6 +11,11 @@ namespace bridge = zimtone::colour::bridge;
 
 Colour dominant_colour_of(const platform::runtime::Object* icon) {
     return bridge::getDominantColor(icon)->colour();
+}
+
+platform::runtime::Ref<platform::runtime::Object> tint_object(const std::optional<Colour>& tint) {
+    return tint ? platform::runtime::Ref<platform::runtime::Object>(platform::uikit::UIColor::with(*tint))
+                : nullptr;
 }
 
 AppTintInputs tint_inputs_now(const std::string* app, const Colour& dominant, SaturationStep step) {

@@ -19,6 +19,9 @@ struct SaturationStep {
 // and hands it to every colour it derives from the icon.
 Colour dominant_colour_of(const platform::runtime::Object* icon);
 
+// The colour object a hook applies for a tint; nil for no colour.
+platform::runtime::Ref<platform::runtime::Object> tint_object(const std::optional<Colour>& tint);
+
 // The tint inputs of the moment: `app` names the per-app entry (none for a null name).
 AppTintInputs tint_inputs_now(const std::string* app, const Colour& dominant, SaturationStep step);
 

@@ -29,8 +29,8 @@ constexpr double kBlurRadius = 1.0;
 // The tint of a banner for an app and its icon's colour under the settings of the moment.
 Ref<Object> tint_for(const Colour& dominant, const Object* app) {
     const auto& s = state();
-    auto tint = app_tint(tint_inputs_now(string_of(app), dominant, {s.AllowSaturation, s.BannerSaturation}));
-    return tint ? Ref<Object>(UIColor::with(*tint)) : nullptr;
+    return tint_object(
+        app_tint(tint_inputs_now(string_of(app), dominant, {s.AllowSaturation, s.BannerSaturation})));
 }
 
 } // namespace

@@ -26,13 +26,10 @@ namespace {
 
 std::optional<Colour> cell_colour_for(const Object* section, const Colour& dominant) {
     const auto& s = state();
-    CellInputs in{tint_inputs_now(string_of(section), dominant, {s.AllowSaturationLock, s.LockscreenSaturation})};
+    CellInputs in{
+        tint_inputs_now(string_of(section), dominant, {s.AllowSaturationLock, s.LockscreenSaturation})};
     in.alpha = s.LockscreenAlpha;
     return cell_colour(in);
-}
-
-Ref<Object> colour_object(const std::optional<Colour>& c) {
-    return c ? Ref<Object>(UIColor::with(*c)) : nullptr;
 }
 
 // A two-stop gradient, transparent at the top. A missing bottom colour (an undecodable per-app
@@ -102,7 +99,7 @@ Ref<Object> tableView_cellForRowAtIndexPath(Object* self, SEL sel, Object* table
     auto content = msg<Ref<Object>>(cell, "contentView"_sel);
 
     const Colour dominant = dominant_colour_of(icon);
-    auto colour = colour_object(cell_colour_for(section, dominant));
+    auto colour = tint_object(cell_colour_for(section, dominant));
     msg(content, "setBackgroundColor:"_sel, colour);
     if (row_sets_gradient(msg<int64_t>(index_path, "section"_sel), msg<int64_t>(index_path, "row"_sel),
                           s.tavoEffect))

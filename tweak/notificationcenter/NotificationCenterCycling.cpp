@@ -15,8 +15,8 @@ namespace {
 
 Ref<Object> random_colour() {
     const auto& s = state();
-    return UIColor::with(
-        next_cycling_colour(s.NotificationCenterAlpha, s.AllowSaturationNotification, s.NotificationCenterSaturation));
+    return UIColor::with(next_cycling_colour(s.NotificationCenterAlpha, s.AllowSaturationNotification,
+                                             s.NotificationCenterSaturation));
 }
 
 void paint(Object* view) {

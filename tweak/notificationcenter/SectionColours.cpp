@@ -50,9 +50,8 @@ std::string raw_section_identifier(Object* controller, int64_t section, ListKind
 Ref<Object> base_colour(const std::string& app) {
     const auto& s = state();
     auto dominant = dominant_colour_of(small_icon(ns(app).get()).get());
-    auto tint = app_tint(
-        tint_inputs_now(&app, dominant, {s.AllowSaturationNotification, s.NotificationCenterSaturation}));
-    return tint ? Ref<Object>(UIColor::with(*tint)) : nullptr;
+    return tint_object(app_tint(
+        tint_inputs_now(&app, dominant, {s.AllowSaturationNotification, s.NotificationCenterSaturation})));
 }
 
 Ref<Object> automatic_text_colour(const std::string& app) {

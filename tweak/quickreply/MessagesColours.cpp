@@ -27,10 +27,6 @@ std::optional<Colour> current_keyboard_colour() {
     return keyboard_colour(tint_inputs_now(&app, icon_colour(), {s.AllowSaturation, s.BannerSaturation}));
 }
 
-Ref<Object> object_or_nil(const std::optional<Colour>& c) {
-    return c ? colour_object(*c) : nullptr;
-}
-
 } // namespace
 
 Ref<Object> colour_object(const Colour& colour) {
@@ -46,11 +42,11 @@ bool keyboard_enabled_now() {
 }
 
 Ref<Object> keyboard_background_now() {
-    return object_or_nil(with_alpha(current_keyboard_colour(), state().BannerAlpha));
+    return tint_object(with_alpha(current_keyboard_colour(), state().BannerAlpha));
 }
 
 Ref<Object> keyboard_tint_now() {
-    return object_or_nil(current_keyboard_colour());
+    return tint_object(current_keyboard_colour());
 }
 
 Ref<Object> prediction_text_colour_now() {
