@@ -84,7 +84,16 @@ async function pagePoint(x, y) {
   return { x: box.x + (x * box.width) / SCREEN.width, y: box.y + (y * box.height) / SCREEN.height };
 }
 
+// The page says what the host made of a touch once its answer is back.
+async function answered(what) {
+  return waitFor(async () => {
+    const text = await page.locator('#result').textContent();
+    return text.startsWith('touch: ') && text;
+  }, `the answer to ${what}`);
+}
+
 async function drag(from, to) {
+  await page.evaluate(() => (document.getElementById('result').textContent = ''));
   const start = await pagePoint(from.x, from.y);
   const end = await pagePoint(to.x, to.y);
   await page.mouse.move(start.x, start.y);
@@ -153,7 +162,7 @@ test('a drag down from the top edge opens Notification Center and a swipe up clo
   await waitFor(async () => (await phone()).notificationCenter === false, 'Notification Center to close');
   // A drag that starts lower down is no gesture.
   await drag({ x: 180, y: 300 }, { x: 180, y: 600 });
-  await new Promise((r) => setTimeout(r, 200));
+  assert.equal(await answered('a drag from the middle'), 'touch: nothing happened');
   assert.equal((await phone()).notificationCenter, false);
 });
 
@@ -226,7 +235,7 @@ test('slide to unlock, and a lock-screen notification tapped unlocks to its app'
   await askHost('springboard', 'lock');
   // A short slide stays locked.
   await drag({ x: 40, y: 600 }, { x: 120, y: 600 });
-  await new Promise((r) => setTimeout(r, 200));
+  assert.equal(await answered('a short slide'), 'touch: nothing happened');
   assert.equal((await phone()).locked, true);
   await drag({ x: 40, y: 600 }, { x: 330, y: 605 });
   await waitFor(async () => (await phone()).locked === false, 'the slide to unlock');
@@ -248,7 +257,7 @@ test('Sleep/Wake darkens and locks the phone, Home wakes it, and Home closes Not
   assert.equal((await phone()).locked, true);
   // A touch on a dark screen does nothing.
   await drag({ x: 40, y: 600 }, { x: 330, y: 600 });
-  await new Promise((r) => setTimeout(r, 200));
+  assert.equal(await answered('a slide on the dark screen'), 'touch: nothing happened');
   assert.equal((await phone()).locked, true);
   await page.locator('#home-button').click();
   await waitFor(async () => (await phone()).asleep === false, 'the phone awake');
