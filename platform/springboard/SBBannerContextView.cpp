@@ -16,15 +16,15 @@ constexpr double kPullDownHeight = 36;
 constexpr double kGrabberArea = 12;
 constexpr double kGrabberWidth = 36;
 constexpr double kGrabberHeight = 5;
-constexpr double kCornerRadius = 10;
-// The light frosted style of the home screen's banners.
-constexpr int64_t kHostBackdropStyle = 2010;
+// The dark blurred glass of the phone's banners, over whatever the screen shows.
+constexpr int64_t kHostBackdropStyle = 2030;
+constexpr double kHostTintAlpha = 0.55;
 
 Ref<uikit::UIBackdropView> make_host_backdrop() {
     Ref<Object> instance = class_createInstance(uikit::UIBackdropView::runtime_class());
     auto backdrop = msg<Ref<uikit::UIBackdropView>>(instance, "initWithStyle:"_sel, kHostBackdropStyle);
-    backdrop->inputSettings()->setColorTint(UIColor::whiteColor().get());
-    backdrop->inputSettings()->setColorTintAlpha(0.6);
+    backdrop->inputSettings()->setColorTint(UIColor::blackColor().get());
+    backdrop->inputSettings()->setColorTintAlpha(kHostTintAlpha);
     return backdrop;
 }
 } // namespace
@@ -55,14 +55,14 @@ double SBBannerContextView::height_for(bool has_actions) {
 
 Ref<Object> SBBannerContextView::initWithFrame(uikit::CGRect frame) {
     UIView::initWithFrame(frame);
-    layer()->setCornerRadius(kCornerRadius);
+    // Square: the banner spans the screen's width and covers the status bar.
     setClipsToBounds(true);
     backdrop_ = make_host_backdrop();
     addSubview(backdrop_.get());
     content_view_ = UIView::create<SBDefaultBannerView>({});
     addSubview(content_view_.get());
     grabber_view_ = UIView::create<uikit::UIView>({});
-    grabber_view_->setBackgroundColor(UIColor::colorWithRGBA(0.5, 0.5, 0.5, 0.6).get());
+    grabber_view_->setBackgroundColor(UIColor::colorWithRGBA(0.55, 0.55, 0.55, 0.8).get());
     grabber_view_->layer()->setCornerRadius(kGrabberHeight / 2);
     // Drawn vibrant, like the date.
     grabber_view_->layer()->setCompositingFilter(foundation::ns("plusD"));

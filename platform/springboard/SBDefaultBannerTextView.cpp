@@ -21,15 +21,17 @@ constexpr double kComponentGap = 6;
 constexpr double kTextSize = 15;
 constexpr double kDateSize = 13;
 
-// The host's own banner colours: near-black text on the light frosted background.
+// The host's own banner colours: white text on the dark blurred background, the date a dim
+// grey that its vibrant filter lifts out of the glass. The texts stay a hair below pure white so
+// that a dump tells the host's own colours from a white the tweak chose.
 Ref<UIColor> title_colour() {
-    return UIColor::colorWithRGBA(0.1, 0.1, 0.1, 1);
+    return UIColor::colorWithRGBA(0.97, 0.97, 0.97, 1);
 }
 Ref<UIColor> message_colour() {
-    return UIColor::colorWithRGBA(0.25, 0.25, 0.25, 1);
+    return UIColor::colorWithRGBA(0.97, 0.97, 0.97, 1);
 }
 Ref<UIColor> date_colour() {
-    return UIColor::colorWithRGBA(0.35, 0.35, 0.35, 1);
+    return UIColor::colorWithRGBA(0.45, 0.45, 0.45, 1);
 }
 
 Ref<UIFont> title_font() {
@@ -77,7 +79,7 @@ Ref<Object> SBDefaultBannerTextView::initWithFrame(uikit::CGRect frame) {
     relevance_date_label_->setTextAlignment(uikit::NSTextAlignmentRight);
     relevance_date_label_->setAttributedText(
         styled("now", UIFont::systemFontOfSize(kDateSize), date_colour()));
-    // The date is drawn vibrant on the frosted background.
+    // The date is drawn vibrant on the blurred background.
     relevance_date_label_->layer()->setCompositingFilter(foundation::ns("plusL"));
     addSubview(relevance_date_label_.get());
     return Ref<Object>(this);

@@ -6,12 +6,14 @@ using namespace platform::runtime;
 using foundation::CGRectMake;
 
 namespace {
-constexpr double kIconInset = 12;
+// The app's small icon sits left of the title line, the text beside it.
+constexpr double kIconInset = 15;
+constexpr double kIconTop = 10;
 constexpr double kIconSize = 20;
 constexpr double kIconCornerRadius = 4.5;
-constexpr double kTextLeft = kIconInset + kIconSize + 9;
+constexpr double kTextLeft = kIconInset + kIconSize + 10;
 constexpr double kTextTop = 10;
-constexpr double kTextRightInset = 12;
+constexpr double kTextRightInset = 15;
 } // namespace
 
 Class SBDefaultBannerView::runtime_class() {
@@ -41,7 +43,7 @@ Ref<Object> SBDefaultBannerView::initWithFrame(uikit::CGRect frame) {
 
 void SBDefaultBannerView::layoutSubviews() {
     const auto size = bounds().size;
-    icon_view_->setFrame(CGRectMake(kIconInset, kIconInset, kIconSize, kIconSize));
+    icon_view_->setFrame(CGRectMake(kIconInset, kIconTop, kIconSize, kIconSize));
     text_view_->setFrame(
         CGRectMake(kTextLeft, kTextTop, size.width - kTextLeft - kTextRightInset, size.height - kTextTop));
 }
