@@ -260,10 +260,22 @@ function showHosts(hosts) {
   }
 }
 
-// What a tap on an app's icon sends follows the composer; an empty field keeps the last one.
-function sendComposer() {
-  if ($("title").value && $("message").value)
-    act({ action: "composer", title: $("title").value, message: $("message").value }, { quiet: true });
+// What a tap on an app's icon sends follows the composer as it is typed; an empty field keeps the
+// last one. One request at a time, the newest texts last, so the host never ends on older ones.
+let composerBusy = false;
+let composerAgain = false;
+async function sendComposer() {
+  if (composerBusy) {
+    composerAgain = true;
+    return;
+  }
+  composerBusy = true;
+  do {
+    composerAgain = false;
+    if ($("title").value && $("message").value)
+      await act({ action: "composer", title: $("title").value, message: $("message").value }, { quiet: true });
+  } while (composerAgain);
+  composerBusy = false;
 }
 
 // A home screen that (re)started knows nothing of this page: it is told the composer's texts and,
@@ -337,8 +349,8 @@ document.addEventListener("DOMContentLoaded", () => {
     e.preventDefault();
     act({ action: "reply", sender: $("sender").value, message: $("reply-message").value });
   });
-  $("title").addEventListener("change", sendComposer);
-  $("message").addEventListener("change", sendComposer);
+  $("title").addEventListener("input", sendComposer);
+  $("message").addEventListener("input", sendComposer);
   $("follow-settings").addEventListener("change", async (e) => {
     const on = e.target.checked;
     // A switch the host did not take goes back to what the host still does.
