@@ -30,7 +30,9 @@ Steps operator+(Steps a, const Steps& b) {
 }
 
 Steps banner(const std::string& app, const std::string& title, const std::string& message, const std::string& shot) {
-    return { "bulletin " + app + " \"" + title + "\" \"" + message + "\"", "advance 0.3", "screenshot {shot:" + shot + "}" };
+    // Pulled down, as a person would, so that a banner with actions shows them.
+    return { "bulletin " + app + " \"" + title + "\" \"" + message + "\"", "touch down 187 40", "touch up 187 100",
+             "advance 0.3", "screenshot {shot:" + shot + "}" };
 }
 
 // Two pictures half a second apart: one cycling tick between them.
