@@ -156,6 +156,8 @@ bool RunLoop::fire_next_due(double limit) {
     }
     if (*on_fire)
         (*on_fire)();
+    if (activity_observer_)
+        activity_observer_(Activity::Timer, -1);
     return true;
 }
 
@@ -229,6 +231,8 @@ void RunLoop::run_posted() {
     for (auto& task : batch)
         if (task)
             task();
+    if (!batch.empty() && activity_observer_)
+        activity_observer_(Activity::Posted, -1);
 }
 
 double RunLoop::next_fire_date() const {
@@ -305,6 +309,8 @@ void RunLoop::poll_sources(double wait) {
         }
         if (*on_ready)
             (*on_ready)();
+        if (sources == &sources_ && activity_observer_)
+            activity_observer_(Activity::Source, fds[i].fd);
     }
 }
 

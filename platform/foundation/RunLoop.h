@@ -22,6 +22,9 @@ namespace platform::foundation {
 
 enum class Repeats { No, Yes };
 
+// What the loop has just served, as its activity observer is told.
+enum class Activity { Timer, Source, Posted };
+
 using TimerId = uint64_t;
 
 // The objects a timer keeps alive while it is scheduled; both are shown in snapshots.
@@ -91,6 +94,12 @@ class RunLoop {
     // Runs the task on the loop's thread, in posting order.
     void post(Callback task);
 
+    // Told on the loop's thread after each timer fired, each readable source was served (with
+    // its descriptor; -1 otherwise) and each batch of posted tasks ran: how a process learns that
+    // its state may have changed without asking every part of it. Set before the loop runs.
+    using ActivityObserver = std::function<void(Activity activity, int fd)>;
+    void set_activity_observer(ActivityObserver observer) { activity_observer_ = std::move(observer); }
+
     // Serves whatever is ready, waiting at most max_wait seconds for something to happen.
     void run_once(double max_wait);
     // Real clock: serves the loop for that long. Virtual clock: advances time by that much.
@@ -138,6 +147,7 @@ class RunLoop {
     std::deque<Callback> posted_;
     int wake_fd_{-1};
     std::atomic<bool> stop_requested_{false};
+    ActivityObserver activity_observer_;
 };
 
 } // namespace platform::foundation

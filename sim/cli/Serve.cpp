@@ -32,9 +32,10 @@ using sim::HostSupervisor;
 
 namespace {
 
-// Frames are asked for this often while a page watches: with one render of about 40 ms, a
-// change on a host is on the page within about 130 ms, and every step of 2 Hz cycling shows.
-constexpr std::chrono::milliseconds kFramePeriod{80};
+// The hosts are asked this often whether their screen changed while a page watches; the question
+// is cheap and a host draws only when it did, so a change is on the page within one period and
+// one render (about 20 ms), and every step of 2 Hz cycling shows.
+constexpr std::chrono::milliseconds kFramePeriod{40};
 
 // A free port on loopback for the Settings app's own page.
 int free_loopback_port() {
@@ -115,8 +116,11 @@ int run_serve(const ServeOptions& options) {
     fs::path host_exe = sim::executable_dir() / "zimtone-host";
     HostSupervisor hosts;
     hosts.on_report = [](const std::string& line) { std::cerr << "zimtone serve: " << line << std::endl; };
-    hosts.add({host_exe, "springboard", root, false, {}}, {{}, true}, "the home screen did not start");
-    hosts.add({host_exe, "messages", root, false, {}}, {{}, true}, "the Messages extension did not start");
+    // The page shows a settings change at once: these hosts open their surfaces again after one.
+    hosts.add({host_exe, "springboard", root, false, {}}, {{"--follow-settings"}, true},
+              "the home screen did not start");
+    hosts.add({host_exe, "messages", root, false, {}}, {{"--follow-settings"}, true},
+              "the Messages extension did not start");
     // The Settings app's page refuses frames from anyone but this page.
     hosts.add({host_exe, "settings", root, false, {{"ZIMTONE_SETTINGS_FRAMED_BY", std::to_string(port)}}},
               {{"--port", std::to_string(settings_port)}, true}, kSettingsUnavailable);
@@ -130,9 +134,17 @@ int run_serve(const ServeOptions& options) {
                   << std::endl;
 
     FrameFeed frames(
-        [&hosts](const std::string& role, const fs::path& path) -> std::string {
-            auto answer = hosts.command(role, "screenshot " + sim::quote_word(path.string()));
-            return answer.value("ok", false) ? "" : answer.value("error", "the screen could not be drawn");
+        [&hosts](const std::string& role, const fs::path& path, uint64_t since) {
+            auto answer =
+                hosts.command(role, "frame " + sim::quote_word(path.string()) + " " + std::to_string(since));
+            FrameFeed::CaptureResult result;
+            if (!answer.value("ok", false)) {
+                result.error = answer.value("error", "the screen could not be drawn");
+                return result;
+            }
+            result.changed = answer.value("changed", true);
+            result.generation = answer.value("generation", uint64_t{0});
+            return result;
         },
         scratch, kFramePeriod);
 

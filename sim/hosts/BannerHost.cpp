@@ -2,6 +2,7 @@
 // banners, and the commands that drive it (bulletin, dismiss, apps).
 #include <algorithm>
 #include <cctype>
+#include <tuple>
 
 #include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/NSString.h"
@@ -12,6 +13,7 @@
 #include "platform/springboard/SBBulletinBannerItem.h"
 #include "platform/springboard/SBLockScreenNotificationBulletinBannerItem.h"
 #include "platform/uikit/ViewDump.h"
+#include "sim/hosts/HomeScreen.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
 
@@ -25,6 +27,8 @@ namespace {
 
 // The feed a bulletin arriving while the device is in use goes to.
 constexpr uint64_t kBannerFeed = 2;
+// The app most notifications come from heads the picker's list.
+constexpr const char* kFirstListedApp = "com.apple.MobileSMS";
 
 void register_banner_classes() {
     BBAction::runtime_class();
@@ -126,6 +130,14 @@ CommandResult deliver_bulletin(const std::vector<std::string>& args) {
     return CommandResult::success({{"banner", banner}, {"waiting", SBBannerController::shared().waiting()}});
 }
 
+// A banner set itself up when it came down: the one on screen comes down again, as a new banner.
+void present_banner_again() {
+    auto& controller = SBBannerController::shared();
+    Ref<SBUIBannerItem> item = controller.bannerContext() ? controller.bannerContext()->item() : nullptr;
+    if (item && controller.dismiss(kBannerExpired))
+        controller.present(item.get());
+}
+
 CommandResult dismiss_banner(const std::vector<std::string>& args) {
     if (!args.empty())
         return CommandResult::failure("dismiss takes no arguments");
@@ -134,7 +146,8 @@ CommandResult dismiss_banner(const std::vector<std::string>& args) {
     return CommandResult::success({{"waiting", SBBannerController::shared().waiting()}});
 }
 
-// Listed as a person looks for them: by display name, the identifier settling equal names.
+// Listed as a person looks for them: Messages first, then by display name, the identifier
+// settling equal names; what is no app of the home screen is left out.
 CommandResult list_apps(const std::vector<std::string>& args) {
     if (!args.empty())
         return CommandResult::failure("apps takes no arguments");
@@ -143,11 +156,13 @@ CommandResult list_apps(const std::vector<std::string>& args) {
                        [](unsigned char c) { return std::tolower(c); });
         return text;
     };
-    std::vector<platform::applist::AppRecord> apps =
-        platform::applist::ALApplicationList::sharedApplicationList()->apps();
+    std::vector<platform::applist::AppRecord> apps;
+    for (const auto& app : platform::applist::ALApplicationList::sharedApplicationList()->apps())
+        if (is_home_screen_app(app.bundle_identifier))
+            apps.push_back(app);
     std::sort(apps.begin(), apps.end(), [&](const auto& a, const auto& b) {
-        return std::pair(folded(a.display_name), a.bundle_identifier) <
-               std::pair(folded(b.display_name), b.bundle_identifier);
+        return std::tuple(a.bundle_identifier != kFirstListedApp, folded(a.display_name), a.bundle_identifier) <
+               std::tuple(b.bundle_identifier != kFirstListedApp, folded(b.display_name), b.bundle_identifier);
     });
     json listed = json::array();
     for (const auto& app : apps)
@@ -162,6 +177,7 @@ void set_up_banner_host(HostProcess& host) {
     SBBannerController::shared().set_container(screen());
     BulletinStore::shared().add_listener(present_as_banner);
     add_dump_detail(add_banner_details);
+    add_screen_refresh(present_banner_again);
     host.add_command("bulletin", "bulletin APP TITLE MESSAGE [SUBTITLE]  (an app posts a notification)",
                      deliver_bulletin);
     host.add_command("dismiss", "dismiss  (takes the banner on screen away)", dismiss_banner);

@@ -74,6 +74,8 @@ nlohmann::json HostProcess::execute(std::string_view line) {
     if (it == commands_.end())
         return {{"ok", false}, {"error", "unknown command '" + command->name + "' (try 'help')"}};
     CommandResult result = it->second.second(command->args);
+    if (on_command)
+        on_command(command->name);
     if (!result.ok)
         return {{"ok", false}, {"error", result.error}, {"usage", it->second.first}};
     nlohmann::json reply = {{"ok", true}};

@@ -42,6 +42,10 @@ class HostProcess {
     void add_command(const std::string& name, const std::string& usage, Handler handler);
     // Runs one command line; what the socket and stdin channels do with each line.
     nlohmann::json execute(std::string_view line);
+    // Told the name of each command that ran, after it ran.
+    std::function<void(const std::string& name)> on_command;
+    // The control socket, its connections and stdin.
+    bool is_command_channel(int fd) const { return fd == listen_fd_ || clients_.count(fd) != 0; }
 
     // Loads the injected libraries and serves commands until quit, a signal or a respring.
     int run(bool commands_on_stdin);

@@ -53,6 +53,11 @@ void set_up_lockscreen_host(HostProcess& host) {
         if (manager->isUILocked())
             manager->lockScreenViewController()->notificationController()->add_bulletin(bulletin);
     });
+    add_screen_refresh([manager] {
+        if (auto* list = manager->lockScreenViewController()->notificationController()->list_view();
+            list && list->superview() && manager->isUILocked())
+            list->reloadData();
+    });
 
     host.add_command("lock", "lock  (lock the interface: new bulletins go to the lock screen)",
                      [manager](const std::vector<std::string>& args) {

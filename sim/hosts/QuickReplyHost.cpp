@@ -23,6 +23,12 @@ Ref<CKInlineReplyViewController>& open_reply() {
     return *reply;
 }
 
+// Who and what the open reply answers, so that it can be opened again.
+std::pair<std::string, std::string>& open_conversation() {
+    static auto* conversation = new std::pair<std::string, std::string>;
+    return *conversation;
+}
+
 CommandResult open(const std::string& sender, const std::string& message) {
     if (open_reply())
         return CommandResult::failure("a reply is already open; close it with 'reply close'");
@@ -36,6 +42,7 @@ CommandResult open(const std::string& sender, const std::string& message) {
         message);
     screen()->addSubview(controller->view());
     open_reply() = controller;
+    open_conversation() = {sender, message};
     msg(controller, "setupView"_sel);
     screen()->layoutIfNeeded();
     return CommandResult::success({{"sender", sender}, {"keyboard", Keyboard::on_screen() != nullptr}});
@@ -54,11 +61,25 @@ CommandResult close() {
     return CommandResult::success();
 }
 
+// The reply view set itself up when it opened: it is closed and opened again with its text.
+void open_reply_again() {
+    if (!open_reply() || !open_reply()->entryView())
+        return;
+    std::string text = open_reply()->entryView()->contentView()->textView()->text();
+    auto [sender, message] = open_conversation();
+    close();
+    open(sender, message);
+    if (open_reply() && !text.empty())
+        open_reply()->type(text);
+    screen()->layoutIfNeeded();
+}
+
 } // namespace
 
 void set_up_quick_reply_host(HostProcess& host) {
     CKInlineReplyViewController::runtime_class();
     CKMessageEntryView::runtime_class();
+    add_screen_refresh(open_reply_again);
     host.add_command("reply", "reply SENDER MESSAGE | reply close", [](const std::vector<std::string>& args) {
         if (args.size() == 1 && args[0] == "close")
             return close();

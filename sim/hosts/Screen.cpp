@@ -1,16 +1,21 @@
 #include "sim/hosts/Screen.h"
 
+#include <chrono>
 #include <cmath>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSArray.h"
+#include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/foundation/AtomicFile.h"
 #include "platform/render/ViewRenderer.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/ViewDump.h"
+#include "settings/Keys.h"
+#include "sim/hosts/TextAudit.h"
 
 namespace zimtone::sim {
 
@@ -114,6 +119,91 @@ bool write_screenshot(const std::string& path, std::string* error) {
     return png && platform::foundation::write_file_atomically(path, *png, error);
 }
 
+// What changes the screen, and who draws it again.
+struct ScreenState {
+    // Started from the wall clock, so that a host started again (a respring) never answers a
+    // generation its predecessor gave out and a launcher still holds.
+    uint64_t generation{static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                                  std::chrono::system_clock::now().time_since_epoch())
+                                                  .count())};
+    std::vector<std::function<void()>> frame_checks;
+    std::vector<std::function<void()>> refreshes;
+    bool follow_settings{false};
+    bool refresh_pending{false};
+};
+
+// Set up with the screen, kept for the process's life.
+ScreenState& state() {
+    static auto* shared = new ScreenState;
+    return *shared;
+}
+
+// Commands that only look: the screen is the same after them.
+bool is_read_only_command(const std::string& name) {
+    static const std::set<std::string> read_only{"dump",  "ping",       "help",   "apps",           "tweak",
+                                                 "frame", "screenshot", "timers", "follow-settings"};
+    return read_only.contains(name);
+}
+
+// Each of the tweak's groups posts its own reload; any of them may recolour what is on screen.
+void on_settings_reload(platform::foundation::CFNotificationCenterRef, void*, platform::foundation::CFStringRef,
+                        const void*, platform::foundation::CFDictionaryRef) {
+    if (!state().follow_settings || state().refresh_pending)
+        return;
+    // The tweak hears the same notification, maybe after this observer: the surfaces are opened
+    // again on the next turn of the loop, once it has taken the new settings.
+    state().refresh_pending = true;
+    RunLoop::main().post([] {
+        state().refresh_pending = false;
+        if (state().follow_settings)
+            refresh_screen();
+    });
+}
+
+void observe_settings_reloads() {
+    namespace names = zimtone::settings::notifications;
+    for (const char* name : {names::kLoadBanner, names::kLoadNotificationCenter, names::kLoadLockscreen,
+                             names::kLoadRequests})
+        platform::foundation::CFNotificationCenterAddObserver(
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), &state(), on_settings_reload, name,
+            nullptr, platform::foundation::CFNotificationSuspensionBehaviorDeliverImmediately);
+}
+
+std::optional<uint64_t> parse_generation(const std::string& text) {
+    if (text.empty() || text.size() > 20 || text.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    errno = 0;
+    char* end = nullptr;
+    unsigned long long value = std::strtoull(text.c_str(), &end, 10);
+    if (errno != 0 || *end != '\0')
+        return std::nullopt;
+    return value;
+}
+
+CommandResult draw_frame(const std::vector<std::string>& args) {
+    if (args.size() != 2)
+        return CommandResult::failure("frame takes a file name and the generation of the last frame");
+    auto since = parse_generation(args[1]);
+    if (!since)
+        return CommandResult::failure("frame takes the last frame's generation as a whole number, 0 for none");
+    for (auto& check : state().frame_checks)
+        check();
+    uint64_t generation = state().generation;
+    if (*since == generation)
+        return CommandResult::success({{"changed", false}, {"generation", generation}});
+    std::string error;
+    if (!write_screenshot(args[0], &error))
+        return CommandResult::failure(error);
+    return CommandResult::success({{"changed", true}, {"generation", generation}, {"path", args[0]}});
+}
+
+CommandResult switch_follow_settings(const std::vector<std::string>& args) {
+    if (args.size() != 1 || (args[0] != "on" && args[0] != "off"))
+        return CommandResult::failure("follow-settings takes on or off");
+    set_follow_settings(args[0] == "on");
+    return CommandResult::success({{"follow", follows_settings()}});
+}
+
 void mark_for_layout(UIView& view) {
     view.setNeedsLayout();
     for (const auto& child : view.subview_list())
@@ -147,8 +237,56 @@ nlohmann::json dump_screen() {
     return {{"screen", std::move(tree)}, {"now", RunLoop::main().now()}, {"timers", dump_timers()}};
 }
 
+uint64_t screen_generation() {
+    return state().generation;
+}
+
+void mark_screen_changed() {
+    ++state().generation;
+}
+
+void add_frame_check(std::function<void()> check) {
+    state().frame_checks.push_back(std::move(check));
+}
+
+void add_screen_refresh(std::function<void()> refresh) {
+    state().refreshes.push_back(std::move(refresh));
+}
+
+void set_follow_settings(bool follow) {
+    state().follow_settings = follow;
+}
+
+bool follows_settings() {
+    return state().follow_settings;
+}
+
+void refresh_screen() {
+    for (auto& refresh : state().refreshes)
+        refresh();
+    screen()->layoutIfNeeded();
+    mark_screen_changed();
+}
+
 void set_up_screen(HostProcess& host) {
     UIWindow::runtime_class();
+    host.on_command = [](const std::string& name) {
+        if (!is_read_only_command(name))
+            mark_screen_changed();
+    };
+    RunLoop::main().set_activity_observer([&host](platform::foundation::Activity activity, int fd) {
+        if (activity != platform::foundation::Activity::Source || !host.is_command_channel(fd))
+            mark_screen_changed();
+    });
+    observe_settings_reloads();
+    set_up_text_audit(host);
+    host.add_command("frame",
+                     "frame PATH.png SINCE  (draws the screen only when it changed since generation SINCE; "
+                     "0 for the first frame)",
+                     draw_frame);
+    host.add_command("follow-settings",
+                     "follow-settings on|off  (a settings change opens again what the screen shows)",
+                     switch_follow_settings);
     host.add_command("dump",
                      "dump  (the view tree of the screen, the clock and the scheduled timers as JSON)",
                      [](auto&) { return CommandResult::success(dump_screen()); });

@@ -1,6 +1,6 @@
 // The screen of a host process: a window the size of the device's display that every surface
-// draws into, over a wallpaper, with the commands that show it (dump, screenshot), lay it out
-// (layout) and move its clock (advance).
+// draws into, over a wallpaper, with the commands that show it (dump, screenshot, frame), lay it
+// out (layout), move its clock (advance) and make it follow the settings (follow-settings).
 #pragma once
 
 #include <filesystem>
@@ -32,5 +32,23 @@ void add_dump_detail(DumpDetail detail);
 
 // The `dump` answer: the view tree with every detail, the clock and the scheduled timers.
 nlohmann::json dump_screen();
+
+// Anything that may have changed the screen counts it up: a command other than the read-only
+// ones, a timer, a run loop source other than the command channels, a posted task. `frame`
+// draws only when it moved since the caller's last frame.
+uint64_t screen_generation();
+void mark_screen_changed();
+// Called before `frame` compares generations, for what changes with time alone (the status
+// bar's clock): it marks the screen changed when it must be drawn again.
+void add_frame_check(std::function<void()> check);
+
+// How a surface on screen is opened again as a person would, so that it takes the settings
+// anew. While following the settings, a reload notification runs every one after the tweak
+// has reread them; each does nothing when its surface is not on screen.
+void add_screen_refresh(std::function<void()> refresh);
+void set_follow_settings(bool follow);
+bool follows_settings();
+// Runs every registered refresh now.
+void refresh_screen();
 
 } // namespace zimtone::sim

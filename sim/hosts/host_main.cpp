@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
             platform::foundation::set_device_root(argv[++i]);
         else if (std::strcmp(argv[i], "--output-folder") == 0 && i + 1 < argc)
             zimtone::sim::allow_screenshot_folder(argv[++i]);
+        else if (std::strcmp(argv[i], "--follow-settings") == 0)
+            zimtone::sim::set_follow_settings(true);
         else if (role.empty())
             role = argv[i];
         else
@@ -37,7 +39,8 @@ int main(int argc, char** argv) {
     if (!host_role) {
         std::fprintf(stderr,
                      "zimtone-host: unknown role '%s'\nUsage: zimtone-host springboard|messages|settings "
-                     "[--stdin] [--virtual-clock] [--root DIR] [--port N] [--output-folder DIR]\n",
+                     "[--stdin] [--virtual-clock] [--root DIR] [--port N] [--output-folder DIR] "
+                     "[--follow-settings]\n",
                      role.c_str());
         return 2;
     }

@@ -70,8 +70,8 @@ Frame FrameFeed::wait_for_frame(uint64_t after, std::chrono::milliseconds timeou
 void FrameFeed::run() {
     std::unique_lock lock(lock_);
     while (!stopping_) {
-        // Frames start a period apart, not a period after the last one ended, so a change waits
-        // at most one period plus one capture before a watcher sees it.
+        // Questions start a period apart, not a period after the last frame ended, so a change
+        // waits at most one period plus one capture before a watcher sees it.
         auto next = std::chrono::steady_clock::now() + period_;
         bool watched = std::chrono::steady_clock::now() < watched_until_;
         if (watched || poked_) {
@@ -89,23 +89,31 @@ void FrameFeed::run() {
 
 void FrameFeed::capture_once() {
     std::string role = showing();
+    if (role != since_role_) {
+        since_ = 0; // another host's generations mean nothing here
+        since_role_ = role;
+    }
     auto path = scratch_ / ("screen-" + role + ".png");
-    std::string error = capture_(role, path);
+    CaptureResult result = capture_(role, path, since_);
+    if (result.error.empty() && !result.changed)
+        return;
     std::string png;
-    if (error.empty()) {
+    if (result.error.empty()) {
         std::ifstream in(path, std::ios::binary);
         png.assign(std::istreambuf_iterator<char>(in), {});
         if (png.empty())
-            error = "the screen image was empty";
+            result.error = "the screen image was empty";
     }
     std::error_code ec;
     std::filesystem::remove(path, ec);
+    // A failed frame is asked for again in full next time.
+    since_ = result.error.empty() ? result.generation : 0;
     {
         std::lock_guard lock(lock_);
-        if (png == frame_.png && error == frame_.error && role == frame_.role)
+        if (png == frame_.png && result.error == frame_.error && role == frame_.role)
             return;
         frame_.png = std::move(png);
-        frame_.error = std::move(error);
+        frame_.error = std::move(result.error);
         frame_.role = role;
         ++frame_.sequence;
     }

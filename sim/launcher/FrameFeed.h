@@ -1,7 +1,8 @@
 // The live picture of the device screen for the web page. While someone watches, a thread asks
-// the host on screen for a PNG once a period and keeps the newest one, numbering it
-// only when it differs from the last, so watchers wake for changes and an idle page costs one
-// small render per tick. Nobody watching means no renders at all.
+// the host on screen once a period whether its screen changed since the last frame; only then
+// does the host draw a PNG, which is kept as the newest frame and numbered when it differs from
+// the last. Watchers wake for changes, an idle screen costs one small question per period, and
+// nobody watching means no questions at all. A poke (after input) asks at once.
 #pragma once
 
 #include <atomic>
@@ -24,8 +25,16 @@ struct Frame {
 
 class FrameFeed {
 public:
-    // Draws the screen of `role` into the PNG file `path`: an empty string, or the reason it failed.
-    using Capture = std::function<std::string(const std::string& role, const std::filesystem::path& path)>;
+    // What a host answers when asked for a frame.
+    struct CaptureResult {
+        std::string error;     // why the screen could not be drawn; empty when it was, or need not be
+        bool changed { true }; // false: the screen is as at `since`, and nothing was drawn
+        uint64_t generation { 0 };
+    };
+    // Draws the screen of `role` into the PNG file `path` unless it is unchanged since the host's
+    // generation `since` (0: draw in any case).
+    using Capture = std::function<CaptureResult(const std::string& role, const std::filesystem::path& path,
+                                                 uint64_t since)>;
 
     FrameFeed(Capture capture, std::filesystem::path scratch_dir, std::chrono::milliseconds period);
     ~FrameFeed();
@@ -55,6 +64,9 @@ private:
     std::condition_variable wake_;
     Frame frame_;
     std::string role_ { "springboard" };
+    // The host's generation of the newest frame, and whose it is; only the capture thread uses them.
+    uint64_t since_ { 0 };
+    std::string since_role_;
     std::chrono::steady_clock::time_point watched_until_ {};
     bool poked_ { false };
     bool stopping_ { false };

@@ -1,11 +1,15 @@
 // Screenshots of one host drawn again and again by the same renderer: each frame shows the screen
-// as it stands then, with nothing left over from the frame before.
+// as it stands then, with nothing left over from the frame before; and `frame` draws one only when
+// something may have changed the screen since the caller's last.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
+#include "platform/foundation/NotifyCenter.h"
+#include "settings/Keys.h"
 #include "tests/support/HostUnderTest.h"
 #include "tests/support/TempDevice.h"
 
@@ -113,6 +117,108 @@ TEST_F(ScreenFrames, ScreenshotWritesToTheOutputFolderTheHostWasStartedWith) {
     json answer = host.command("screenshot " + (out / "shot.png").string());
     EXPECT_EQ(answer.value("ok", false), true) << answer;
     EXPECT_EQ(read_file(out / "shot.png").substr(0, 4), "\x89PNG");
+    EXPECT_EQ(host.finish(), 0);
+}
+
+// Frames go to a folder of their own: files coming and going directly under the device root are
+// news to the host's notification transport, which watches that folder.
+class FramesOnChange : public ScreenFrames {
+  protected:
+    void SetUp() override {
+        ScreenFrames::SetUp();
+        fs::create_directory(device_.root() / "frames");
+    }
+    fs::path path() const { return device_.root() / "frames" / "frame.png"; }
+    // One `frame` command; the file it wrote is taken away, its bytes kept in `png`.
+    json frame(HostUnderTest& host, uint64_t since) {
+        json answer = host.command("frame " + path().string() + " " + std::to_string(since));
+        png = fs::exists(path()) ? read_file(path()) : "";
+        fs::remove(path());
+        return answer;
+    }
+    // The generation once the host has settled: what it did while starting (making its folders,
+    // which its notification transport hears of) may still come in after its first frame.
+    uint64_t settled(HostUnderTest& host) {
+        json answer = frame(host, 0);
+        for (int i = 0; i < 50 && answer["changed"] == true; ++i)
+            answer = frame(host, answer["generation"].get<uint64_t>());
+        EXPECT_EQ(answer["changed"], false) << answer;
+        return answer["generation"];
+    }
+    std::string png;
+};
+
+TEST_F(FramesOnChange, OnlyCommandsThatMayChangeTheScreenMoveItsGeneration) {
+    HostUnderTest host("springboard", device_.root(), true);
+    json first = frame(host, 0);
+    ASSERT_EQ(first["changed"], true) << first;
+    EXPECT_EQ(png.substr(0, 4), "\x89PNG");
+    uint64_t generation = settled(host);
+
+    for (const char* look : {"dump", "ping", "help", "apps", "tweak", "timers"}) {
+        host.command(look);
+        json answer = frame(host, generation);
+        EXPECT_EQ(answer["changed"], false) << look << ": " << answer;
+        EXPECT_EQ(answer["generation"], generation) << look;
+        EXPECT_TRUE(png.empty()) << look << ": an unchanged screen was drawn";
+    }
+    EXPECT_EQ(frame(host, 0)["changed"], true) << "generation 0 always draws";
+
+    const char* changes[] = {"bulletin com.apple.MobileSMS Lunch Soon", "dismiss", "nc open", "nc close", "lock",
+                             "unlock", "advance 1", "layout"};
+    for (const char* change : changes) {
+        ASSERT_EQ(host.command(change).value("ok", false), true) << change;
+        json answer = frame(host, generation);
+        EXPECT_EQ(answer["changed"], true) << change << ": " << answer;
+        EXPECT_GT(answer["generation"].get<uint64_t>(), generation) << change;
+        EXPECT_EQ(png.substr(0, 4), "\x89PNG") << change;
+        generation = answer["generation"];
+    }
+    EXPECT_EQ(host.finish(), 0);
+}
+
+TEST_F(FramesOnChange, ANotificationDeliveredToTheHostMovesItsGeneration) {
+    HostUnderTest host("springboard", device_.root()); // the real clock: nothing but the datagram runs it
+    uint64_t generation = settled(host);
+    platform::foundation::CFNotificationCenterPostNotification(
+        platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), zimtone::settings::notifications::kLoadBanner,
+        nullptr, nullptr, true);
+    json answer;
+    // The datagram arrives on the host's loop at its own pace; bounded for a loaded machine.
+    for (int i = 0; i < 400; ++i) {
+        answer = frame(host, generation);
+        if (answer["changed"] == true)
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    EXPECT_EQ(answer["changed"], true) << answer;
+    EXPECT_EQ(host.finish(), 0);
+}
+
+TEST_F(FramesOnChange, BadArgumentsAreRefusedWithTheirReason) {
+    HostUnderTest host("springboard", device_.root(), true);
+    struct Case {
+        std::string line;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"frame", "frame takes a file name and the generation of the last frame"},
+        {"frame " + path().string(), "frame takes a file name and the generation of the last frame"},
+        {"frame " + path().string() + " 1 2", "frame takes a file name and the generation of the last frame"},
+        {"frame " + path().string() + " -1", "frame takes the last frame's generation as a whole number, 0 for none"},
+        {"frame " + path().string() + " 1.5", "frame takes the last frame's generation as a whole number, 0 for none"},
+        {"frame " + path().string() + " 99999999999999999999999",
+         "frame takes the last frame's generation as a whole number, 0 for none"},
+        {"frame " + (device_.root().parent_path() / "x.png").string() + " 0",
+         "screenshot writes only under the device root"},
+    };
+    for (const auto& c : cases) {
+        json answer = host.command(c.line);
+        EXPECT_EQ(answer["ok"], false) << c.line;
+        EXPECT_NE(answer.value("error", "").find(c.error), std::string::npos) << c.line << ": " << answer;
+    }
+    EXPECT_FALSE(fs::exists(device_.root().parent_path() / "x.png"));
+    EXPECT_EQ(frame(host, 0)["changed"], true) << "the host still draws";
     EXPECT_EQ(host.finish(), 0);
 }
 
