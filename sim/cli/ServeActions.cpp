@@ -120,6 +120,26 @@ ActionResult restart(const json& r) {
     return {plan, {}};
 }
 
+// What a tap on an app's icon posts; the screen stays as it is.
+ActionResult composer(const json& r) {
+    Field title = text_field(r, "title", kMaxTitle, true);
+    Field message = text_field(r, "message", kMaxMessage, true);
+    for (auto* f : {&title, &message})
+        if (!f->error.empty())
+            return fail(f->error);
+    return {ActionPlan{{{kHome, "composer " + quote_word(title.value) + " " + quote_word(message.value)}}, {}, {}},
+            {}};
+}
+
+// Whether a settings change opens again what the screens show.
+ActionResult follow_settings(const json& r) {
+    auto on = r.find("on");
+    if (on == r.end() || !on->is_boolean())
+        return fail("'on' must be true or false");
+    std::string line = std::string("follow-settings ") + (on->get<bool>() ? "on" : "off");
+    return {ActionPlan{{{kHome, line}, {kMessages, line}}, {}, {}}, {}};
+}
+
 using Planner = std::function<ActionResult(const json&)>;
 
 const std::vector<std::pair<std::string, Planner>>& planners() {
@@ -141,6 +161,8 @@ const std::vector<std::pair<std::string, Planner>>& planners() {
         {"respring", respring},
         {"restart", restart},
         {"show", show},
+        {"composer", composer},
+        {"follow-settings", follow_settings},
         {"touch", plan_touch},
         {"key", plan_key},
         {"home", plan_home},

@@ -1,5 +1,6 @@
 #include "sim/hosts/HostRoles.h"
 
+#include "sim/hosts/HomeScreen.h"
 #include "sim/hosts/NotificationLog.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
@@ -11,6 +12,7 @@ std::optional<HostRole> find_host_role(const std::string& role) {
     if (role == "springboard")
         return HostRole { role, "com.apple.springboard", [](HostProcess& host) {
                              set_up_screen(host);
+                             set_up_home_screen(host);
                              set_up_keyboard_classes();
                              set_up_banner_host(host);
                              set_up_notification_center_host(host);
