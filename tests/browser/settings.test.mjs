@@ -212,9 +212,10 @@ test('a colour set through the dialog changes the app disc', async () => {
   await page.locator('.alert-button', { hasText: 'OK' }).click();
   await page.locator('#modal').waitFor({ state: 'hidden' });
 
+  // Return in the field saves, as the bold Save button does.
   await first.click();
   await page.locator('.alert-field').fill('#00fe00');
-  await page.locator('.alert-button', { hasText: 'Save' }).click();
+  await page.keyboard.press('Enter');
   await page.locator('#modal').waitFor({ state: 'hidden' });
   const after = await disc.getAttribute('data-colour');
   assert.notEqual(after, before);

@@ -194,11 +194,19 @@ function showDialog(p) {
       return f;
     });
     const buttons = el('div', 'alert-buttons');
+    const answer = (i) => act({ type: 'alert', action: i, texts: fields.map((f) => f.value) });
     p.alert.actions.forEach((title, i) => {
       const b = el('button', 'alert-button', title);
-      b.addEventListener('click', () => act({ type: 'alert', action: i, texts: fields.map((f) => f.value) }));
+      b.addEventListener('click', () => answer(i));
       buttons.append(b);
     });
+    // Return in a text field takes the last button, the one drawn bold, as the keyboard's Done would.
+    for (const f of fields)
+      f.addEventListener('keydown', (e) => {
+        if (e.key !== 'Enter' || p.alert.actions.length === 0) return;
+        e.preventDefault();
+        answer(p.alert.actions.length - 1);
+      });
     dialog.append(buttons);
     modal.hidden = false;
     if (fields[0]) fields[0].focus();
