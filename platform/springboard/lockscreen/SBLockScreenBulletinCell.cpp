@@ -2,6 +2,9 @@
 
 #include "platform/foundation/DeviceTime.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/uikit/Canvas.h"
+
+#include <algorithm>
 
 namespace platform::springboard {
 
@@ -17,10 +20,20 @@ using uikit::UIView;
 namespace {
 
 constexpr double kIconSize = 20;
-constexpr double kMargin = 12;
+constexpr double kMargin = 15;
 constexpr double kTextLeft = kMargin + kIconSize + 10;
 constexpr double kDateWidth = 64;
+constexpr double kTop = 10;
+constexpr double kTitleHeight = 20;
+constexpr double kLineHeight = 19;
+constexpr double kUnlockTextHeight = 16;
+// A hairline: one device pixel at 2x.
+constexpr double kSeparatorHeight = 0.5;
 constexpr const char* kVibrantFilter = "plusL";
+
+Ref<UIColor> separator_colour() {
+    return UIColor::colorWithRGBA(1, 1, 1, 0.3);
+}
 
 Ref<UILabel> label(double size, UIColor* colour) {
     auto l = UIView::create<UILabel>(CGRect{});
@@ -66,6 +79,7 @@ Ref<Object> SBLockScreenBulletinCell::initWithFrame(CGRect frame) {
     content_ = UIView::create<UIView>(CGRect{});
     icon_ = UIView::create<uikit::UIImageView>(CGRect{});
     title_ = label(15, white);
+    title_->setFont(UIFont::fontWithName(".SFUIText-Semibold", 15));
     subtitle_ = label(14, white);
     message_ = label(14, white);
     event_date_ = vibrant_label(13);
@@ -117,16 +131,28 @@ void SBLockScreenBulletinCell::layoutSubviews() {
     double width = bounds().size.width;
     double height = bounds().size.height;
     double text_width = width - kTextLeft - kDateWidth - kMargin;
-    content_->setFrame(bounds());
-    icon_->setFrame(CGRectMake(kMargin, kMargin, kIconSize, kIconSize));
-    title_->setFrame(CGRectMake(kTextLeft, 8, text_width, 20));
-    event_date_->setFrame(CGRectMake(width - kDateWidth - kMargin, 8, kDateWidth, 20));
-    relevance_date_->setFrame(CGRectMake(width - kDateWidth - kMargin, 28, kDateWidth, 18));
-    subtitle_->setFrame(CGRectMake(kTextLeft, 28, text_width, 18));
-    message_->setFrame(CGRectMake(kTextLeft, 46, width - kTextLeft - kMargin, 20));
-    unlock_text_->setFrame(CGRectMake(kTextLeft, height - 26, width - kTextLeft - kMargin, 16));
+    // The content stops above the separator so that a coloured row never hides it.
+    content_->setFrame(CGRectMake(0, 0, width, std::max(0.0, height - kSeparatorHeight)));
+    icon_->setFrame(CGRectMake(kMargin, kTop, kIconSize, kIconSize));
+    title_->setFrame(CGRectMake(kTextLeft, kTop, text_width, kTitleHeight));
+    event_date_->setFrame(CGRectMake(width - kDateWidth - kMargin, kTop, kDateWidth, kTitleHeight));
+    // The message follows the title at once; a subtitle, when there is one, sits between them.
+    double y = kTop + kTitleHeight;
+    relevance_date_->setFrame(CGRectMake(width - kDateWidth - kMargin, y, kDateWidth, kLineHeight));
+    const bool has_subtitle = subtitle_->text() && !subtitle_->text()->str().empty();
+    subtitle_->setFrame(CGRectMake(kTextLeft, y, text_width, has_subtitle ? kLineHeight : 0));
+    if (has_subtitle)
+        y += kLineHeight;
+    message_->setFrame(CGRectMake(kTextLeft, y, width - kTextLeft - kMargin, kLineHeight));
+    unlock_text_->setFrame(CGRectMake(kTextLeft, y + kLineHeight + 2, width - kTextLeft - kMargin, kUnlockTextHeight));
     // Revealed by a swipe the simulation does not make: it waits just past the right edge.
     dismiss_->setFrame(CGRectMake(width, 0, 80, height));
+}
+
+void SBLockScreenBulletinCell::draw(uikit::Canvas& canvas) const {
+    const auto size = bounds().size;
+    canvas.fill_rect(CGRectMake(kMargin, size.height - kSeparatorHeight, size.width - kMargin, kSeparatorHeight),
+                     separator_colour().get());
 }
 
 } // namespace platform::springboard

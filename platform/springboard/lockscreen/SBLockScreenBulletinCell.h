@@ -1,6 +1,7 @@
 // One notification on the lock screen: the app's icon, title, subtitle, message, dates and the
 // "slide to view" unlock text, over a content view, with a dismiss button off its right edge.
-// The host paints texts white and its dates and unlock text grey through a vibrant filter.
+// The host paints texts white and its dates and unlock text grey through a vibrant filter, and
+// draws a hairline separator along the row's bottom.
 #pragma once
 
 #include "platform/springboard/BBBulletin.h"
@@ -13,7 +14,7 @@ namespace platform::springboard {
 class SBLockScreenBulletinCell : public uikit::UIView {
   public:
     static Class runtime_class();
-    static constexpr double kHeight = 96;
+    static constexpr double kHeight = 86;
 
     SBLockScreenBulletinCell();
     Ref<Object> initWithFrame(foundation::CGRect frame);
@@ -34,6 +35,8 @@ class SBLockScreenBulletinCell : public uikit::UIView {
     SBTableViewCellDismissActionButton* dismissButton() const { return dismiss_.get(); }
 
     void layoutSubviews();
+    // The hairline separator under the row.
+    void draw(uikit::Canvas& canvas) const override;
 
   private:
     Ref<uikit::UIView> content_;

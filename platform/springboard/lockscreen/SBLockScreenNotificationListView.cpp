@@ -14,9 +14,9 @@ using uikit::UIView;
 
 namespace {
 constexpr double kBottomMargin = 70; // the "slide to unlock" strip
-constexpr double kCellInset = 8;
-constexpr double kCellGap = 8;
-constexpr double kCellCorner = 12;
+// Rows run the screen's width, one under the other, parted by their hairlines.
+constexpr double kCellInset = 0;
+constexpr double kCellGap = 0;
 } // namespace
 
 Class SBLockScreenNotificationListView::runtime_class() {
@@ -64,7 +64,6 @@ Ref<Object> SBLockScreenNotificationListView::tableViewCellForRowAtIndexPath(Obj
     auto* item = model_->listItemAtIndexPath(index_path);
     auto cell = UIView::create<SBLockScreenBulletinCell>(
         CGRectMake(0, 0, table_->bounds().size.width, SBLockScreenBulletinCell::kHeight));
-    cell->layer()->setCornerRadius(kCellCorner);
     cell->setClipsToBounds(true);
     if (item)
         cell->configure(item->activeBulletin(), item->iconImage());

@@ -1,10 +1,13 @@
 #include "platform/springboard/lockscreen/SBLockScreenView.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/foundation/DeviceTime.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/uikit/Canvas.h"
+#include "platform/uikit/_UIBackdropView.h"
 
 namespace platform::springboard {
 
@@ -18,6 +21,56 @@ using uikit::UILabel;
 using uikit::UIView;
 
 namespace {
+
+constexpr double kClockTop = 60;
+constexpr double kClockHeight = 86;
+constexpr double kDateTop = 146;
+constexpr double kDateHeight = 24;
+constexpr double kSlideFromBottom = 50;
+constexpr double kSlideHeight = 30;
+constexpr double kSlideTextSize = 20;
+// The chevron left of "slide to unlock": an open ">" of two strokes.
+constexpr double kChevronWidth = 8;
+constexpr double kChevronHeight = 14;
+constexpr double kChevronStroke = 2;
+constexpr double kChevronGap = 10;
+// The camera grabber at the bottom right: a small camera body with its lens.
+constexpr double kCameraWidth = 24;
+constexpr double kCameraHeight = 18;
+constexpr double kCameraRight = 14;
+constexpr double kCameraBottom = 14;
+// The wallpaper goes dark and blurred behind the list, as on the phone.
+constexpr double kUnderlayDim = 0.35;
+constexpr int64_t kUnderlayStyle = 2030;
+constexpr double kUnderlayBlurRadius = 20;
+
+Ref<UIColor> chrome_colour() {
+    return UIColor::colorWithRGBA(1, 1, 1, 0.85);
+}
+
+// A dimming view whose backdrop, covering it, blurs the dimmed wallpaper behind.
+Ref<UIView> make_underlay(CGRect bounds) {
+    auto view = UIView::create<UIView>(bounds);
+    view->setBackgroundColor(UIColor::colorWithRGBA(0, 0, 0, kUnderlayDim));
+    Ref<Object> instance = class_createInstance(uikit::UIBackdropView::runtime_class());
+    auto backdrop = msg<Ref<uikit::UIBackdropView>>(instance, "initWithStyle:"_sel, kUnderlayStyle);
+    backdrop->setBlurRadius(kUnderlayBlurRadius);
+    view->addSubview(backdrop.get());
+    return view;
+}
+
+// A stroke of a given thickness from one point to another, drawn as small squares, since the
+// canvas only fills rectangles; at 2x a half-point step leaves no gaps.
+void stroke(uikit::Canvas& canvas, double x0, double y0, double x1, double y1, double thickness,
+            const UIColor* colour) {
+    const double length = std::hypot(x1 - x0, y1 - y0);
+    const int steps = std::max(1, static_cast<int>(std::ceil(length / 0.5)));
+    for (int i = 0; i <= steps; ++i) {
+        const double t = static_cast<double>(i) / steps;
+        const double x = x0 + (x1 - x0) * t, y = y0 + (y1 - y0) * t;
+        canvas.fill_rect(CGRectMake(x - thickness / 2, y - thickness / 2, thickness, thickness), colour);
+    }
+}
 
 Ref<UILabel> centred_label(const char* text, Ref<UIFont> font) {
     auto l = UIView::create<UILabel>(CGRect{});
@@ -47,10 +100,13 @@ Class SBLockScreenView::runtime_class() {
 SBLockScreenView::SBLockScreenView()
     : clock_(centred_label("", UIFont::fontWithName(".SFUIDisplay-Thin", 72))),
       date_(centred_label("", UIFont::systemFontOfSize(18))),
-      slide_(centred_label("slide to unlock", UIFont::systemFontOfSize(20))) {
+      slide_(centred_label("slide to unlock", UIFont::systemFontOfSize(kSlideTextSize))) {
+    chrome_view_ = UIView::create<SBLockScreenChromeView>(CGRect{});
+    chrome_view_->setUserInteractionEnabled(false);
     addSubview(clock_);
     addSubview(date_);
     addSubview(slide_);
+    addSubview(chrome_view_);
 }
 
 void SBLockScreenView::addLockContentUnderlayWithRequester(const Object* requester) {
@@ -60,8 +116,7 @@ void SBLockScreenView::addLockContentUnderlayWithRequester(const Object* request
     for (const auto& u : underlays_)
         if (u.requester == *name)
             return;
-    auto view = UIView::create<UIView>(bounds());
-    view->setBackgroundColor(UIColor::colorWithRGBA(0, 0, 0, 0.35));
+    auto view = make_underlay(bounds());
     insertSubviewAtIndex(view, 0);
     underlays_.push_back({*name, view});
 }
@@ -97,13 +152,53 @@ void SBLockScreenView::layoutSubviews() {
     auto now = foundation::device_time(foundation::RunLoop::main().now());
     clock_->setText(ns(foundation::clock_face_text(now)));
     date_->setText(ns(foundation::date_text(now)));
-    clock_->setFrame(CGRectMake(0, 60, width, 86));
-    date_->setFrame(CGRectMake(0, 146, width, 24));
-    slide_->setFrame(CGRectMake(0, height - 50, width, 30));
+    clock_->setFrame(CGRectMake(0, kClockTop, width, kClockHeight));
+    date_->setFrame(CGRectMake(0, kDateTop, width, kDateHeight));
+    slide_->setFrame(CGRectMake(0, height - kSlideFromBottom, width, kSlideHeight));
+    chrome_view_->setFrame(bounds());
     for (const auto& u : underlays_)
         u.view->setFrame(bounds());
     if (list_)
         list_->setFrame(bounds());
+}
+
+SBLockScreenView::Chrome SBLockScreenView::chrome() const {
+    const auto size = bounds().size;
+    const double slide_top = size.height - kSlideFromBottom;
+    // The chevron sits left of the centred text; the text's width is estimated from its size.
+    const double text_width = kSlideTextSize * 6.6;
+    const double chevron_x = (size.width - text_width) / 2 - kChevronGap - kChevronWidth;
+    return {
+        CGRectMake(chevron_x, slide_top + (kSlideHeight - kChevronHeight) / 2, kChevronWidth, kChevronHeight),
+        CGRectMake(size.width - kCameraRight - kCameraWidth, size.height - kCameraBottom - kCameraHeight,
+                   kCameraWidth, kCameraHeight)};
+}
+
+Class SBLockScreenChromeView::runtime_class() {
+    static Class cls =
+        ClassBuilder<SBLockScreenChromeView>("SBLockScreenChromeView", UIView::runtime_class()).get();
+    return cls;
+}
+
+void SBLockScreenChromeView::draw(uikit::Canvas& canvas) const {
+    auto* lock = dynamic_cast<const SBLockScreenView*>(superview());
+    if (!lock)
+        return;
+    const auto colour = chrome_colour();
+    const SBLockScreenView::Chrome c = lock->chrome();
+    const auto& v = c.chevron;
+    stroke(canvas, v.minX(), v.minY(), v.maxX(), v.minY() + v.size.height / 2, kChevronStroke, colour.get());
+    stroke(canvas, v.maxX(), v.minY() + v.size.height / 2, v.minX(), v.maxY(), kChevronStroke, colour.get());
+    // The camera: a body below a small hump, and a dark lens in the middle.
+    const auto& k = c.camera;
+    const double hump = k.size.height * 0.2;
+    canvas.fill_rect(CGRectMake(k.minX() + k.size.width * 0.35, k.minY(), k.size.width * 0.3, hump),
+                     colour.get());
+    canvas.fill_rect(CGRectMake(k.minX(), k.minY() + hump, k.size.width, k.size.height - hump), colour.get());
+    const double lens = (k.size.height - hump) * 0.5;
+    canvas.fill_rect(
+        CGRectMake(k.midX() - lens / 2, k.minY() + hump + (k.size.height - hump - lens) / 2, lens, lens),
+        UIColor::colorWithRGBA(0, 0, 0, 0.6).get());
 }
 
 } // namespace platform::springboard

@@ -1,5 +1,6 @@
 // The lock screen: clock and date at the top, the notification list over it, and behind
-// everything the dimming underlays its content asks for, one per requester.
+// everything the blurred, darkened underlays its content asks for, one per requester. Its chrome view
+// draws the chevron of "slide to unlock" and the camera grabber itself.
 #pragma once
 
 #include <string>
@@ -10,6 +11,14 @@
 
 namespace platform::springboard {
 
+// Draws the lock screen's chevron and camera grabber where its lock screen says, over the
+// underlays and under the list.
+class SBLockScreenChromeView : public uikit::UIView {
+  public:
+    static Class runtime_class();
+    void draw(uikit::Canvas& canvas) const override;
+};
+
 class SBLockScreenView : public uikit::UIView {
   public:
     static Class runtime_class();
@@ -18,7 +27,7 @@ class SBLockScreenView : public uikit::UIView {
 
     SBLockScreenView();
 
-    // Adds a dimming underlay at the back for a requester that has none yet.
+    // Adds a blurred, darkened underlay at the back for a requester that has none yet.
     void addLockContentUnderlayWithRequester(const Object* requester);
     void removeLockContentUnderlayWithRequester(const std::string& requester);
     size_t underlay_count() const { return underlays_.size(); }
@@ -30,6 +39,13 @@ class SBLockScreenView : public uikit::UIView {
 
     void layoutSubviews();
 
+    // Where the lock screen draws its chevron and camera grabber, in its own coordinates.
+    struct Chrome {
+        foundation::CGRect chevron;
+        foundation::CGRect camera;
+    };
+    Chrome chrome() const;
+
   private:
     struct Underlay {
         std::string requester;
@@ -39,6 +55,7 @@ class SBLockScreenView : public uikit::UIView {
     Ref<uikit::UILabel> clock_;
     Ref<uikit::UILabel> date_;
     Ref<uikit::UILabel> slide_;
+    Ref<SBLockScreenChromeView> chrome_view_;
     Ref<SBLockScreenNotificationListView> list_;
 };
 
