@@ -22,6 +22,8 @@ struct ActionPlan {
     std::optional<std::string> show;
     // Hosts to start again when they are not running, whether they ended or never started.
     std::vector<std::string> revive;
+    // Input from a person: the answer may ask the launcher to open a reply or show a screen.
+    bool follow_ups{false};
 };
 
 struct ActionResult {

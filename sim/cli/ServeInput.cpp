@@ -22,7 +22,7 @@ ActionResult fail(std::string error) {
 }
 
 ActionResult on_screen(std::string line) {
-    return {ActionPlan{{{kScreenOnShow, std::move(line)}}, {}, {}, {}}, {}};
+    return {ActionPlan{{{kScreenOnShow, std::move(line)}}, {}, {}, {}, true}, {}};
 }
 
 // A coordinate of a touch: a finite number within the screen and a little past its edge.
@@ -124,7 +124,7 @@ ActionResult plan_home(const json&) {
 }
 
 ActionResult plan_sleep(const json&) {
-    return {ActionPlan{{{kHome, "sleep"}}, {}, kHome, {}}, {}};
+    return {ActionPlan{{{kHome, "sleep"}}, {}, kHome, {}, true}, {}};
 }
 
 FollowUpResult follow_up_of(const json& answer) {

@@ -136,7 +136,7 @@ void ServePage::action(const std::string& body, httplib::Response& res) {
             return send_json(res, 502,
                              {{"error", answer.value("error", "the host refused")}, {"answers", answers}});
         }
-        if (i >= planned)
+        if (!result.plan->follow_ups || i >= planned)
             continue;
         auto next = follow_up_of(answer);
         if (!next.error.empty()) {

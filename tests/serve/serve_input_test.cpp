@@ -55,8 +55,24 @@ TEST(ServeInput, InputGoesToTheScreenOnShowAndSleepToTheHomeScreen) {
         EXPECT_EQ(result.plan->commands[0].line, c.line) << c.request.dump();
         EXPECT_EQ(result.plan->show.value_or(""), c.show) << c.request.dump();
         EXPECT_FALSE(result.plan->notification) << c.request.dump();
+        EXPECT_TRUE(result.plan->follow_ups) << c.request.dump();
         zimtone::sim::CommandError error;
         EXPECT_TRUE(zimtone::sim::parse_command_line(result.plan->commands[0].line, &error)) << error.message;
+    }
+}
+
+// Only a person's input may lead to what a host asks for; the page's other controls never do.
+TEST(ServeInput, OnlyInputTakesFollowUps) {
+    const json others[] = {
+        {{"action", "bulletin"}, {"app", "a.b"}, {"title", "T"}, {"message", "M"}},
+        {{"action", "reply"}, {"sender", "Ben"}, {"message", "On my way"}},
+        {{"action", "nc-open"}},
+        {{"action", "show"}, {"screen", "messages"}},
+    };
+    for (const auto& request : others) {
+        auto result = plan_action(request);
+        ASSERT_TRUE(result.plan) << request.dump();
+        EXPECT_FALSE(result.plan->follow_ups) << request.dump();
     }
 }
 
