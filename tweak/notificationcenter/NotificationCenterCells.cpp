@@ -22,8 +22,8 @@ bool is_bulletin_cell(const Object* cell) {
     return bulletin_cell && msg<bool>(cell, "isKindOfClass:"_sel, bulletin_cell);
 }
 
-void colour_text(Object* cell, const std::string& app) {
-    auto colour = msg<Ref<Object>>(automatic_text_colour(app), "colorWithAlphaComponent:"_sel, kOpaque);
+void colour_text(Object* cell, const zimtone::colour::Colour& icon) {
+    auto colour = msg<Ref<Object>>(automatic_text_colour(icon), "colorWithAlphaComponent:"_sel, kOpaque);
     for (SEL setter : {"setPrimaryTextColor:"_sel, "setEventDateColor:"_sel, "setRelevanceDateColor:"_sel,
                        "setSecondaryTextColor:"_sel, "setSubtitleTextColor:"_sel})
         msg(cell, setter, colour);
@@ -42,11 +42,13 @@ Ref<Object> colour_cell(Ref<Object> cell, Object* controller, Object* index_path
     int64_t row = msg<int64_t>(index_path, "row"_sel);
     std::string raw = raw_section_identifier(controller, section, kind);
     CellPlan plan = plan_cell(settings, kind, raw, row, is_bulletin_cell(cell.get()));
-    if (plan.colour)
+    if (plan.colour) {
+        const auto icon = icon_colour(plan.app);
         msg(cell, "setBackgroundColor:"_sel,
-            msg<Ref<Object>>(base_colour(plan.app), "colorWithAlphaComponent:"_sel, plan.alpha));
-    if (plan.text)
-        colour_text(cell.get(), plan.app);
+            msg<Ref<Object>>(base_colour(plan.app, icon), "colorWithAlphaComponent:"_sel, plan.alpha));
+        if (plan.text)
+            colour_text(cell.get(), icon);
+    }
     if (plan.cycle)
         register_for_cycling(cell_cycling_list(), cell.get(), controller);
     return cell;

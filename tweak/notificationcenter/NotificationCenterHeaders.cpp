@@ -21,11 +21,12 @@ Ref<Object> colour_header(Ref<Object> header, Object* controller, int64_t sectio
     if (!plan.colour)
         return header;
     std::string app = section_app_identifier(raw_section_identifier(controller, section, kind), kind);
-    auto colour = msg<Ref<Object>>(base_colour(app), "colorWithAlphaComponent:"_sel,
+    const auto icon = icon_colour(app);
+    auto colour = msg<Ref<Object>>(base_colour(app, icon), "colorWithAlphaComponent:"_sel,
                                    state().NotificationCenterHeaderAlpha);
     msg(msg<Ref<Object>>(header, "contentView"_sel), "setBackgroundColor:"_sel, colour);
     if (plan.text)
-        msg(msg<Ref<Object>>(header, "titleLabel"_sel), "setTextColor:"_sel, automatic_text_colour(app));
+        msg(msg<Ref<Object>>(header, "titleLabel"_sel), "setTextColor:"_sel, automatic_text_colour(icon));
     if (plan.cycle)
         register_for_cycling(header_cycling_list(), header, controller);
     return header;

@@ -47,15 +47,18 @@ std::string raw_section_identifier(Object* controller, int64_t section, ListKind
     return text_of(msg<Ref<Object>>(info, "identifier"_sel));
 }
 
-Ref<Object> base_colour(const std::string& app) {
-    const auto& s = state();
-    auto dominant = dominant_colour_of(small_icon(ns(app).get()).get());
-    return tint_object(app_tint(
-        tint_inputs_now(&app, dominant, {s.AllowSaturationNotification, s.NotificationCenterSaturation})));
+zimtone::colour::Colour icon_colour(const std::string& app) {
+    return dominant_colour_of(small_icon(ns(app).get()).get());
 }
 
-Ref<Object> automatic_text_colour(const std::string& app) {
-    return bridge::reverseColor(bridge::getDominantColor(small_icon(ns(app).get()).get()).get());
+Ref<Object> base_colour(const std::string& app, const zimtone::colour::Colour& icon) {
+    const auto& s = state();
+    return tint_object(app_tint(
+        tint_inputs_now(&app, icon, {s.AllowSaturationNotification, s.NotificationCenterSaturation})));
+}
+
+Ref<Object> automatic_text_colour(const zimtone::colour::Colour& icon) {
+    return bridge::reverseColor(UIColor::with(icon).get());
 }
 
 } // namespace zimtone::tweak::notificationcenter
