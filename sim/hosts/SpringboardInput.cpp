@@ -252,6 +252,11 @@ TouchSurface springboard_touch_surface() {
         else if (phone().asleep)
             go_dark();
     };
+    // A notification lights a sleeping phone's lock screen up.
+    BulletinStore::shared().add_listener([](BBBulletin*) {
+        if (phone().asleep)
+            wake();
+    });
     TouchSurface surface;
     surface.scene = scene;
     surface.perform = perform;

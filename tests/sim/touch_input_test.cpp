@@ -202,6 +202,14 @@ TEST(TouchInput, SleepDarkensAndLocksHomeWakesAndTheLockScreenUnlocksBySlideOrNo
     json woke = home.run("sleep");
     EXPECT_EQ(woke["asleep"], false);
     EXPECT_EQ(woke["locked"], true);
+
+    // A notification wakes a sleeping phone to its lock screen.
+    home.run("sleep");
+    home.run("bulletin com.apple.mobilemail \"Mail\" \"Receipt\"");
+    screen = home.screen();
+    EXPECT_EQ(screen["phone"]["asleep"], false);
+    EXPECT_EQ(screen["phone"]["locked"], true);
+    EXPECT_EQ(views_of(screen, "SBLockScreenBulletinCell").size(), 1u) << "the new one, on a fresh list";
 }
 
 TEST(TouchInput, KeysWriteTheReplyAndSendOrHomeClosesIt) {
