@@ -1,5 +1,7 @@
 #include "sim/cli/Audit.h"
 
+#include <unistd.h>
+
 #include <fstream>
 #include <iostream>
 
@@ -12,6 +14,7 @@
 #include "settings/Keys.h"
 #include "settings/Loaders.h"
 #include "sim/cli/AuditContrast.h"
+#include "sim/cli/AuditDrawn.h"
 #include "sim/cli/AuditFormats.h"
 #include "sim/cli/IconFile.h"
 #include "tweak/AppTint.h"
@@ -131,19 +134,56 @@ int run_audit(const AuditOptions& options) {
     std::vector<AuditRow> rows;
     for (const auto& subject : subjects) rows.push_back(audit_subject(subject, settings));
 
+    // A page that cannot be written is known before the hosts spend time drawing for it.
+    std::ofstream html;
     if (options.html_file) {
-        std::ofstream html(*options.html_file, std::ios::binary | std::ios::trunc);
-        html << audit_html(rows);
-        if (!html.flush()) {
+        html.open(*options.html_file, std::ios::binary | std::ios::trunc);
+        if (!html) {
             std::cerr << "zimtone audit: cannot write " << *options.html_file << "\n";
             return 1;
         }
     }
+    std::optional<DrawnAudit> drawn;
+    std::error_code ec;
+    // The HTML page crops its pictures from the frames; without it, none are drawn unless asked for.
+    fs::path pictures = options.pictures ? fs::absolute(*options.pictures)
+                        : options.html_file ? fs::temp_directory_path(ec) / ("zimtone-audit-" + std::to_string(getpid()))
+                                            : fs::path();
+    if (options.icons.empty()) {
+        if (!pictures.empty()) fs::create_directories(pictures, ec);
+        if (ec) {
+            std::cerr << "zimtone audit: cannot make the folder " << pictures.string() << ": " << ec.message() << "\n";
+            return 1;
+        }
+        std::vector<DrawnApp> apps;
+        for (const auto& subject : subjects) apps.push_back({ subject.app, subject.name, subject.icon });
+        std::string error;
+        drawn = audit_drawn_texts(apps, settings, { pictures, options.propose, 2 }, &error);
+        if (!drawn) {
+            if (!options.pictures && !pictures.empty()) fs::remove_all(pictures, ec);
+            std::cerr << "zimtone audit: " << error << "\n";
+            return 1;
+        }
+    }
+    // The pictures are only the caller's when asked for; the HTML takes its crops first.
+    auto finish = [&](int status) {
+        if (!options.pictures && !pictures.empty()) fs::remove_all(pictures, ec);
+        return status;
+    };
+    const DrawnAudit* texts = drawn ? &*drawn : nullptr;
+
+    if (options.html_file) {
+        html << audit_html(rows, texts);
+        if (!html.flush()) {
+            std::cerr << "zimtone audit: cannot write " << *options.html_file << "\n";
+            return finish(1);
+        }
+    }
     if (options.json)
-        std::cout << audit_json(rows).dump(2) << "\n";
+        std::cout << audit_json(rows, texts, options.pictures.has_value()).dump(2) << "\n";
     else
-        std::cout << audit_table(rows);
-    return 0;
+        std::cout << audit_table(rows, texts);
+    return finish(0);
 }
 
 } // namespace zimtone::cli

@@ -54,10 +54,15 @@ struct AuditOptions {
     bool json { false };
     std::optional<std::string> html_file;
     std::vector<std::string> icons;
+    // Keeps each surface's frame with and without its texts in this folder, named in the JSON.
+    std::optional<std::string> pictures;
+    bool propose { true };
 };
 
-// The command's exit status: 0, or 1 with a message on stderr for an unreadable icon or an
-// HTML file that cannot be written.
+// The command's exit status: 0, or 1 with a message on stderr for an unreadable icon, an HTML
+// file that cannot be written or a host that does not answer. The device's apps are also shown
+// on every surface by the hosts and each text measured as drawn (AuditDrawn.h); icons given on
+// the command line are not apps of the device, so only their banner tint is checked.
 int run_audit(const AuditOptions& options);
 
 } // namespace zimtone::cli

@@ -185,9 +185,10 @@ int main(int argc, char** argv) {
 
     zimtone::cli::AuditOptions audit_options;
     auto* audit =
-        app.add_subcommand("audit", "Banner tint and text contrast of every app (or of the given icons)");
+        app.add_subcommand("audit", "Readability of every text on every surface, as drawn, with proposed per-app colours");
     audit->add_flag("--json", audit_options.json, "Print JSON instead of a table");
-    audit->add_option("--html", audit_options.html_file, "Also write an HTML page with a swatch per app");
+    audit->add_option("--html", audit_options.html_file, "Also write an HTML page with each failing text pictured");
+    audit->add_option("--pictures", audit_options.pictures, "Keep each surface's frame, with and without its texts, here");
     audit->add_option("icons", audit_options.icons, "Icon files to audit instead of the device's apps");
     mention_root_option(app);
 

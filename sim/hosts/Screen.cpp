@@ -16,6 +16,7 @@
 #include "platform/uikit/ViewDump.h"
 #include "settings/Keys.h"
 #include "sim/hosts/TextAudit.h"
+#include "sim/hosts/TextAudit.h"
 
 namespace zimtone::sim {
 
@@ -279,6 +280,7 @@ void set_up_screen(HostProcess& host) {
             mark_screen_changed();
     });
     observe_settings_reloads();
+    set_up_text_audit(host);
     set_up_text_audit(host);
     host.add_command("frame",
                      "frame PATH.png SINCE  (draws the screen only when it changed since generation SINCE; "
