@@ -3,6 +3,8 @@
 // list (one section per app, newest app first, its bulletins newest first). Bulletins delivered
 // while it is open show at once.
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/RunLoop.h"
@@ -12,6 +14,8 @@
 #include "platform/springboard/nc/SBBulletinViewSection.h"
 #include "platform/springboard/nc/SBNCDateSectionInfo.h"
 #include "platform/springboard/nc/SBNCTableViewController.h"
+#include "platform/springboard/nc/SBNotificationCenterModeControl.h"
+#include "platform/springboard/nc/SBNotificationCenterScrollView.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceControls.h"
 #include "sim/hosts/SurfaceHosts.h"
@@ -28,7 +32,6 @@ using platform::uikit::UIView;
 
 namespace {
 
-constexpr double kStatusBarHeight = 20;
 constexpr double kListGap = 12;
 
 std::string display_name(const std::string& app) {
@@ -67,9 +70,17 @@ class NotificationCenter {
           today_(make_object<SBNCTableViewController>()),
           notifications_(make_object<SBBulletinViewController>()) {
         view_->setBackgroundColor(UIColor::colorWithRGBA(0.08, 0.08, 0.1, 0.94).get());
-        view_->addSubview(today_->tableView());
-        view_->addSubview(notifications_->tableView());
+        using Mode = SBNotificationCenterModeControl;
+        auto mode = UIView::create<Mode>(CGRectMake((kScreenWidth - Mode::kWidth) / 2, Mode::kTop, Mode::kWidth, Mode::kHeight));
+        view_->addSubview(mode.get());
+        scroll_ = UIView::create<SBNotificationCenterScrollView>(
+            CGRectMake(0, Mode::kContentTop, kScreenWidth, kScreenHeight - Mode::kContentTop));
+        view_->addSubview(scroll_.get());
+        scroll_->contentView()->addSubview(today_->tableView());
+        scroll_->contentView()->addSubview(notifications_->tableView());
     }
+
+    double scroll_by(double distance) { return scroll_->scrollBy(distance); }
 
     bool is_open() const { return view_->superview() != nullptr; }
 
@@ -87,25 +98,28 @@ class NotificationCenter {
                          false,
                          {{nullptr, summary(bulletins.size())}}};
         auto* today_table = today_->tableView();
-        today_table->setFrame(CGRectMake(0, kStatusBarHeight, kScreenWidth, 0));
+        today_table->setFrame(CGRectMake(0, 0, kScreenWidth, 0));
         today_->show_sections({date});
-        today_table->setFrame(CGRectMake(0, kStatusBarHeight, kScreenWidth, today_table->content_height()));
+        today_table->setFrame(CGRectMake(0, 0, kScreenWidth, today_table->content_height()));
 
         auto* list = notifications_->tableView();
-        double top = kStatusBarHeight + today_table->content_height() + kListGap;
+        double top = today_table->content_height() + kListGap;
         list->setFrame(CGRectMake(0, top, kScreenWidth, 0));
         notifications_->show_sections(sections_by_app(bulletins));
         list->setFrame(CGRectMake(0, top, kScreenWidth, list->content_height()));
+        scroll_->setContentHeight(top + list->content_height());
     }
 
     nlohmann::json state() const {
         return {{"open", is_open()},
                 {"sections", notifications_->tableView()->shown_headers().size()},
-                {"cells", notifications_->tableView()->shown_cells().size()}};
+                {"cells", notifications_->tableView()->shown_cells().size()},
+                {"offset", scroll_->contentOffset()}};
     }
 
   private:
     Ref<UIView> view_;
+    Ref<SBNotificationCenterScrollView> scroll_;
     Ref<SBNCTableViewController> today_;
     Ref<SBBulletinViewController> notifications_;
 };
@@ -139,7 +153,15 @@ void set_up_notification_center_host(HostProcess& host) {
         if (notification_center().is_open())
             notification_center().refresh();
     });
-    host.add_command("nc", "nc open|close  (Notification Center)", [](const std::vector<std::string>& args) {
+    host.add_command("nc", "nc open|close|scroll DY  (Notification Center)", [](const std::vector<std::string>& args) {
+        if (args.size() == 2 && args[0] == "scroll") {
+            char* end = nullptr;
+            const double distance = std::strtod(args[1].c_str(), &end);
+            if (end == args[1].c_str() || *end || !std::isfinite(distance))
+                return CommandResult::failure("nc scroll takes a distance in points");
+            notification_center().scroll_by(distance);
+            return CommandResult::success(notification_center().state());
+        }
         if (args.size() != 1 || (args[0] != "open" && args[0] != "close"))
             return CommandResult::failure("nc takes open or close");
         // "wasOpen" lets a caller tell a close that closed something from one that had nothing to do.

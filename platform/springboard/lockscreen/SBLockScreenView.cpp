@@ -6,6 +6,7 @@
 #include "platform/foundation/DeviceTime.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/springboard/ChromeDrawing.h"
 #include "platform/uikit/Canvas.h"
 #include "platform/uikit/_UIBackdropView.h"
 
@@ -57,19 +58,6 @@ Ref<UIView> make_underlay(CGRect bounds) {
     backdrop->setBlurRadius(kUnderlayBlurRadius);
     view->addSubview(backdrop.get());
     return view;
-}
-
-// A stroke of a given thickness from one point to another, drawn as small squares, since the
-// canvas only fills rectangles; at 2x a half-point step leaves no gaps.
-void stroke(uikit::Canvas& canvas, double x0, double y0, double x1, double y1, double thickness,
-            const UIColor* colour) {
-    const double length = std::hypot(x1 - x0, y1 - y0);
-    const int steps = std::max(1, static_cast<int>(std::ceil(length / 0.5)));
-    for (int i = 0; i <= steps; ++i) {
-        const double t = static_cast<double>(i) / steps;
-        const double x = x0 + (x1 - x0) * t, y = y0 + (y1 - y0) * t;
-        canvas.fill_rect(CGRectMake(x - thickness / 2, y - thickness / 2, thickness, thickness), colour);
-    }
 }
 
 Ref<UILabel> centred_label(const char* text, Ref<UIFont> font) {
@@ -186,9 +174,7 @@ void SBLockScreenChromeView::draw(uikit::Canvas& canvas) const {
         return;
     const auto colour = chrome_colour();
     const SBLockScreenView::Chrome c = lock->chrome();
-    const auto& v = c.chevron;
-    stroke(canvas, v.minX(), v.minY(), v.maxX(), v.minY() + v.size.height / 2, kChevronStroke, colour.get());
-    stroke(canvas, v.maxX(), v.minY() + v.size.height / 2, v.minX(), v.maxY(), kChevronStroke, colour.get());
+    draw_chevron(canvas, c.chevron, kChevronStroke, colour.get());
     // The camera: a body below a small hump, and a dark lens in the middle.
     const auto& k = c.camera;
     const double hump = k.size.height * 0.2;

@@ -1,5 +1,6 @@
 #include "platform/springboard/nc/NotificationListController.h"
 
+#include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/DeviceTime.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/springboard/nc/SBNotificationCenterHeaderView.h"
@@ -15,6 +16,8 @@ namespace {
 
 constexpr const char* kPlainCellIdentifier = "UITableViewCell";
 constexpr double kRowHeight = 56;
+// The app icon of a section header, drawn at 20 points from the 29-point small icon.
+constexpr uint64_t kSmallIconSize = 29;
 
 template <class T> Ref<T> reused_or_new(Ref<Object> reused) {
     if (auto* view = dynamic_cast<T*>(reused.get()))
@@ -70,6 +73,11 @@ Ref<Object> NotificationListController::tableView_viewForHeaderInSection(uikit::
         reused_or_new<SBNotificationCenterHeaderView>(table->dequeueReusableHeaderFooterViewWithIdentifier(
             ns(SBNotificationCenterHeaderView::kReuseIdentifier).get()));
     header->titleLabel()->setText(ns(s->title).get());
+    Ref<uikit::UIImage> icon;
+    if (!s->rows.empty() && s->rows.front().bulletin)
+        icon = applist::ALApplicationList::sharedApplicationList()->iconOfSizeForDisplayIdentifier(
+            kSmallIconSize, s->rows.front().bulletin->sectionID().get());
+    header->set_icon(icon.get());
     // Told through the runtime, as the host's table code does.
     msg(header.get(), "setHasClearButton:"_sel, s->clear_button);
     return header;

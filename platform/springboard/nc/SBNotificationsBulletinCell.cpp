@@ -12,9 +12,10 @@ constexpr double kLineHeight = 18;
 // The host's vibrancy blend of the date labels, which shifts whatever colour they are given.
 constexpr const char* kVibrantFilter = "plusL";
 
-Ref<uikit::UILabel> label(double size, bool white) {
+Ref<uikit::UILabel> label(double size, bool white, const char* font_name = nullptr) {
     auto l = make_object<uikit::UILabel>();
-    l->setFont(uikit::UIFont::systemFontOfSize(size).get());
+    l->setFont(font_name ? uikit::UIFont::fontWithName(font_name, size).get()
+                         : uikit::UIFont::systemFontOfSize(size).get());
     l->setTextColor(white ? uikit::UIColor::whiteColor().get()
                           : uikit::UIColor::colorWithRGBA(0.75, 0.75, 0.75, 1.0).get());
     return l;
@@ -38,7 +39,7 @@ Class SBNotificationsBulletinCell::runtime_class() {
 }
 
 SBNotificationsBulletinCell::SBNotificationsBulletinCell()
-    : primary_(label(15, true)), subtitle_(label(13, true)), secondary_(label(13, true)),
+    : primary_(label(15, true, ".SFUIText-Semibold")), subtitle_(label(13, true)), secondary_(label(13, true)),
       event_date_(label(12, false)), relevance_date_(label(12, false)) {
     set_reuse_identifier(kReuseIdentifier);
     event_date_->setTextAlignment(uikit::NSTextAlignmentRight);
