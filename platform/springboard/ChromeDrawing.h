@@ -1,5 +1,7 @@
 // The system's small drawn glyphs (chevrons, circled buttons, camera grabber) made of filled
-// rectangles, since a view's canvas only fills rectangles, draws text and draws images.
+// rectangles, since a view's canvas only fills rectangles, draws text and draws images. Strokes
+// are rows of overlapping squares, so they take opaque colours: a translucent one would build up
+// where the squares overlap.
 #pragma once
 
 #include "platform/uikit/Canvas.h"

@@ -46,7 +46,7 @@ constexpr int64_t kUnderlayStyle = 2030;
 constexpr double kUnderlayBlurRadius = 20;
 
 Ref<UIColor> chrome_colour() {
-    return UIColor::colorWithRGBA(1, 1, 1, 0.85);
+    return UIColor::whiteColor();
 }
 
 // A dimming view whose backdrop, covering it, blurs the dimmed wallpaper behind.
