@@ -351,6 +351,14 @@ test('the composer sets what a tap on an icon on the home screen sends', async (
   assert.equal((await askHost('springboard', 'composer')).message, 'with its colours!');
 });
 
+test('Follow settings is on by default and switches the hosts off and on again', async () => {
+  const follow = page.locator('#follow-settings');
+  assert.equal(await follow.isChecked(), true, 'on by default');
+  await act('#follow-settings', 'follow-settings', 'off');
+  assert.equal(await follow.isChecked(), false);
+  await act('#follow-settings', 'follow-settings', 'on');
+});
+
 test('the screen takes the keyboard focus with a visible ring, and Save picture downloads the frame', async () => {
   await page.locator('#home-button').focus();
   await page.keyboard.press('Shift+Tab');
