@@ -1,15 +1,18 @@
 #include "sim/hosts/HomeScreen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 
 #include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/DeviceTime.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/RunLoop.h"
+#include "platform/render/ViewRenderer.h"
 #include "platform/runtime/ClassBuilder.h"
 #include "platform/springboard/BulletinStore.h"
 #include "platform/uikit/UIButton.h"
+#include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 #include "settings/ExcludedApps.h"
 #include "sim/hosts/Screen.h"
@@ -65,7 +68,11 @@ class SBIconController : public NSObject {
         return cls;
     }
 
-    std::map<const UIView*, std::string> apps_of_icons;
+    struct Icon {
+        std::string app;
+        std::string name;
+    };
+    std::map<const UIView*, Icon> apps_of_icons;
     std::string title{kDefaultComposerTitle};
     std::string message{kDefaultComposerMessage};
     Ref<UILabel> clock;
@@ -78,7 +85,7 @@ class SBIconController : public NSObject {
         if (!controller || it == controller->apps_of_icons.end())
             return;
         auto bulletin =
-            platform::springboard::BBBulletin::make(it->second, controller->title, controller->message);
+            platform::springboard::BBBulletin::make(it->second.app, controller->title, controller->message);
         platform::springboard::BulletinStore::shared().deliver(bulletin.get());
     }
 };
@@ -88,30 +95,36 @@ SBIconController& icon_controller() {
     return *controller;
 }
 
-// One app: its rounded icon as a button, its name under it.
-void add_icon(UIView* parent, CGRect icon_frame, const AppRecord& app) {
-    auto button = UIView::create<UIButton>(icon_frame);
-    auto icon = platform::applist::ALApplicationList::sharedApplicationList()->iconOfSizeForDisplayIdentifier(
-        static_cast<uint64_t>(platform::applist::kSmallIconPointSize), ns(app.bundle_identifier).get());
-    if (icon)
-        button->setBackgroundImageForState(icon.get(), UIControlStateNormal);
+// One app: its rounded icon and its name under it on the picture, and a clear button over the
+// icon that takes its taps.
+void add_icon(UIView* picture, UIView* buttons, CGRect icon_frame, const AppRecord& app) {
+    auto icon = UIView::create<UIImageView>(icon_frame);
+    auto image =
+        platform::applist::ALApplicationList::sharedApplicationList()->iconOfSizeForDisplayIdentifier(
+            static_cast<uint64_t>(platform::applist::kSmallIconPointSize), ns(app.bundle_identifier).get());
+    if (image)
+        icon->setImage(image.get());
     else
-        button->setBackgroundColor(
+        icon->setBackgroundColor(
             UIColor::colorWithRGBA(home::kBlankIconWhite, home::kBlankIconWhite, home::kBlankIconWhite, 1)
                 .get());
+    icon->layer()->setCornerRadius(home::kIconCorner);
+    icon->setClipsToBounds(true);
+    picture->addSubview(icon.get());
+    CGRect name_frame = CGRectMake(icon_frame.origin.x - home::kLabelOverhang,
+                                   icon_frame.origin.y + home::kIconSize + home::kLabelGap,
+                                   home::kIconSize + 2 * home::kLabelOverhang, home::kLabelHeight);
+    picture->addSubview(
+        make_label(name_frame, app.display_name, home::kLabelFontSize, kLabelFont, NSTextAlignmentCenter)
+            .get());
+
+    auto button = UIView::create<UIButton>(icon_frame);
     button->layer()->setCornerRadius(home::kIconCorner);
     button->setClipsToBounds(true);
     button->addTargetActionForControlEvents(&icon_controller(), sel_registerName("iconTapped:"),
                                             UIControlEventTouchUpInside);
-    icon_controller().apps_of_icons[button.get()] = app.bundle_identifier;
-    parent->addSubview(button.get());
-
-    CGRect name_frame = CGRectMake(icon_frame.origin.x - home::kLabelOverhang,
-                                   icon_frame.origin.y + home::kIconSize + home::kLabelGap,
-                                   home::kIconSize + 2 * home::kLabelOverhang, home::kLabelHeight);
-    parent->addSubview(
-        make_label(name_frame, app.display_name, home::kLabelFontSize, kLabelFont, NSTextAlignmentCenter)
-            .get());
+    icon_controller().apps_of_icons[button.get()] = {app.bundle_identifier, app.display_name};
+    buttons->addSubview(button.get());
 }
 
 Ref<UIView> make_status_bar() {
@@ -156,29 +169,56 @@ Ref<UIView> make_page_dots(size_t pages, double centre_y) {
     return dots;
 }
 
+// Icons and names change only with the installed apps, so they are drawn once into one picture,
+// as the device keeps its icons' images: a frame then draws that picture instead of every icon and
+// name. Clear buttons over the icons take the taps; the status bar stays live for its clock.
 Ref<UIView> make_home_screen() {
     using namespace home;
     const double dock_top = kScreenHeight - kDockHeight;
+    const CGRect whole = CGRectMake(0, 0, kScreenWidth, kScreenHeight);
     auto arrangement =
         arrange_home_screen(platform::applist::ALApplicationList::sharedApplicationList()->apps());
-    auto view = UIView::create<UIView>(CGRectMake(0, 0, kScreenWidth, kScreenHeight));
+    auto picture = UIView::create<UIView>(whole);
+    auto view = UIView::create<UIView>(whole);
 
     // The pages side by side; the first is on screen.
-    auto pages = UIView::create<UIView>(CGRectMake(0, 0, kScreenWidth, dock_top));
+    const CGRect pages_frame = CGRectMake(0, 0, kScreenWidth, dock_top);
+    auto pages = UIView::create<UIView>(pages_frame);
     pages->setClipsToBounds(true);
+    auto page_buttons = UIView::create<UIView>(pages_frame);
+    page_buttons->setClipsToBounds(true);
     for (size_t i = 0; i < arrangement.pages.size(); ++i) {
         CGRect frame = page_icon_frame(i);
         frame.origin.x += static_cast<double>(i / kIconsPerPage) * kScreenWidth;
-        add_icon(pages.get(), frame, arrangement.pages[i]);
+        add_icon(pages.get(), page_buttons.get(), frame, arrangement.pages[i]);
     }
-    view->addSubview(pages.get());
-    view->addSubview(make_page_dots(arrangement.page_count(), dock_top - kPageDotsAboveDock).get());
+    picture->addSubview(pages.get());
+    picture->addSubview(make_page_dots(arrangement.page_count(), dock_top - kPageDotsAboveDock).get());
 
-    auto dock = UIView::create<UIView>(CGRectMake(0, dock_top, kScreenWidth, kDockHeight));
-    view->addSubview(make_fill(dock->frame(), kDockAlpha).get());
+    const CGRect dock_frame = CGRectMake(0, dock_top, kScreenWidth, kDockHeight);
+    picture->addSubview(make_fill(dock_frame, kDockAlpha).get());
+    auto dock = UIView::create<UIView>(dock_frame);
+    auto dock_buttons = UIView::create<UIView>(dock_frame);
     for (size_t slot = 0; slot < arrangement.dock.size(); ++slot)
-        add_icon(dock.get(), dock_icon_frame(slot, arrangement.dock.size()), arrangement.dock[slot]);
-    view->addSubview(dock.get());
+        add_icon(dock.get(), dock_buttons.get(), dock_icon_frame(slot, arrangement.dock.size()),
+                 arrangement.dock[slot]);
+    picture->addSubview(dock.get());
+
+    picture->layoutIfNeeded();
+    std::string error;
+    auto drawn = platform::render::render_view_image(picture.get(), {kScreenScale}, &error);
+    if (drawn) {
+        auto image_view = UIView::create<UIImageView>(whole);
+        image_view->setImage(UIImage::withImage(std::move(*drawn)).get());
+        image_view->setUserInteractionEnabled(false);
+        view->addSubview(image_view.get());
+    } else {
+        std::fprintf(stderr, "springboard: the home screen is drawn live (%s)\n", error.c_str());
+        picture->setUserInteractionEnabled(false);
+        view->addSubview(picture.get());
+    }
+    view->addSubview(page_buttons.get());
+    view->addSubview(dock_buttons.get());
     view->addSubview(make_status_bar().get());
     return view;
 }
@@ -277,8 +317,10 @@ void set_up_home_screen(HostProcess& host) {
     add_frame_check(update_clock);
     add_dump_detail([](const UIView& view, nlohmann::json& entry) {
         const auto& icons = icon_controller().apps_of_icons;
-        if (auto it = icons.find(&view); it != icons.end())
-            entry["app"] = it->second;
+        if (auto it = icons.find(&view); it != icons.end()) {
+            entry["app"] = it->second.app;
+            entry["name"] = it->second.name;
+        }
     });
     host.add_command("composer",
                      "composer [TITLE MESSAGE]  (what a tap on an app's icon posts; nothing shows the texts)",

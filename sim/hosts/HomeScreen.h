@@ -14,6 +14,7 @@ namespace zimtone::sim {
 
 // iOS 9 on an iPhone 6, in points. Every number of the home screen's layout lives here.
 namespace home {
+inline constexpr double kScreenScale = 2; // pixels per point, as every frame is drawn
 inline constexpr double kStatusBarHeight = 20;
 inline constexpr double kStatusBarInset = 6; // carrier and battery from the edges
 inline constexpr double kStatusFontSize = 12;
