@@ -152,7 +152,7 @@ FollowUpResult follow_up_of(const json& answer) {
         plan_action({{"action", "reply"}, {"sender", command->args[0]}, {"message", command->args[1]}});
     if (!planned.plan || planned.plan->commands.size() != 1)
         return {{}, refused + ": " + planned.error};
-    result.follow.command = planned.plan->commands[0];
+    result.follow.commands = {{kMessages, "home"}, planned.plan->commands[0]};
     return result;
 }
 

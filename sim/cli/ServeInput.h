@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -30,7 +31,9 @@ ActionResult plan_sleep(const nlohmann::json& request);
 // banner's Reply opens) and the screen to show next. Only these are carried out, each checked as
 // if a person had asked for it; an answer asking anything else gets an error and nothing is done.
 struct FollowUp {
-    std::optional<HostCommandLine> command;
+    // In order: a reply being written is put away (Home on the Messages extension) before the
+    // new one opens, as on the phone.
+    std::vector<HostCommandLine> commands;
     std::optional<std::string> show;
 };
 struct FollowUpResult {

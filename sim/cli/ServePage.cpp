@@ -143,8 +143,7 @@ void ServePage::action(const std::string& body, httplib::Response& res) {
             frames_.poke();
             return send_json(res, 502, {{"error", next.error}, {"answers", answers}});
         }
-        if (next.follow.command)
-            commands.push_back(*next.follow.command);
+        commands.insert(commands.end(), next.follow.commands.begin(), next.follow.commands.end());
         if (next.follow.show)
             show = next.follow.show;
     }

@@ -121,14 +121,17 @@ TEST(ServeInput, AHostMayAskOnlyForTheQuickReplyAndAScreen) {
          {"follow", {{"role", "messages"}, {"command", "reply \"Anna\" \"Lunch at \\\"noon\\\"?\""}}},
          {"show", "messages"}});
     EXPECT_EQ(reply.error, "");
-    ASSERT_TRUE(reply.follow.command);
-    EXPECT_EQ(reply.follow.command->role, "messages");
-    EXPECT_EQ(reply.follow.command->line, "reply \"Anna\" \"Lunch at \\\"noon\\\"?\"");
+    // A reply still open on the extension is put away first.
+    ASSERT_EQ(reply.follow.commands.size(), 2u);
+    EXPECT_EQ(reply.follow.commands[0].role, "messages");
+    EXPECT_EQ(reply.follow.commands[0].line, "home");
+    EXPECT_EQ(reply.follow.commands[1].role, "messages");
+    EXPECT_EQ(reply.follow.commands[1].line, "reply \"Anna\" \"Lunch at \\\"noon\\\"?\"");
     EXPECT_EQ(reply.follow.show.value_or(""), "messages");
 
     auto plain = follow_up_of({{"ok", true}, {"gesture", "nc-open"}});
     EXPECT_EQ(plain.error, "");
-    EXPECT_FALSE(plain.follow.command);
+    EXPECT_TRUE(plain.follow.commands.empty());
     EXPECT_FALSE(plain.follow.show);
 
     auto home = follow_up_of({{"ok", true}, {"show", "springboard"}});
@@ -157,7 +160,7 @@ TEST(ServeInput, AHostMayAskOnlyForTheQuickReplyAndAScreen) {
     for (const auto& c : cases) {
         auto result = follow_up_of(c.answer);
         EXPECT_EQ(result.error, c.error) << c.answer.dump();
-        EXPECT_FALSE(result.follow.command) << c.answer.dump();
+        EXPECT_TRUE(result.follow.commands.empty()) << c.answer.dump();
     }
 }
 

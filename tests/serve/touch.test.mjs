@@ -179,6 +179,9 @@ test('a banner swiped up goes away; a banner tapped opens its app', async () => 
 });
 
 test('a Messages banner shows Reply only when pulled down, and Reply opens the quick reply', async () => {
+  // A reply left half written on the extension gives way to the new one.
+  await askHost('messages', 'reply "Ben" "Earlier"');
+  await askHost('messages', 'key draft');
   await bulletin('com.apple.MobileSMS', 'Anna', 'Lunch?');
   assert.deepEqual(await onScreen('springboard', 'SBNotificationVibrantButton'), [], 'no buttons before the pull');
   await drag({ x: 180, y: 40 }, { x: 180, y: 110 });
@@ -187,7 +190,8 @@ test('a Messages banner shows Reply only when pulled down, and Reply opens the q
   assert.equal(buttons.length, 2);
   const reply = centre(buttons[0]);
   await tap(reply.x, reply.y);
-  await waitFor(async () => (await messages()).replyOpen === true, 'the quick reply on the Messages host');
+  await waitFor(async () => (await messages()).text === '', 'a new quick reply on the Messages host');
+  assert.equal((await messages()).replyOpen, true);
   await waitFor(async () => (await showing()) === 'messages', 'the Messages screen on show');
   assert.equal((await phone()).banner, null, 'the banner went with its action');
 });
