@@ -8,7 +8,7 @@ scripts/setup.sh
 # Message type checks are a debugging aid, off in release builds of the deliverables.
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DZIMTONE_TYPE_CHECKS=OFF >/dev/null
 benches=(colour_bench settings_loader_bench notify_latency_bench banner_setup_bench surface_tick_bench
-  surface_frame_bench surface_render_bench host_memory_bench)
+  surface_frame_bench surface_render_bench host_memory_bench serve_frames_bench)
 cmake --build "$build" -j"${ZIMTONE_JOBS:-$(nproc)}" --target "${benches[@]}"
 echo "bench: $(date -u '+%Y-%m-%d %H:%M UTC'), $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)"
 for bench in "${benches[@]}"; do
