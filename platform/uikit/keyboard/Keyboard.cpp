@@ -18,14 +18,23 @@ using foundation::ns;
 
 namespace {
 
+// The iOS 9 keyboard of a 4.7-inch phone: 216 points of keys under the 44-point QuickType bar,
+// four rows 54 points apart, key caps 32 x 42 with 6 points between them.
 constexpr double kRowPitch = 54;
 constexpr double kKeyHeight = 42;
+constexpr double kKeyWidth = 32;
 constexpr double kKeyGap = 6;
+constexpr double kFirstRowTop = 6;
+// Shift, delete and the keys of the bottom row beside space.
+constexpr double kSideMargin = 3;
+constexpr double kWideKeyWidth = 42;
+constexpr double kReturnKeyWidth = 87;
 constexpr const char* kKeyplane = "small-letters";
 constexpr const char* kShiftKey = "⇧";
 constexpr const char* kDeleteKey = "⌫";
 constexpr const char* kSpaceKey = "space";
 constexpr const char* kReturnKey = "return";
+constexpr const char* kEmojiKey = "☺";
 const char* const kPredictions[Keyboard::kPredictionCells] = {"I", "The", "I'm"};
 
 // The process's keyboard while one is up.
@@ -55,28 +64,34 @@ struct KeySpot {
     double x, width;
 };
 
-// The keys of the letters keyplane, row by row, for a keyboard of the given width.
+// The keys of the letters keyplane, row by row, for a keyboard of the given width: each letter
+// row centred, shift and delete at the sides of the third, and "123", emoji, dictation, space and
+// return along the bottom.
 std::vector<std::vector<KeySpot>> key_rows(double width) {
-    double pitch = width / 10;
-    double key = pitch - kKeyGap;
-    auto letters = [&](const std::string& row, double first_x) {
+    const double pitch = kKeyWidth + kKeyGap;
+    auto letters = [&](const std::string& row) {
+        const double span = pitch * static_cast<double>(row.size()) - kKeyGap;
+        const double first_x = (width - span) / 2;
         std::vector<KeySpot> spots;
         for (size_t i = 0; i < row.size(); ++i)
-            spots.push_back({std::string(1, row[i]), first_x + pitch * i, key});
+            spots.push_back({std::string(1, row[i]), first_x + pitch * static_cast<double>(i), kKeyWidth});
         return spots;
     };
-    auto row3 = letters("zxcvbnm", pitch * 1.5 + kKeyGap / 2);
-    row3.insert(row3.begin(), {kShiftKey, kKeyGap / 2, pitch * 1.2});
-    row3.push_back({kDeleteKey, width - kKeyGap / 2 - pitch * 1.2, pitch * 1.2});
-    double space_x = pitch * 1.3 + kKeyGap;
-    double return_width = pitch * 2.5;
+    auto row3 = letters("zxcvbnm");
+    row3.insert(row3.begin(), {kShiftKey, kSideMargin, kWideKeyWidth});
+    row3.push_back({kDeleteKey, width - kSideMargin - kWideKeyWidth, kWideKeyWidth});
+    const double wide_pitch = kWideKeyWidth + kKeyGap;
+    const double space_x = kSideMargin + 3 * wide_pitch;
+    const double return_x = width - kSideMargin - kReturnKeyWidth;
     return {
-        letters("qwertyuiop", kKeyGap / 2),
-        letters("asdfghjkl", pitch / 2 + kKeyGap / 2),
+        letters("qwertyuiop"),
+        letters("asdfghjkl"),
         row3,
-        {{"123", kKeyGap / 2, pitch * 1.3},
-         {kSpaceKey, space_x, width - space_x - return_width - kKeyGap * 1.5},
-         {kReturnKey, width - kKeyGap / 2 - return_width, return_width}},
+        {{"123", kSideMargin, kWideKeyWidth},
+         {kEmojiKey, kSideMargin + wide_pitch, kWideKeyWidth},
+         {Keyboard::kDictationKey, kSideMargin + 2 * wide_pitch, kWideKeyWidth},
+         {kSpaceKey, space_x, std::max(0.0, return_x - kKeyGap - space_x)},
+         {kReturnKey, return_x, kReturnKeyWidth}},
     };
 }
 
@@ -148,7 +163,7 @@ Ref<UIKeyboardLayout> Keyboard::build(double width) {
     auto keyplane = ns(kKeyplane);
     auto rows = key_rows(width);
     for (size_t r = 0; r < rows.size(); ++r) {
-        double y = kPredictionBarHeight + kKeyGap + kRowPitch * r;
+        double y = kPredictionBarHeight + kFirstRowTop + kRowPitch * static_cast<double>(r);
         for (const auto& spot : rows[r]) {
             Ref<Object> key = class_createInstance(UIKBBlurredKeyView::runtime_class());
             auto view =
@@ -232,7 +247,7 @@ KeyOutcome Keyboard::tap(const UIKBBlurredKeyView& key) {
     if (*text == kSpaceKey)
         return type_text(" ");
     if (!is_letter(*text))
-        return {}; // "123": this keyboard has the letters keyplane only
+        return {}; // "123", emoji and dictation: this keyboard has the letters keyplane only
     std::string letter = *text;
     if (shift_on()) {
         letter[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(letter[0])));

@@ -26,11 +26,15 @@ struct KeyOutcome {
 // The keyboard types into its client, the view that brought it up (the first responder), by
 // sending it insertText: and deleteBackward through the runtime, as the system keyboard does.
 // The key geometry lives in one place, Keyboard.cpp; each key is a UIKBBlurredKeyView whose key
-// object is its text ("q", "space", "return", "⇧", "⌫", "123"), so touches find keys by view.
+// object is its text ("q", "space", "return", "⇧", "⌫", "123", "☺", "dictation"), so touches
+// find keys by view.
 class Keyboard {
   public:
+    // 216 points of keys under the 44-point QuickType bar.
     static constexpr double kHeight = 260;
     static constexpr double kPredictionBarHeight = 44;
+    // The key object of the dictation key, which shows a microphone instead of its text.
+    static constexpr const char* kDictationKey = "dictation";
     static constexpr int kPredictionCells = 3;
 
     // A new keyboard of that width, made the way the system makes one: the layout through
@@ -51,7 +55,8 @@ class Keyboard {
     static KeyOutcome type_text(std::string_view text);
     static KeyOutcome press_key(Key key);
     // What a tap on a key of the keyboard does: a letter types (capitalised once after shift),
-    // space types a space, the other keys act as press_key; "123" has no other keyplane here.
+    // space types a space, the other keys act as press_key; "123", emoji and dictation have
+    // nothing behind them here.
     static KeyOutcome tap(const UIKBBlurredKeyView& key);
     // The key a finger at this point of the keyboard on screen (in its coordinates) means: the
     // key under it, else the nearest one, as the phone gives the gaps between keys to their

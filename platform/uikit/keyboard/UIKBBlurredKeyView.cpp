@@ -1,10 +1,45 @@
 #include "platform/uikit/keyboard/UIKBBlurredKeyView.h"
 
+#include "platform/uikit/Canvas.h"
+#include "platform/uikit/keyboard/Keyboard.h"
 #include "platform/uikit/keyboard/UIKBRenderConfig.h"
 
 namespace platform::uikit {
 
 using namespace platform::runtime;
+
+namespace {
+// The microphone: a capsule head on a stem and a foot, centred in the key.
+constexpr double kMicHeadWidth = 6;
+constexpr double kMicHeadHeight = 10;
+constexpr double kMicStemHeight = 4;
+constexpr double kMicStroke = 1.5;
+constexpr double kMicFootWidth = 8;
+} // namespace
+
+Class UIKBDictationGlyphView::runtime_class() {
+    static Class cls =
+        ClassBuilder<UIKBDictationGlyphView>("UIKBDictationGlyphView", UIView::runtime_class()).get();
+    return cls;
+}
+
+void UIKBDictationGlyphView::draw(Canvas& canvas) const {
+    const auto size = bounds().size;
+    const double total = kMicHeadHeight + kMicStemHeight + kMicStroke;
+    const double x = (size.width - kMicHeadWidth) / 2, top = (size.height - total) / 2;
+    const double round = kMicHeadWidth / 2;
+    // The head: a rectangle with its two ends stepped in, which reads as a capsule at this size.
+    canvas.fill_rect(foundation::CGRectMake(x + 1, top, kMicHeadWidth - 2, kMicHeadHeight), colour.get());
+    canvas.fill_rect(foundation::CGRectMake(x, top + round / 2, kMicHeadWidth, kMicHeadHeight - round),
+                     colour.get());
+    const double mid = size.width / 2;
+    canvas.fill_rect(
+        foundation::CGRectMake(mid - kMicStroke / 2, top + kMicHeadHeight, kMicStroke, kMicStemHeight),
+        colour.get());
+    canvas.fill_rect(foundation::CGRectMake(mid - kMicFootWidth / 2, top + kMicHeadHeight + kMicStemHeight,
+                                            kMicFootWidth, kMicStroke),
+                     colour.get());
+}
 
 Class UIKBBlurredKeyView::runtime_class() {
     static Class cls =
@@ -46,11 +81,19 @@ Ref<Object> UIKBBlurredKeyView::initWithFrameKeyplaneKey(CGRect frame, Object* k
         backdrop_view_->inputSettings()->setColorTintAlpha(1.0);
         addSubview(backdrop_view_.get());
     }
-    if (auto* text = foundation::string_of(key))
+    const std::string* text = foundation::string_of(key);
+    const bool dictation = text && *text == Keyboard::kDictationKey;
+    if (text && !dictation)
         label_->setText(foundation::ns(*text).get());
     label_->setTextColor(UIKBRenderConfig::key_text_colour(light).get());
     label_->setFrame(bounds());
     addSubview(label_.get());
+    if (dictation) {
+        glyph_ = UIView::create<UIKBDictationGlyphView>(bounds());
+        glyph_->colour = UIKBRenderConfig::key_text_colour(light);
+        glyph_->setUserInteractionEnabled(false);
+        addSubview(glyph_.get());
+    }
     return Ref<Object>(this);
 }
 

@@ -10,11 +10,19 @@ namespace platform::uikit {
 // initWithFrame:keyplane:key: builds the key from its key object (the label text, an NSString)
 // in the configured look: a backdrop with the key's bounds and rounded corners, held in the
 // instance variable "_backdropView", tinted with the key face colour, and the label above it.
+// A microphone drawn in the key text colour, for the dictation key, whose font has no such glyph.
+class UIKBDictationGlyphView : public UIView {
+  public:
+    static Class runtime_class();
+    void draw(Canvas& canvas) const override;
+    Ref<UIColor> colour;
+};
+
 class UIKBBlurredKeyView : public UIView {
   public:
     static Class runtime_class();
     static constexpr double kKeyCornerRadius = 5.0;
-    static constexpr double kKeyShadowDrop = 1.5;
+    static constexpr double kKeyShadowDrop = 1.0;
     static constexpr double kKeyShadowAlpha = 0.35;
 
     UIKBBlurredKeyView();
@@ -31,6 +39,7 @@ class UIKBBlurredKeyView : public UIView {
     Ref<runtime::Object> key_;
     Ref<UIBackdropView> backdrop_view_;
     Ref<UILabel> label_;
+    Ref<UIKBDictationGlyphView> glyph_;
 };
 
 } // namespace platform::uikit
