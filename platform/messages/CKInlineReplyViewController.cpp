@@ -1,6 +1,9 @@
 #include "platform/messages/CKInlineReplyViewController.h"
 
+#include <algorithm>
+
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/_UIBackdropView.h"
 
 namespace platform::messages {
 
@@ -13,7 +16,30 @@ using uikit::UIControlStateNormal;
 using uikit::UIView;
 
 namespace {
-constexpr double kSideMargin = 16;
+// The banner grown down into a sheet: the sender and message at the top, the entry row under
+// them, over the screen dimmed behind.
+constexpr double kSideMargin = 15;
+constexpr double kSenderTop = 10;
+constexpr double kMessageTop = 32;
+constexpr double kLineHeight = 22;
+constexpr double kEntryTop = 62;
+constexpr double kSheetBottomPadding = 8;
+constexpr double kDim = 0.4;
+constexpr int64_t kSheetBackdropStyle = 2030;
+constexpr double kSheetBlurRadius = 20;
+constexpr double kSheetTintAlpha = 0.55;
+
+Ref<UIView> make_sheet(CGRect frame) {
+    auto sheet = UIView::create<UIView>(frame);
+    sheet->setClipsToBounds(true);
+    Ref<Object> instance = class_createInstance(uikit::UIBackdropView::runtime_class());
+    auto backdrop = msg<Ref<uikit::UIBackdropView>>(instance, "initWithStyle:"_sel, kSheetBackdropStyle);
+    backdrop->setBlurRadius(kSheetBlurRadius);
+    backdrop->inputSettings()->setColorTint(UIColor::blackColor().get());
+    backdrop->inputSettings()->setColorTintAlpha(kSheetTintAlpha);
+    sheet->addSubview(backdrop.get());
+    return sheet;
+}
 } // namespace
 
 Class CKInlineReplyViewController::runtime_class() {
@@ -42,21 +68,27 @@ void CKInlineReplyViewController::prepare(CGRect frame, const std::string& sende
 void CKInlineReplyViewController::setupView() {
     if (!view_ || entry_view_)
         return; // set up once
-    view_->setBackgroundColor(UIColor::colorWithRGBA(0.94, 0.94, 0.95, 1.0).get());
+    view_->setBackgroundColor(UIColor::colorWithRGBA(0, 0, 0, kDim).get());
     CGRect b = view_->bounds();
     double width = b.size.width - 2 * kSideMargin;
+    const double sheet_height =
+        std::min(b.size.height, kEntryTop + CKMessageEntryView::kHeight + kSheetBottomPadding);
+    view_->addSubview(make_sheet(CGRectMake(0, 0, b.size.width, sheet_height)).get());
 
-    auto sender = UIView::create<UILabel>(CGRectMake(kSideMargin, 20, width, 24));
+    auto sender = UIView::create<UILabel>(CGRectMake(kSideMargin, kSenderTop, width, kLineHeight));
     sender->setText(ns(sender_).get());
-    sender->setFont(uikit::UIFont::fontWithName(".SFUIText-Semibold", 17).get());
-    auto message = UIView::create<UILabel>(CGRectMake(kSideMargin, 46, width, 24));
+    sender->setFont(uikit::UIFont::fontWithName(".SFUIText-Semibold", 15).get());
+    sender->setTextColor(UIColor::whiteColor().get());
+    auto message = UIView::create<UILabel>(CGRectMake(kSideMargin, kMessageTop, width, kLineHeight));
     message->setText(ns(message_).get());
-    message->setTextColor(UIColor::colorWithRGBA(0.35, 0.35, 0.37, 1.0).get());
+    message->setFont(uikit::UIFont::systemFontOfSize(15).get());
+    message->setTextColor(UIColor::whiteColor().get());
     view_->addSubview(sender.get());
     view_->addSubview(message.get());
 
-    entry_view_ = UIView::create<CKMessageEntryView>(CGRectMake(
-        0, b.size.height - CKMessageEntryView::kHeight, b.size.width, CKMessageEntryView::kHeight));
+    entry_view_ = UIView::create<CKMessageEntryView>(
+        CGRectMake(0, std::min(kEntryTop, b.size.height - CKMessageEntryView::kHeight), b.size.width,
+                   CKMessageEntryView::kHeight));
     view_->addSubview(entry_view_.get());
     entry_view_->layoutIfNeeded();
     // Keys typed on the keyboard update the send button as the host's own typing does. The
