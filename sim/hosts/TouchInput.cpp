@@ -82,12 +82,17 @@ class TouchSession {
     json up(CGPoint point) {
         if (!touching_)
             return {{"nothing", true}, {"touching", false}};
+        // The screen went dark under the finger: the touch ends with nothing done.
+        if (asleep()) {
+            cancel();
+            return {{"nothing", true}, {"asleep", true}};
+        }
         move(point);
         touching_ = false;
         std::vector<CGPoint> path = std::move(path_);
         path_.clear();
         RecognisedGesture gesture;
-        if (surface_.scene && !asleep())
+        if (surface_.scene)
             gesture = recognise_gesture(path, surface_.scene());
         if (gesture.gesture != Gesture::None) {
             tracker().cancelled();

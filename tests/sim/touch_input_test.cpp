@@ -2,8 +2,11 @@
 // host's state (its dump), what it answers, and what it refuses.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
+#include <set>
 
 #include "tests/support/HostUnderTest.h"
 #include "tests/support/TempDevice.h"
@@ -42,6 +45,45 @@ class TouchHost {
     TempDevice device_;
     std::unique_ptr<HostUnderTest> host_;
 };
+
+struct Placed {
+    double x, y, width, height;
+    double mid_x() const { return x + width / 2; }
+    double mid_y() const { return y + height / 2; }
+};
+
+// The visible views of the class in a dump with their rectangles in screen points; a hidden view
+// hides its subviews.
+std::vector<Placed> placed(const json& view, const std::string& class_name, double x = 0, double y = 0,
+                           std::vector<Placed> found = {}) {
+    if (view.value("hidden", false))
+        return found;
+    const json& frame = view["frame"];
+    Placed at{x + frame[0].get<double>(), y + frame[1].get<double>(), frame[2].get<double>(),
+              frame[3].get<double>()};
+    if (view.value("class", "") == class_name)
+        found.push_back(at);
+    for (const auto& sub : view.value("subviews", json::array()))
+        found = placed(sub, class_name, at.x, at.y, std::move(found));
+    return found;
+}
+
+// The keys of one row of the keyboard, left to right; row 0 is the top one.
+std::vector<Placed> key_row(const json& screen, size_t row) {
+    auto keys = placed(screen, "UIKBBlurredKeyView");
+    std::set<double> tops;
+    for (const auto& key : keys)
+        tops.insert(key.y);
+    if (row >= tops.size())
+        return {};
+    double top = *std::next(tops.begin(), static_cast<long>(row));
+    std::vector<Placed> found;
+    for (const auto& key : keys)
+        if (key.y == top)
+            found.push_back(key);
+    std::sort(found.begin(), found.end(), [](const Placed& a, const Placed& b) { return a.x < b.x; });
+    return found;
+}
 
 std::vector<json> views_of(const json& tree, const std::string& class_name, std::vector<json> found = {}) {
     if (tree.value("class", "") == class_name)
@@ -125,7 +167,9 @@ TEST(TouchInput, ABannerShowsItsActionsOnlyPulledDownAndThenStays) {
     home.run("advance 30");
     EXPECT_EQ(home.screen()["phone"]["banner"]["pulledDown"], true);
 
-    json reply = home.tap(100, 85);
+    auto actions = placed(home.screen(), "SBNotificationVibrantButton");
+    ASSERT_EQ(actions.size(), 2u);
+    json reply = home.tap(actions[0].mid_x(), actions[0].mid_y());
     EXPECT_EQ(reply["gesture"], "banner-action");
     EXPECT_EQ(reply["action"], "Reply");
     EXPECT_EQ(reply["follow"],
@@ -178,6 +222,11 @@ TEST(TouchInput, SleepDarkensAndLocksHomeWakesAndTheLockScreenUnlocksBySlideOrNo
     EXPECT_EQ(home.screen()["phone"]["locked"], true);
 
     EXPECT_EQ(home.run("home")["asleep"], false);
+    // A touch the screen went dark under ends with nothing done.
+    home.run("touch down 40 600");
+    home.run("sleep");
+    EXPECT_EQ(home.run("touch up 330 600")["asleep"], true);
+    EXPECT_EQ(home.run("home")["asleep"], false);
     screen = home.screen();
     EXPECT_EQ(screen["phone"]["asleep"], false);
     EXPECT_EQ(screen["phone"]["locked"], true);
@@ -190,9 +239,9 @@ TEST(TouchInput, SleepDarkensAndLocksHomeWakesAndTheLockScreenUnlocksBySlideOrNo
 
     home.run("lock");
     home.run("bulletin com.apple.mobilemail \"Mail\" \"Invoice\"");
-    auto cells = views_of(home.screen(), "SBLockScreenBulletinCell");
+    auto cells = placed(home.screen(), "SBLockScreenBulletinCell");
     ASSERT_EQ(cells.size(), 1u);
-    json opened = home.tap(180, 250);
+    json opened = home.tap(cells[0].mid_x(), cells[0].mid_y());
     EXPECT_EQ(opened["gesture"], "lockscreen-open") << opened.dump();
     EXPECT_EQ(opened["opened"], "com.apple.mobilemail");
     EXPECT_EQ(home.screen()["phone"]["locked"], false);
@@ -251,16 +300,24 @@ TEST(TouchInput, KeysWriteTheReplyAndSendOrHomeClosesIt) {
 TEST(TouchInput, TappedKeysTypeAndTheSendButtonPostsTheReply) {
     TouchHost messages("messages");
     messages.run("reply \"Ben\" \"Late?\"");
+    json screen = messages.screen();
+    // The send button sits at the right end of the entry row.
+    auto entry = placed(screen, "CKMessageEntryView");
+    ASSERT_EQ(entry.size(), 1u);
+    const double send_x = entry[0].x + entry[0].width - 30, send_y = entry[0].mid_y();
     // The send button is disabled while the reply is empty: a tap fires nothing.
-    json early = messages.tap(342, 385);
+    json early = messages.tap(send_x, send_y);
     EXPECT_FALSE(early.contains("sent")) << early.dump();
     // q w e r t y u i o p on the top row, a s d f g h j k l below it.
-    json h = messages.tap(224, 532);
+    auto top = key_row(screen, 0), middle = key_row(screen, 1);
+    ASSERT_GE(top.size(), 10u);
+    ASSERT_GE(middle.size(), 9u);
+    json h = messages.tap(middle[5].mid_x(), middle[5].mid_y());
     EXPECT_EQ(h["fired"], "key");
     EXPECT_EQ(h["detail"], "h");
-    messages.tap(281, 478);
+    messages.tap(top[7].mid_x(), top[7].mid_y());
     EXPECT_EQ(messages.screen()["messages"]["text"], "hi");
-    json sent = messages.tap(342, 385);
+    json sent = messages.tap(send_x, send_y);
     EXPECT_EQ(sent["fired"], "action");
     EXPECT_EQ(sent["sent"], "hi");
     EXPECT_EQ(sent["show"], "springboard");
