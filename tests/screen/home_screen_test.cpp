@@ -248,4 +248,59 @@ TEST(HomeScreenHost, TheStatusBarShowsTheRunLoopsTimeOfDayAsOfEachFrame) {
     EXPECT_EQ(host.finish(), 0);
 }
 
+// Where each icon is on the screen, by app: its frame's centre through every parent above it.
+std::map<std::string, std::pair<double, double>> icon_centres(const json& dump) {
+    std::map<std::string, std::pair<double, double>> centres;
+    std::function<void(const json&, double, double)> walk = [&](const json& node, double x, double y) {
+        const auto& f = node["frame"];
+        x += f[0].get<double>();
+        y += f[1].get<double>();
+        if (node.contains("app"))
+            centres[node["app"]] = {x + f[2].get<double>() / 2, y + f[3].get<double>() / 2};
+        for (const auto& sub : node["subviews"])
+            walk(sub, x, y);
+    };
+    walk(dump["screen"], 0, 0);
+    return centres;
+}
+
+TEST(HomeScreenHost, ATouchOnAnIconBringsDownABannerFromItsApp) {
+    zimtone::testing::TempDevice device;
+    std::string init = (zimtone::testing::build_bin_dir() / "zimtone").string() + " --root " +
+                       device.root().string() + " device init > /dev/null";
+    ASSERT_EQ(std::system(init.c_str()), 0);
+    zimtone::testing::HostUnderTest host("springboard", device.root(), true);
+    auto centres = icon_centres(host.command("dump"));
+    ASSERT_TRUE(centres.contains("com.apple.weather"));
+    ASSERT_TRUE(centres.contains("com.apple.MobileSMS")) << "Messages is in the dock";
+    ASSERT_EQ(host.command("composer Lunch \"At noon\"")["ok"], true);
+    struct Case {
+        const char* app;
+        const char* title;
+        const char* message;
+    };
+    const Case cases[] = {{"com.apple.weather", "Lunch", "At noon"},
+                          {"com.apple.MobileSMS", "Lunch", "At noon"}};
+    for (const auto& c : cases) {
+        auto [x, y] = centres[c.app];
+        std::string at = std::to_string(x) + " " + std::to_string(y);
+        ASSERT_EQ(host.command("touch down " + at)["ok"], true) << c.app;
+        ASSERT_EQ(host.command("touch up " + at)["ok"], true) << c.app;
+        json banner;
+        std::function<void(const json&)> find = [&](const json& node) {
+            if (node["class"] == "SBBannerContextView")
+                banner = node;
+            for (const auto& sub : node["subviews"])
+                find(sub);
+        };
+        find(host.command("dump")["screen"]);
+        ASSERT_TRUE(banner.is_object()) << c.app << ": no banner came down";
+        EXPECT_EQ(banner["bulletin"]["sectionID"], c.app);
+        EXPECT_EQ(banner["bulletin"]["title"], c.title);
+        EXPECT_EQ(banner["bulletin"]["message"], c.message);
+        ASSERT_EQ(host.command("dismiss")["ok"], true);
+    }
+    EXPECT_EQ(host.finish(), 0);
+}
+
 } // namespace
