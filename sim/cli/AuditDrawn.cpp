@@ -224,7 +224,10 @@ bool run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& step
             for (const auto& marker : kMarkers)
                 if (surface.empty() && on_path(measure, marker.view_class))
                     surface = marker.surface;
-            if (surface.empty())
+            // The reply and keyboard are the Messages extension's; the home screen's own keyboard
+            // (a banner's reply action) is not what the tweak colours there.
+            const bool reply_surface = surface == "quick-reply" || surface == "keyboard";
+            if (surface.empty() || reply_surface != (state.job.role == "messages"))
                 continue;
             if (surface == "notification-center" &&
                 (top_of(measure) < band.first || top_of(measure) >= band.second))
