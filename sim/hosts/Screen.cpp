@@ -16,7 +16,6 @@
 #include "platform/uikit/ViewDump.h"
 #include "settings/Keys.h"
 #include "sim/hosts/TextAudit.h"
-#include "sim/hosts/TextAudit.h"
 
 namespace zimtone::sim {
 
@@ -139,10 +138,11 @@ ScreenState& state() {
     return *shared;
 }
 
-// Commands that only look: the screen is the same after them.
+// Commands that leave the screen as it was: they look, or set what a later tap or frame uses.
 bool is_read_only_command(const std::string& name) {
-    static const std::set<std::string> read_only{"dump",  "ping",       "help",   "apps",           "tweak",
-                                                 "frame", "screenshot", "timers", "follow-settings"};
+    static const std::set<std::string> read_only{"dump",  "ping",     "help",           "apps",
+                                                 "tweak", "frame",    "screenshot",     "timers",
+                                                 "log",   "composer", "follow-settings"};
     return read_only.contains(name);
 }
 
@@ -280,7 +280,6 @@ void set_up_screen(HostProcess& host) {
             mark_screen_changed();
     });
     observe_settings_reloads();
-    set_up_text_audit(host);
     set_up_text_audit(host);
     host.add_command("frame",
                      "frame PATH.png SINCE  (draws the screen only when it changed since generation SINCE; "

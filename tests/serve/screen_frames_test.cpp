@@ -155,7 +155,8 @@ TEST_F(FramesOnChange, OnlyCommandsThatMayChangeTheScreenMoveItsGeneration) {
     EXPECT_EQ(png.substr(0, 4), "\x89PNG");
     uint64_t generation = settled(host);
 
-    for (const char* look : {"dump", "ping", "help", "apps", "tweak", "timers"}) {
+    for (const char* look :
+         {"dump", "ping", "help", "apps", "tweak", "timers", "log", "composer", "composer A B"}) {
         host.command(look);
         json answer = frame(host, generation);
         EXPECT_EQ(answer["changed"], false) << look << ": " << answer;
@@ -164,8 +165,14 @@ TEST_F(FramesOnChange, OnlyCommandsThatMayChangeTheScreenMoveItsGeneration) {
     }
     EXPECT_EQ(frame(host, 0)["changed"], true) << "generation 0 always draws";
 
-    const char* changes[] = {"bulletin com.apple.MobileSMS Lunch Soon", "dismiss", "nc open", "nc close", "lock",
-                             "unlock", "advance 1", "layout"};
+    const char* changes[] = {"bulletin com.apple.MobileSMS Lunch Soon",
+                             "dismiss",
+                             "nc open",
+                             "nc close",
+                             "lock",
+                             "unlock",
+                             "advance 1",
+                             "layout"};
     for (const char* change : changes) {
         ASSERT_EQ(host.command(change).value("ok", false), true) << change;
         json answer = frame(host, generation);
