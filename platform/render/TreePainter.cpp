@@ -5,6 +5,7 @@
 
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSNumber.h"
+#include "platform/foundation/NSString.h"
 #include "platform/render/BoxBlur.h"
 #include "platform/render/DrawColour.h"
 #include "platform/uikit/CAGradientLayer.h"
@@ -19,10 +20,18 @@ using uikit::UIView;
 
 namespace {
 
-// How far a backdrop blurs when its own radius is unset, in points.
-constexpr double kDefaultBlurRadius = 20.0;
 // A larger radius only costs time: the picture is a wash of colour well before it.
 constexpr double kLargestBlurPixels = 200.0;
+
+// Vibrant content lightens what lies behind it rather than covering it: "plusL" adds to it, as
+// its name says, and any other filter screens over it.
+cairo_operator_t blend_of(const CALayer& layer) {
+    const auto* filter = layer.compositingFilter();
+    if (!filter)
+        return CAIRO_OPERATOR_OVER;
+    const std::string* name = foundation::string_of(filter);
+    return name && *name == "plusL" ? CAIRO_OPERATOR_ADD : CAIRO_OPERATOR_SCREEN;
+}
 
 bool is_empty(const CGRect& r) {
     return !(r.size.width > 0 && r.size.height > 0);
@@ -239,7 +248,7 @@ void TreePainter::with_effects(const CALayer& layer, CGRect bounds, double alpha
     body();
     targets_.pop_back();
     cairo_pattern_t* content = cairo_pop_group(cr_);
-    cairo_set_operator(cr_, filtered ? CAIRO_OPERATOR_SCREEN : CAIRO_OPERATOR_OVER);
+    cairo_set_operator(cr_, blend_of(layer));
     cairo_set_source(cr_, content);
     if (!mask) {
         cairo_paint_with_alpha(cr_, alpha);
@@ -291,7 +300,9 @@ void TreePainter::paint_backdrop(const uikit::UIBackdropView& backdrop, CGRect b
     if (right > left && bottom > top) {
         double pixels_per_point = 1.0, ignored = 0.0;
         cairo_user_to_device_distance(cr_, &pixels_per_point, &ignored);
-        const double radius_points = backdrop.blurRadius() > 0 ? backdrop.blurRadius() : kDefaultBlurRadius;
+        const double radius_points = backdrop.blurRadius() > 0
+                                         ? backdrop.blurRadius()
+                                         : uikit::UIBackdropViewSettings::blur_radius_for_style(backdrop.style());
         const int radius = static_cast<int>(
             std::lround(std::min(radius_points * std::fabs(pixels_per_point), kLargestBlurPixels)));
         // Sample a margin around the rectangle so its edges blur with what lies next to them.

@@ -15,4 +15,17 @@ Class UIBackdropViewSettings::runtime_class() {
     return cls;
 }
 
+double UIBackdropViewSettings::blur_radius_for_style(int64_t style) {
+    switch (style) {
+    case kStyleLight:
+        return kLightBlurRadius;
+    case kStyleDark:
+    case kStyleDarkLowContrast:
+    case kStyleUltraDark:
+        return kDarkBlurRadius;
+    default:
+        return kDefaultBlurRadius;
+    }
+}
+
 } // namespace platform::uikit

@@ -14,6 +14,19 @@ class UIBackdropViewSettings : public runtime::NSObject {
 
     UIBackdropViewSettings() = default;
 
+    // The phone's styles this system draws: light frosted glass, and the dark glass of banners,
+    // Notification Center and the lock screen.
+    static constexpr int64_t kStyleLight = 2010;
+    static constexpr int64_t kStyleDark = 2030;
+    static constexpr int64_t kStyleDarkLowContrast = 2039;
+    static constexpr int64_t kStyleUltraDark = 2050;
+    static constexpr double kLightBlurRadius = 30;
+    static constexpr double kDarkBlurRadius = 20;
+    static constexpr double kDefaultBlurRadius = 20;
+    // How far a backdrop of the style blurs when its own radius is unset, in points: light glass
+    // spreads further than dark, as on the phone.
+    static double blur_radius_for_style(int64_t style);
+
     UIColor* colorTint() const { return tint_.get(); }
     void setColorTint(UIColor* colour) { tint_ = colour; }
     // How strongly the tint covers the blur; no tint shows until it is set.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -135,5 +136,36 @@ TEST(BackdropPainting, FlatColourStaysOpaqueAtEveryEdge) {
         const auto image = draw(*root);
         for (auto [x, y] : {std::pair{0.25, 0.25}, {width - 0.25, 10.0}, {width - 0.25, 21.25}, {10.0, 21.25}})
             EXPECT_PRED3(near, pixel_at(image, x, y), (Rgba{0, 255, 0, 255}), 1) << "at (" << x << ", " << y << ")";
+    }
+}
+
+namespace {
+
+// How far a pixel lies from the nearer of black and white, in its red channel.
+int distance_from_pure(const Rgba& c) {
+    return std::min(c.r, 255 - c.r);
+}
+
+// A sharp black-white edge 100 points into a 200-point strip under a backdrop of the style.
+Rgba blurred_near_edge(int64_t style, double x) {
+    auto root = make_view(CGRectMake(0, 0, 200, 20), rgba(0, 0, 0).get());
+    make_view(CGRectMake(100, 0, 100, 20), rgba(1, 1, 1).get(), root.get());
+    auto backdrop = backdrop_with_style(style);
+    root->addSubview(backdrop.get());
+    return pixel_at(draw(*root), x, 10);
+}
+
+} // namespace
+
+// Without a radius of its own a backdrop blurs at its style's radius: light glass further than
+// dark, so at the same distance from an edge the light one is the more mixed.
+TEST(BackdropStyle, LightGlassBlursFurtherThanDark) {
+    EXPECT_GT(UIBackdropViewSettings::blur_radius_for_style(UIBackdropViewSettings::kStyleLight),
+              UIBackdropViewSettings::blur_radius_for_style(UIBackdropViewSettings::kStyleDark));
+    for (double x : {78.0, 88.0, 112.0, 122.0}) {
+        SCOPED_TRACE("at x = " + std::to_string(x));
+        const Rgba light = blurred_near_edge(UIBackdropViewSettings::kStyleLight, x);
+        const Rgba dark = blurred_near_edge(UIBackdropViewSettings::kStyleDark, x);
+        EXPECT_GT(distance_from_pure(light), distance_from_pure(dark)) << light << " vs " << dark;
     }
 }

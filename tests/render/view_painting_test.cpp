@@ -240,6 +240,14 @@ const std::vector<PaintCase> kCases = {
          return root;
      },
      {{5, 10, {191, 191, 191, 255}, 2}, {15, 10, {128, 128, 128, 255}}}},
+    {"PlusLighterAddsToWhatIsBelow",
+     [] {
+         auto root = make_view(CGRectMake(0, 0, 20, 20), rgba(0.5, 0.5, 0.5).get());
+         auto vibrant = make_view(CGRectMake(0, 0, 10, 20), rgba(0.25, 0.25, 0.25).get(), root.get());
+         vibrant->layer()->setCompositingFilter(platform::foundation::ns("plusL").get());
+         return root;
+     },
+     {{5, 10, {191, 191, 191, 255}, 2}, {15, 10, {128, 128, 128, 255}}}},
     {"LayerContentsStretchOverTheBounds",
      [] {
          auto root = white_root();
