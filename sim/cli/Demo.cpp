@@ -81,6 +81,8 @@ Steps quick_reply() {
 
 const std::vector<DemoScenario>& demo_scenarios() {
     static const std::vector<DemoScenario> scenarios = {
+        { "Home screen, nothing delivered", "springboard", json::object(),
+          Steps{ "advance 0.3", "screenshot {shot:home-screen}" } },
         { "Banner, dark icon, defaults", "springboard", json::object(),
           banner("com.example.zebra", "Zebra", "Your stripes are ready to collect", "banner-dark-icon") },
         { "Banner, light icon, defaults", "springboard", json::object(),
