@@ -382,6 +382,10 @@ std::string cause_of(const DrawnElement& e, const DrawnApp& app, const zimtone::
         return "the tint is " + percent(surface.alpha) + " opaque over the wallpaper";
     if (!tinted_surface)
         return "not the tweak's colour: the text sits on the wallpaper";
+    const json& drawn = e.measure["drawn"];
+    const bool black_or_white = drawn[0] == drawn[1] && drawn[1] == drawn[2] && (drawn[0] == 0.0 || drawn[0] == 1.0);
+    if (!black_or_white)
+        return "the app's colour is the text colour here, on a background the tweak does not colour";
     return "the automatic text colour rule (white or black from the icon's brightness)";
 }
 
@@ -631,8 +635,8 @@ std::vector<ColourProposal> propose(const std::vector<DrawnApp>& apps,
             proposal.hex = hex_of(*proposal.colour);
             proposal.how = pane_entry(*by_id[proposal.app], proposal.hex);
         } else {
-            proposal.how = "none: no brightness of this hue makes every text of the app reach its threshold "
-                           "under the current settings";
+            proposal.how = "no brightness of this hue brings every text of the app to its threshold under the "
+                           "current settings (the search draws two candidates)";
         }
     }
     return proposals;

@@ -215,13 +215,32 @@ std::string audit_table(const std::vector<AuditRow>& rows, const DrawnAudit* tex
     out << "\nTexts as drawn: " << texts->elements.size() << " texts, " << failing
         << " below their threshold (worst 10% of the box; 4.5:1, large text 3:1)\n";
     if (failing) {
-        out << pad("App", width) << "  " << pad("Surface", 19) << "  " << pad("Element", 14) << "  Text    Behind  Worst   Median  Need  Cause\n";
-        for (const auto& e : texts->elements) {
+        out << pad("App", width) << "  " << pad("Surface", 19) << "  " << pad("Element", 14) << "  " << pad("Text", 18)
+            << "  Colour  Behind  Worst   Median  Need  Cause\n";
+        // Texts alike (the keys of a keyboard) share one line: "key x31".
+        const auto& elements = texts->elements;
+        for (size_t i = 0; i < elements.size();) {
+            const DrawnElement& e = elements[i];
+            size_t same = 1;
+            while (i + same < elements.size()) {
+                const DrawnElement& next = elements[i + same];
+                if (next.app != e.app || next.surface != e.surface || next.element != e.element ||
+                    next.fails() != e.fails() || next.measure["drawn"] != e.measure["drawn"] ||
+                    std::abs(next.measure["contrast"]["worst_tenth"].get<double>() -
+                             e.measure["contrast"]["worst_tenth"].get<double>()) > 0.05)
+                    break;
+                ++same;
+            }
+            i += same;
             if (!e.fails()) continue;
             const json& m = e.measure;
-            out << pad(e.app, width) << "  " << pad(e.surface, 19) << "  " << pad(e.element, 14) << "  "
-                << hex_of_json(m["drawn"]) << "  " << hex_of_json(m["background"]["median"]) << "  "
-                << pad(number(m["contrast"]["worst_tenth"]), 6) << "  " << pad(number(m["contrast"]["median"]), 6) << "  "
+            std::string text = m.value("text", "");
+            if (text.size() > 16) text = text.substr(0, 15) + "~";
+            std::string element = e.element + (same > 1 ? " x" + std::to_string(same) : "");
+            out << pad(e.app, width) << "  " << pad(e.surface, 19) << "  " << pad(element, 14) << "  "
+                << pad("\"" + text + "\"", 18) << "  " << hex_of_json(m["drawn"]) << "  "
+                << hex_of_json(m["background"]["median"]) << "  " << pad(number(m["contrast"]["worst_tenth"]), 6)
+                << "  " << pad(number(m["contrast"]["median"]), 6) << "  "
                 << pad(number(m["threshold"].get<double>()).substr(0, 3), 4) << "  " << e.cause << "\n";
         }
     }
