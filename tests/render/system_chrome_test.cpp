@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/NSString.h"
 #include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
 #include "platform/springboard/lockscreen/SBLockScreenView.h"
 #include "platform/springboard/nc/SBNotificationCenterHeaderView.h"
@@ -133,17 +134,42 @@ TEST(LockScreenChrome, ChevronOpensLeftAndCameraShowsItsLens) {
     const auto& v = chrome.chevron;
     const auto& k = chrome.camera;
     const Probe probes[] = {
-        {v.maxX() - 1, v.midY(), kChromeOnBlack, 30},                     // the tip
-        {v.minX() + 1, v.minY() + 1, kChromeOnBlack, 30},                 // the upper arm's end
-        {v.minX() + 1, v.midY(), kBlack, 2},                              // open on the left
-        {k.minX() + 2, k.maxY() - 2, kChromeOnBlack, 2},                  // the camera's body
+        {v.maxX() - 1, v.midY(), kChromeOnBlack, 30},                        // the tip
+        {v.minX() + 1, v.minY() + 1, kChromeOnBlack, 30},                    // the upper arm's end
+        {v.minX() + 1, v.midY(), kBlack, 2},                                 // open on the left
+        {k.minX() + 2, k.maxY() - 2, kChromeOnBlack, 2},                     // the camera's body
         {k.midX(), k.minY() + k.size.height * 0.6, {102, 102, 102, 255}, 3}, // its lens
-        {k.maxX() + 2, k.midY(), kBlack, 2},                              // nothing right of it
+        {k.maxX() + 2, k.midY(), kBlack, 2},                                 // nothing right of it
     };
     for (const auto& p : probes)
         EXPECT_TRUE(near(pixel_at(image, p.x, p.y), p.expected, p.tolerance))
             << "at (" << p.x << ", " << p.y << "): " << pixel_at(image, p.x, p.y) << " instead of "
             << p.expected;
+}
+
+// The message follows the title with no blank line; a subtitle, when there is one, sits between.
+TEST(LockScreenRow, MessageFollowsTheTitleAtOnce) {
+    struct Case {
+        const char* subtitle;
+        double message_top;
+    } cases[] = {{"", 30}, {"Lunch", 49}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string("subtitle '") + c.subtitle + "'");
+        auto bulletin = BBBulletin::make("com.apple.MobileSMS", "Anna", "See you at noon");
+        bulletin->setSubtitle(platform::foundation::ns(c.subtitle).get());
+        auto cell = UIView::create<SBLockScreenBulletinCell>(
+            CGRectMake(0, 0, 375, SBLockScreenBulletinCell::kHeight));
+        cell->configure(bulletin.get(), nullptr);
+        cell->layoutIfNeeded();
+        // The content's labels in order: title, subtitle, message.
+        const auto& labels = cell->contentView()->subview_list();
+        ASSERT_GE(labels.size(), 4u);
+        const auto title = labels[1]->frame();
+        const auto message = labels[3]->frame();
+        EXPECT_DOUBLE_EQ(title.maxY(), 30);
+        EXPECT_DOUBLE_EQ(message.minY(), c.message_top);
+        EXPECT_LE(message.maxY(), SBLockScreenBulletinCell::kHeight) << "the message fits in the row";
+    }
 }
 
 // Three bands of 100 points under a window of 100: the offset says which one shows.
