@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cmath>
 #include <fstream>
+#include <memory>
 #include <thread>
 #include <tuple>
 
@@ -258,8 +259,15 @@ bool run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& step
     return true;
 }
 
-bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures,
-             std::vector<DrawnElement>& out, std::string* error) {
+bool tweak_injected(const json& ready) {
+    for (const auto& library : ready.value("injected", json::array()))
+        if (library == "Zimtone2")
+            return true;
+    return false;
+}
+
+bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures, std::vector<DrawnElement>& out,
+             bool* tweak_loaded, std::string* error) {
     zimtone::sim::HostLaunchExtras extras;
     if (!pictures.empty())
         extras.arguments = {"--output-folder", pictures.string()};
@@ -273,6 +281,7 @@ bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures,
         *error = "the " + job.role + " host did not start";
         return false;
     }
+    *tweak_loaded = tweak_injected(host.ready());
     JobState state{job, &host, pictures};
     bool keep = job.keep_device_texts;
     for (const auto* app : job.apps) {
@@ -288,13 +297,15 @@ bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures,
 // Runs the jobs on a few threads, each job its own host process; the elements come in the order
 // of the apps.
 bool run_jobs(const std::vector<HostJob>& jobs, const std::vector<DrawnApp>& apps, const fs::path& root,
-              const fs::path& pictures, int workers, std::vector<DrawnElement>& out, std::string* error) {
+              const fs::path& pictures, int workers, std::vector<DrawnElement>& out, std::string* error,
+              bool* tweak_loaded = nullptr) {
     std::vector<std::vector<DrawnElement>> results(jobs.size());
     std::vector<std::string> errors(jobs.size());
+    std::unique_ptr<bool[]> loaded(new bool[jobs.size()]());
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++)
-            if (!run_job(jobs[i], root, pictures, results[i], &errors[i]) && errors[i].empty())
+            if (!run_job(jobs[i], root, pictures, results[i], &loaded[i], &errors[i]) && errors[i].empty())
                 errors[i] = "a host failed";
     };
     std::vector<std::thread> threads;
@@ -307,6 +318,8 @@ bool run_jobs(const std::vector<HostJob>& jobs, const std::vector<DrawnApp>& app
             *error = errors[i];
             return false;
         }
+    if (tweak_loaded)
+        *tweak_loaded = std::all_of(loaded.get(), loaded.get() + jobs.size(), [](bool b) { return b; });
     std::vector<DrawnElement> all;
     for (auto& result : results)
         all.insert(all.end(), result.begin(), result.end());
@@ -655,7 +668,8 @@ std::optional<DrawnAudit> audit_drawn_texts(const std::vector<DrawnApp>& apps,
                                             const DrawnAuditOptions& options, std::string* error) {
     DrawnAudit audit;
     if (!run_jobs(jobs_for(apps, options.workers, true), apps, platform::foundation::device_root(),
-                  options.pictures, options.workers, audit.elements, error))
+                  options.pictures, options.workers, audit.elements, error,
+                  &audit.tweak_loaded))
         return std::nullopt;
     for (auto& e : audit.elements)
         if (e.fails()) {

@@ -55,6 +55,8 @@ struct DrawnAuditOptions {
 struct DrawnAudit {
     std::vector<DrawnElement> elements;
     std::vector<ColourProposal> proposals; // one per failing app
+    // Every host loaded the tweak; a device set up without it is drawn without its colours.
+    bool tweak_loaded{true};
 };
 
 // Drives the hosts on the current device root with its settings. Nullopt with a reason when a

@@ -188,6 +188,7 @@ json audit_json(const std::vector<AuditRow>& rows, const DrawnAudit* texts, bool
         }
         answer["elements"] = std::move(elements);
         answer["failing_apps"] = failing;
+        answer["tweak_loaded"] = texts->tweak_loaded;
     }
     return answer;
 }
@@ -212,6 +213,9 @@ std::string audit_table(const std::vector<AuditRow>& rows, const DrawnAudit* tex
 
     size_t failing = 0;
     for (const auto& e : texts->elements) failing += e.fails() ? 1 : 0;
+    if (!texts->tweak_loaded)
+        out << "\nThe tweak is not installed on this device (zimtone device init installs it): the surfaces are "
+               "drawn without its colours.";
     out << "\nTexts as drawn: " << texts->elements.size() << " texts, " << failing
         << " below their threshold (worst 10% of the box; 4.5:1, large text 3:1)\n";
     if (failing) {

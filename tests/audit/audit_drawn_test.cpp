@@ -89,21 +89,31 @@ constexpr const char* kDarkIconApp = "com.example.zebra";      // black and whit
 constexpr const char* kReplyApp = "com.apple.MobileSMS";       // a light green icon: the keyboard's colour
 constexpr const char* kWhiteTextApp = "com.example.moonlight"; // a dark icon: white text
 
+// The two audits run once for the file, each when a test first needs it, so that a test run alone
+// draws only what it looks at.
 class AuditDrawn : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        defaults_ = new Audit;
-        changed_ = new Audit;
-        run_audit(*defaults_, {}, true);
+    static const Audit& defaults() {
+        if (!defaults_) {
+            defaults_ = new Audit;
+            run_audit(*defaults_, {}, true);
+        }
+        return *defaults_;
+    }
 
-        // The stripes stored as a greyscale PNG, a black per-app colour for an app with white text,
-        // and each colour the first audit proposed.
-        json colours = json::array({{{kWhiteTextApp, "000000"}}});
-        for (const auto& row : defaults_->answer["apps"])
-            if (row.contains("proposal") && row["proposal"].is_object() &&
-                row["proposal"]["colour"].is_string())
-                colours.push_back({{row["app"], row["proposal"]["colour"]}});
-        run_audit(*changed_, {{"SpecificAppColor", true}, {"Specific_App_Color", colours}}, false);
+    // The stripes stored as a greyscale PNG, a black per-app colour for an app with white text,
+    // and each colour the default audit proposed.
+    static const Audit& changed() {
+        if (!changed_) {
+            json colours = json::array({{{kWhiteTextApp, "000000"}}});
+            for (const auto& row : defaults().answer["apps"])
+                if (row.contains("proposal") && row["proposal"].is_object() &&
+                    row["proposal"]["colour"].is_string())
+                    colours.push_back({{row["app"], row["proposal"]["colour"]}});
+            changed_ = new Audit;
+            run_audit(*changed_, {{"SpecificAppColor", true}, {"Specific_App_Color", colours}}, false);
+        }
+        return *changed_;
     }
 
     static void TearDownTestSuite() {
@@ -139,6 +149,7 @@ class AuditDrawn : public ::testing::Test {
         ASSERT_EQ(result.status, 0) << result.out;
         audit.answer = json::parse(result.out, nullptr, false);
         ASSERT_TRUE(audit.answer.is_object() && audit.answer.contains("elements")) << result.out;
+        EXPECT_TRUE(audit.answer["tweak_loaded"].get<bool>());
         if (pictures) {
             std::ifstream in(audit.html);
             audit.page.assign(std::istreambuf_iterator<char>(in), {});
@@ -160,7 +171,7 @@ TEST_F(AuditDrawn, ContrastIsTheTextOverThePixelsDrawnUnderItsBox) {
             image = platform::uikit::decodePng(path, 2.0);
         return image ? &*image : nullptr;
     };
-    const json& elements = defaults_->answer["elements"];
+    const json& elements = defaults().answer["elements"];
     ASSERT_GT(elements.size(), 100u);
     for (const auto& e : elements) {
         std::string what = e["app"].get<std::string>() + " " + e["surface"].get<std::string>() + " " +
@@ -210,9 +221,9 @@ TEST_F(AuditDrawn, ContrastIsTheTextOverThePixelsDrawnUnderItsBox) {
 
 TEST_F(AuditDrawn, EverySurfaceOfEveryAppIsMeasured) {
     std::map<std::string, std::set<std::string>> surfaces;
-    for (const auto& e : defaults_->answer["elements"])
+    for (const auto& e : defaults().answer["elements"])
         surfaces[e["app"]].insert(e["surface"]);
-    for (const auto& row : defaults_->answer["apps"]) {
+    for (const auto& row : defaults().answer["apps"]) {
         std::set<std::string> expected = {"banner", "notification-center", "lock-screen"};
         if (row["app"] == kReplyApp)
             expected.insert({"quick-reply", "keyboard"});
@@ -220,7 +231,7 @@ TEST_F(AuditDrawn, EverySurfaceOfEveryAppIsMeasured) {
     }
     // Each element the issue names on each surface is there.
     std::map<std::string, std::set<std::string>> named;
-    for (const auto& e : defaults_->answer["elements"])
+    for (const auto& e : defaults().answer["elements"])
         named[e["surface"]].insert(e["element"]);
     const std::map<std::string, std::set<std::string>> wanted = {
         {"banner", {"title", "subtitle", "message", "date", "button"}},
@@ -244,11 +255,11 @@ TEST_F(AuditDrawn, KnownProblemsAreFlaggedWithTheirCause) {
     };
     const Case cases[] = {
         // Pure red titles (the saturation step on white) on the maroon of a dark icon.
-        {defaults_, kDarkIconApp, "banner", "button", "saturation step"},
+        {&defaults(), kDarkIconApp, "banner", "button", "saturation step"},
         // White key caps on the bright green of a light icon.
-        {defaults_, kReplyApp, "keyboard", "key", "automatic text colour"},
+        {&defaults(), kReplyApp, "keyboard", "key", "automatic text colour"},
         // The stripes as a greyscale PNG: the colour engine reads black.
-        {changed_, kDarkIconApp, "banner", "button", "greyscale"},
+        {&changed(), kDarkIconApp, "banner", "button", "greyscale"},
     };
     for (const auto& c : cases) {
         auto elements = c.audit->elements(c.app, c.surface);
@@ -271,7 +282,7 @@ TEST_F(AuditDrawn, KnownProblemsAreFlaggedWithTheirCause) {
         EXPECT_TRUE(failing_apps.count(c.app)) << c.app;
     }
     // The keys are white on a light keyboard, whatever the text colour rule chose elsewhere.
-    for (const auto& e : defaults_->elements(kReplyApp, "keyboard"))
+    for (const auto& e : defaults().elements(kReplyApp, "keyboard"))
         if (e["element"] == "key") {
             EXPECT_EQ(e["drawn"], json({1.0, 1.0, 1.0, 1.0}));
             const json& behind = e["background"]["median"];
@@ -283,7 +294,7 @@ TEST_F(AuditDrawn, KnownProblemsAreFlaggedWithTheirCause) {
 
 TEST_F(AuditDrawn, WhiteTextOnAnOpaqueBlackTintPasses) {
     size_t white = 0;
-    for (const auto& e : changed_->elements(kWhiteTextApp)) {
+    for (const auto& e : changed().elements(kWhiteTextApp)) {
         if (e["drawn"] != json({1.0, 1.0, 1.0, 1.0}))
             continue;
         ++white;
@@ -295,7 +306,7 @@ TEST_F(AuditDrawn, WhiteTextOnAnOpaqueBlackTintPasses) {
 
 TEST_F(AuditDrawn, ProposedColoursWrittenToTheSettingsMakeTheirAppPass) {
     size_t proposed = 0;
-    for (const auto& row : defaults_->answer["apps"]) {
+    for (const auto& row : defaults().answer["apps"]) {
         if (!row["proposal"].is_object() || !row["proposal"]["colour"].is_string())
             continue;
         ++proposed;
@@ -304,7 +315,7 @@ TEST_F(AuditDrawn, ProposedColoursWrittenToTheSettingsMakeTheirAppPass) {
         EXPECT_NE(
             row["proposal"]["how"].get<std::string>().find(row["proposal"]["colour"].get<std::string>()),
             std::string::npos);
-        auto elements = changed_->elements(app);
+        auto elements = changed().elements(app);
         EXPECT_FALSE(elements.empty()) << app;
         for (const auto& e : elements)
             EXPECT_FALSE(e["fails"].get<bool>())
@@ -316,12 +327,12 @@ TEST_F(AuditDrawn, ProposedColoursWrittenToTheSettingsMakeTheirAppPass) {
 TEST_F(AuditDrawn, HtmlShowsEachFailingTextCroppedBesideItsNumbers) {
     size_t failing = 0;
     std::set<std::string> apps;
-    for (const auto& e : defaults_->answer["elements"])
+    for (const auto& e : defaults().answer["elements"])
         if (e["fails"].get<bool>()) {
             ++failing;
             apps.insert(e["app"]);
         }
-    const std::string& page = defaults_->page;
+    const std::string& page = defaults().page;
     size_t crops = 0;
     for (size_t at = page.find("<img class=\"crop\""); at != std::string::npos;
          at = page.find("<img class=\"crop\"", at + 1)) {
@@ -334,6 +345,41 @@ TEST_F(AuditDrawn, HtmlShowsEachFailingTextCroppedBesideItsNumbers) {
          at = page.find("<section class=\"app\"", at + 1))
         ++sections;
     EXPECT_EQ(sections, apps.size()) << "grouped by app";
+}
+
+// The host's own command, as the page or a person sends it.
+TEST(TextAuditCommand, AnswersOnlyFailingTextsWhenAskedAndRefusesBadArguments) {
+    TempDevice device;
+    auto init = run("--root " + device.root().string() + " device init");
+    ASSERT_EQ(init.status, 0) << init.out;
+    zimtone::testing::HostUnderTest host("messages", device.root(), true);
+    ASSERT_TRUE(host.ready().is_object());
+    ASSERT_TRUE(host.command("reply Anna \"Lunch?\"").value("ok", false));
+    json all = host.command("text-audit");
+    json failing = host.command("text-audit --failing");
+    ASSERT_TRUE(all.value("ok", false) && failing.value("ok", false)) << all.dump() << failing.dump();
+    size_t expected = 0;
+    for (const auto& text : all["texts"])
+        expected += text["fails"].get<bool>() ? 1 : 0;
+    EXPECT_GT(expected, 0u) << "the keys are white on the light green keyboard";
+    EXPECT_EQ(failing["texts"].size(), expected);
+    for (const auto& text : failing["texts"])
+        EXPECT_TRUE(text["fails"].get<bool>());
+
+    struct Case {
+        std::string line;
+        std::string error;
+    };
+    const Case cases[] = {
+        {"text-audit a.png b.png c.png", "at most two file names"},
+        {"text-audit /proc/drawn.png", "screenshot writes only under the device root"},
+    };
+    for (const auto& c : cases) {
+        json answer = host.command(c.line);
+        EXPECT_FALSE(answer.value("ok", true)) << c.line;
+        EXPECT_NE(answer.value("error", "").find(c.error), std::string::npos) << answer.dump();
+    }
+    EXPECT_TRUE(host.command("ping").value("ok", false)) << "the host keeps answering";
 }
 
 } // namespace
