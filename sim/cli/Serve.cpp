@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <iostream>
+#include <optional>
 #include <thread>
 
 #include "platform/foundation/DevicePaths.h"
@@ -36,6 +37,8 @@ namespace {
 // is cheap and a host draws only when it did, so a change is on the page within one period and
 // one render (about 20 ms), and every step of 2 Hz cycling shows.
 constexpr std::chrono::milliseconds kFramePeriod{40};
+// How soon a host that died or came back shows on the page's pills.
+constexpr std::chrono::milliseconds kHostCheckPeriod{100};
 
 // A free port on loopback for the Settings app's own page.
 int free_loopback_port() {
@@ -69,16 +72,72 @@ void open_browser(const std::string& url) {
     posix_spawn_file_actions_destroy(&actions);
 }
 
-} // namespace
-
-int run_serve(const ServeOptions& options) {
-    // Signals are taken by sigwait below; every thread started from here inherits the mask.
+// Signals are taken by sigwait at the end; every thread started after this inherits the mask.
+sigset_t block_stop_signals() {
     sigset_t stop_signals;
     sigemptyset(&stop_signals);
     sigaddset(&stop_signals, SIGINT);
     sigaddset(&stop_signals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stop_signals, nullptr);
     std::signal(SIGPIPE, SIG_IGN); // a host that died while spoken to must not take us with it
+    return stop_signals;
+}
+
+// Frames are drawn under the device root, where the hosts may write and nobody else may look.
+std::optional<fs::path> make_frames_folder(std::string* error) {
+    const std::string frames_folder = "/var/run/zimtone-frames-" + std::to_string(getpid());
+    int frames_fd = platform::foundation::open_runtime_folder(frames_folder, error);
+    if (frames_fd < 0)
+        return std::nullopt;
+    ::close(frames_fd);
+    return platform::foundation::resolve_device_path(frames_folder);
+}
+
+void add_device_hosts(HostSupervisor& hosts, const fs::path& root, int page_port, int settings_port) {
+    fs::path host_exe = sim::executable_dir() / "zimtone-host";
+    // The page shows a settings change at once: these hosts open their surfaces again after one.
+    const sim::HostLaunchExtras following{.arguments = {"--follow-settings"}, .own_process_group = true};
+    hosts.add({.executable = host_exe, .role = "springboard", .device_root = root}, following,
+              "the home screen did not start");
+    hosts.add({.executable = host_exe, .role = "messages", .device_root = root}, following,
+              "the Messages extension did not start");
+    // The Settings app's page refuses frames from anyone but this page.
+    hosts.add({.executable = host_exe,
+               .role = "settings",
+               .device_root = root,
+               .environment = {{"ZIMTONE_SETTINGS_FRAMED_BY", std::to_string(page_port)}}},
+              {.arguments = {"--port", std::to_string(settings_port)}, .own_process_group = true},
+              kSettingsUnavailable);
+}
+
+void report_hosts(const HostSupervisor& hosts) {
+    for (auto& host : hosts.status()) {
+        const std::string detail = host["detail"].get<std::string>();
+        std::cout << "  " << host["role"].get<std::string>() << ": " << host["state"].get<std::string>()
+                  << (detail.empty() ? "" : " (" + detail + ")") << std::endl;
+    }
+}
+
+// The screen of the host on show, drawn only when it changed since the last frame.
+FrameFeed::Capture capture_from(HostSupervisor& hosts) {
+    return [&hosts](const std::string& role, const fs::path& path, uint64_t since) {
+        auto answer =
+            hosts.command(role, "frame " + sim::quote_word(path.string()) + " " + std::to_string(since));
+        FrameFeed::CaptureResult result;
+        if (!answer.value("ok", false)) {
+            result.error = answer.value("error", "the screen could not be drawn");
+            return result;
+        }
+        result.changed = answer.value("changed", true);
+        result.generation = answer.value("generation", uint64_t{0});
+        return result;
+    };
+}
+
+} // namespace
+
+int run_serve(const ServeOptions& options) {
+    sigset_t stop_signals = block_stop_signals();
 
     // A port that is taken is refused before the device is touched.
     http::PageServer server;
@@ -92,62 +151,26 @@ int run_serve(const ServeOptions& options) {
     std::string error;
     // Taken before the device is touched, and held until the end.
     auto lock = ServeLock::acquire(&error);
-    if (!lock) {
-        std::cerr << "zimtone serve: " << error << "\n";
-        return 1;
-    }
-    if (!set_up_device("zimtone", &error)) {
+    if (!lock || !set_up_device("zimtone", &error)) {
         std::cerr << "zimtone serve: " << error << "\n";
         return 1;
     }
     fs::path root = platform::foundation::device_root();
-
-    // Frames are drawn under the device root, where the hosts may write and nobody else may look.
-    const std::string frames_folder = "/var/run/zimtone-frames-" + std::to_string(getpid());
-    int frames_fd = platform::foundation::open_runtime_folder(frames_folder, &error);
-    if (frames_fd < 0) {
+    auto scratch = make_frames_folder(&error);
+    if (!scratch) {
         std::cerr << "zimtone serve: cannot create a folder for the screen's frames: " << error << "\n";
         return 1;
     }
-    ::close(frames_fd);
-    fs::path scratch = platform::foundation::resolve_device_path(frames_folder);
 
     int settings_port = free_loopback_port();
-    fs::path host_exe = sim::executable_dir() / "zimtone-host";
     HostSupervisor hosts;
     hosts.on_report = [](const std::string& line) { std::cerr << "zimtone serve: " << line << std::endl; };
-    // The page shows a settings change at once: these hosts open their surfaces again after one.
-    hosts.add({host_exe, "springboard", root, false, {}}, {{"--follow-settings"}, true},
-              "the home screen did not start");
-    hosts.add({host_exe, "messages", root, false, {}}, {{"--follow-settings"}, true},
-              "the Messages extension did not start");
-    // The Settings app's page refuses frames from anyone but this page.
-    hosts.add({host_exe, "settings", root, false, {{"ZIMTONE_SETTINGS_FRAMED_BY", std::to_string(port)}}},
-              {{"--port", std::to_string(settings_port)}, true}, kSettingsUnavailable);
+    add_device_hosts(hosts, root, port, settings_port);
     std::cout << "Starting the device in " << root.string() << " ..." << std::endl;
     hosts.start_all();
-    for (auto& host : hosts.status())
-        std::cout << "  " << host["role"].get<std::string>() << ": " << host["state"].get<std::string>()
-                  << (host["detail"].get<std::string>().empty()
-                          ? ""
-                          : " (" + host["detail"].get<std::string>() + ")")
-                  << std::endl;
+    report_hosts(hosts);
 
-    FrameFeed frames(
-        [&hosts](const std::string& role, const fs::path& path, uint64_t since) {
-            auto answer =
-                hosts.command(role, "frame " + sim::quote_word(path.string()) + " " + std::to_string(since));
-            FrameFeed::CaptureResult result;
-            if (!answer.value("ok", false)) {
-                result.error = answer.value("error", "the screen could not be drawn");
-                return result;
-            }
-            result.changed = answer.value("changed", true);
-            result.generation = answer.value("generation", uint64_t{0});
-            return result;
-        },
-        scratch, kFramePeriod);
-
+    FrameFeed frames(capture_from(hosts), *scratch, kFramePeriod);
     std::atomic<bool> stopping{false};
     std::thread monitor([&] {
         while (!stopping) {
@@ -155,7 +178,7 @@ int run_serve(const ServeOptions& options) {
             hosts.check();
             if (hosts.status() != before)
                 frames.poke();
-            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+            std::this_thread::sleep_for(kHostCheckPeriod);
         }
     });
 
@@ -178,7 +201,7 @@ int run_serve(const ServeOptions& options) {
     monitor.join();
     hosts.stop_all();
     std::error_code ec;
-    fs::remove_all(scratch, ec);
+    fs::remove_all(*scratch, ec);
     std::cout << "Stopped." << std::endl;
     return 0;
 }

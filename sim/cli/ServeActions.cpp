@@ -55,11 +55,11 @@ ActionResult fail(std::string error) {
 }
 
 ActionResult on_home(std::string line) {
-    return {ActionPlan{{{kHome, std::move(line)}}, {}, kHome}, {}};
+    return {ActionPlan{.commands = {{kHome, std::move(line)}}, .show = kHome}, {}};
 }
 
 ActionResult post(const char* name) {
-    return {ActionPlan{{}, std::string(name), kHome}, {}};
+    return {ActionPlan{.notification = std::string(name), .show = kHome}, {}};
 }
 
 ActionResult bulletin(const json& r) {
@@ -87,10 +87,8 @@ ActionResult reply(const json& r) {
     for (auto* f : {&sender, &message})
         if (!f->error.empty())
             return fail(f->error);
-    return {ActionPlan{{{kMessages, "reply " + quote_word(sender.value) + " " + quote_word(message.value)}},
-                       {},
-                       kMessages},
-            {}};
+    std::string line = "reply " + quote_word(sender.value) + " " + quote_word(message.value);
+    return {ActionPlan{.commands = {{kMessages, std::move(line)}}, .show = kMessages}, {}};
 }
 
 ActionResult show(const json& r) {
@@ -99,7 +97,7 @@ ActionResult show(const json& r) {
         return fail(screen.error);
     if (screen.value != kHome && screen.value != kMessages)
         return fail("'screen' must be springboard or messages");
-    return {ActionPlan{{}, {}, screen.value}, {}};
+    return {ActionPlan{.show = screen.value}, {}};
 }
 
 // The tweak restarts the hosts it runs in; the ones that died cannot hear it and are started here.
@@ -127,7 +125,8 @@ ActionResult composer(const json& r) {
     for (auto* f : {&title, &message})
         if (!f->error.empty())
             return fail(f->error);
-    return {ActionPlan{{{kHome, "composer " + quote_word(title.value) + " " + quote_word(message.value)}}, {}, {}},
+    return {ActionPlan{.commands = {{kHome, "composer " + quote_word(title.value) + " " +
+                                                quote_word(message.value)}}},
             {}};
 }
 
@@ -137,7 +136,7 @@ ActionResult follow_settings(const json& r) {
     if (on == r.end() || !on->is_boolean())
         return fail("'on' must be true or false");
     std::string line = std::string("follow-settings ") + (on->get<bool>() ? "on" : "off");
-    return {ActionPlan{{{kHome, line}, {kMessages, line}}, {}, {}}, {}};
+    return {ActionPlan{.commands = {{kHome, line}, {kMessages, line}}}, {}};
 }
 
 using Planner = std::function<ActionResult(const json&)>;
@@ -153,7 +152,7 @@ const std::vector<std::pair<std::string, Planner>>& planners() {
         {"reply", reply},
         {"reply-close",
          [](const json&) {
-             return ActionResult{ActionPlan{{{kMessages, "reply close"}}, {}, kHome}, {}};
+             return ActionResult{ActionPlan{.commands = {{kMessages, "reply close"}}, .show = kHome}, {}};
          }},
         {"test-banner", [](const json&) { return post(zimtone::settings::notifications::kTestBanner); }},
         {"test-lockscreen",

@@ -17,11 +17,11 @@ struct HostCommandLine {
 };
 
 struct ActionPlan {
-    std::vector<HostCommandLine> commands;
-    std::optional<std::string> notification;
-    std::optional<std::string> show;
+    std::vector<HostCommandLine> commands{};
+    std::optional<std::string> notification{};
+    std::optional<std::string> show{};
     // Hosts to start again when they are not running, whether they ended or never started.
-    std::vector<std::string> revive;
+    std::vector<std::string> revive{};
     // Input from a person: the answer may ask the launcher to open a reply or show a screen.
     bool follow_ups{false};
 };

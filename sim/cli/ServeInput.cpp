@@ -22,7 +22,7 @@ ActionResult fail(std::string error) {
 }
 
 ActionResult on_screen(std::string line) {
-    return {ActionPlan{{{kScreenOnShow, std::move(line)}}, {}, {}, {}, true}, {}};
+    return {ActionPlan{.commands = {{kScreenOnShow, std::move(line)}}, .follow_ups = true}, {}};
 }
 
 // A coordinate of a touch: a finite number within the screen and a little past its edge.
@@ -124,7 +124,7 @@ ActionResult plan_home(const json&) {
 }
 
 ActionResult plan_sleep(const json&) {
-    return {ActionPlan{{{kHome, "sleep"}}, {}, kHome, {}, true}, {}};
+    return {ActionPlan{.commands = {{kHome, "sleep"}}, .show = kHome, .follow_ups = true}, {}};
 }
 
 FollowUpResult follow_up_of(const json& answer) {

@@ -15,16 +15,16 @@
 namespace zimtone::sim {
 
 struct HostLaunch {
-    std::filesystem::path executable;  // zimtone-host
-    std::string role;                  // springboard | messages | settings
-    std::filesystem::path device_root;
+    std::filesystem::path executable {}; // zimtone-host
+    std::string role {};                 // springboard | messages | settings
+    std::filesystem::path device_root {};
     bool virtual_clock { false };
-    std::map<std::string, std::string> environment; // added to the inherited one
+    std::map<std::string, std::string> environment {}; // added to the inherited one
 };
 
 // What a long-running launcher adds to a plain launch.
 struct HostLaunchExtras {
-    std::vector<std::string> arguments; // after the standard ones, e.g. --port N
+    std::vector<std::string> arguments {}; // after the standard ones, e.g. --port N
     // A host in its own process group does not get the terminal's Ctrl-C: its launcher stops it.
     bool own_process_group { false };
 };
