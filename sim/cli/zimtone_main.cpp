@@ -3,7 +3,9 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <iostream>
+#include <memory>
 
 #include <nlohmann/json.hpp>
 
@@ -116,6 +118,172 @@ int observe_notifications(const std::vector<std::string>& names) {
     return 0;
 }
 
+// A subcommand and what it does once the command line has been read.
+struct Command {
+    CLI::App* app;
+    std::function<int()> run;
+};
+using Commands = std::vector<Command>;
+
+int names_problem(const std::vector<std::string>& names) {
+    for (const std::string& name : names)
+        if (!is_valid_notification_name(name))
+            return usage_error("not a notification name (printable ASCII, 1 to 1019 characters): " +
+                               quoted(name));
+    return 0;
+}
+
+void add_device_commands(CLI::App& app, Commands& commands, const char* self) {
+    auto* device = app.add_subcommand("device", "Manage the device root");
+    device->require_subcommand(1);
+    auto* init = device->add_subcommand("init", "Write the embedded default device: sample apps with icons");
+    commands.push_back({init, [self] {
+                            std::string error;
+                            if (!zimtone::cli::set_up_device(self, &error))
+                                return failure(error);
+                            std::cout << device_root().string() << "\n";
+                            return 0;
+                        }});
+}
+
+void add_colour_commands(CLI::App& app, Commands& commands) {
+    auto png = std::make_shared<std::string>();
+    auto* colour = app.add_subcommand("colour", "Dominant colour, text colour and hex of a PNG icon");
+    colour->add_option("png", *png, "Icon file (name@2x.png and name@3x.png load at scale 2 and 3)")
+        ->required();
+    commands.push_back({colour, [png] {
+                            std::string error;
+                            auto report = zimtone::cli::colour_report(*png, &error);
+                            if (!report)
+                                return failure(error);
+                            std::cout << report->dump() << "\n";
+                            return 0;
+                        }});
+
+    auto* hex = app.add_subcommand("hex", "Six-digit hex colours");
+    hex->require_subcommand(1);
+    auto hex_text = std::make_shared<std::string>();
+    auto* decode = hex->add_subcommand("decode", "Print [r,g,b,a], or null (exit 1) for an invalid string");
+    decode->add_option("string", *hex_text, "Six hex digits")->required();
+    commands.push_back({decode, [hex_text] {
+                            auto result = zimtone::cli::hex_decode(*hex_text);
+                            std::cout << result.dump() << "\n";
+                            return result.is_null() ? 1 : 0;
+                        }});
+
+    struct Components {
+        double r{0}, g{0}, b{0}, a{1}, s{1};
+    };
+    auto c = std::make_shared<Components>();
+    auto* encode =
+        hex->add_subcommand("encode", "Print the hex string of an opaque colour (1 0 0 is ff0000)");
+    add_components(encode, {{"red", &c->r}, {"green", &c->g}, {"blue", &c->b}});
+    commands.push_back({encode, [c] {
+                            std::cout << zimtone::cli::hex_encode(c->r, c->g, c->b) << "\n";
+                            return 0;
+                        }});
+    auto* saturate = app.add_subcommand("saturate", "Replace the saturation of a colour");
+    add_components(
+        saturate,
+        {{"red", &c->r}, {"green", &c->g}, {"blue", &c->b}, {"alpha", &c->a}, {"saturation", &c->s}});
+    commands.push_back({saturate, [c] {
+                            std::cout << zimtone::cli::saturate(c->r, c->g, c->b, c->a, c->s).dump() << "\n";
+                            return 0;
+                        }});
+    auto* reverse = app.add_subcommand("reverse", "Automatic text colour on a background: white or black");
+    add_components(reverse, {{"red", &c->r}, {"green", &c->g}, {"blue", &c->b}});
+    commands.push_back({reverse, [c] {
+                            std::cout << zimtone::cli::reverse(c->r, c->g, c->b) << "\n";
+                            return 0;
+                        }});
+}
+
+void add_settings_command(CLI::App& app, Commands& commands) {
+    auto file = std::make_shared<std::optional<std::string>>();
+    auto* settings =
+        app.add_subcommand("settings", "The settings in force after the tweak's loaders read the file");
+    settings->add_option("--file", *file, "A settings file (default: the device's)");
+    commands.push_back({settings, [file] {
+                            auto problem = *file ? zimtone::cli::regular_file_problem(**file)
+                                                 : zimtone::cli::device_root_problem();
+                            if (problem)
+                                return failure(*problem);
+                            std::cout << zimtone::cli::settings_after_loading(*file).dump() << "\n";
+                            return 0;
+                        }});
+}
+
+void add_demo_command(CLI::App& app, Commands& commands) {
+    struct DemoOptions {
+        std::string out{"zimtone-demo"};
+        uint64_t seed{1};
+    };
+    auto options = std::make_shared<DemoOptions>();
+    auto* demo = app.add_subcommand("demo", "Render every surface under the defaults and a few presets to "
+                                            "PNG files, in ./zimtone-demo unless --out");
+    demo->add_option("--out", options->out,
+                     "Output folder, made if need be (default: zimtone-demo in the current folder)");
+    demo->add_option("--seed", options->seed, "Random seed of the colour cycling (default: 1)");
+    commands.push_back(
+        {demo, [options] { return zimtone::cli::run_demo(options->out, options->seed) ? 0 : 1; }});
+}
+
+void add_notification_commands(CLI::App& app, Commands& commands) {
+    auto names = std::make_shared<std::vector<std::string>>();
+    auto* post = app.add_subcommand("post", "Post a Darwin notification to every process of the device");
+    post->add_option("name", *names, "Notification name: printable ASCII, 1 to 1019 characters")
+        ->required()
+        ->expected(1);
+    commands.push_back({post, [names] {
+                            if (int problem = names_problem(*names))
+                                return problem;
+                            return post_notification(names->front());
+                        }});
+    auto* observe = app.add_subcommand("observe", "Print every notification of these names as it arrives");
+    observe->add_option("names", *names, "Notification names")->required();
+    commands.push_back({observe, [names] {
+                            if (int problem = names_problem(*names))
+                                return problem;
+                            return observe_notifications(*names);
+                        }});
+}
+
+void add_serve_command(CLI::App& app, Commands& commands) {
+    struct ServeFlags {
+        zimtone::cli::ServeOptions options;
+        bool no_browser{false};
+    };
+    auto flags = std::make_shared<ServeFlags>();
+    auto* serve =
+        app.add_subcommand("serve", "The live device: home screen, Messages and Settings app on a web page");
+    serve->add_option("--port", flags->options.port, "Port on 127.0.0.1 (default: 8375; 0 picks a free one)")
+        ->check(CLI::Range(0, 65535));
+    serve->add_flag("--no-browser", flags->no_browser, "Print the URL without opening a browser");
+    commands.push_back({serve, [flags] {
+                            flags->options.open_browser = !flags->no_browser;
+                            return zimtone::cli::run_serve(flags->options);
+                        }});
+}
+
+void add_audit_command(CLI::App& app, Commands& commands) {
+    auto options = std::make_shared<zimtone::cli::AuditOptions>();
+    auto* audit = app.add_subcommand(
+        "audit", "Readability of every text on every surface, as drawn, with proposed per-app colours");
+    audit->add_flag("--json", options->json, "Print JSON instead of a table");
+    audit->add_option("--html", options->html_file,
+                      "Also write an HTML page with each failing text pictured");
+    audit->add_option("--pictures", options->pictures,
+                      "Keep each surface's frame, with and without its texts, here");
+    audit->add_option("icons", options->icons, "Icon files to audit instead of the device's apps");
+    commands.push_back({audit, [options] {
+                            // Icons named on the command line need no device; the device's apps do.
+                            if (options->icons.empty())
+                                if (auto problem = zimtone::cli::device_root_problem())
+                                    return failure(*problem);
+                            return zimtone::cli::run_audit(*options);
+                        }});
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -128,68 +296,14 @@ int main(int argc, char** argv) {
     app.add_option("--root", root,
                    "Device root (default: $ZIMTONE_DEVICE_ROOT or ~/.local/share/zimtone/device)");
 
-    auto* device = app.add_subcommand("device", "Manage the device root");
-    auto* device_init =
-        device->add_subcommand("init", "Write the embedded default device: sample apps with icons");
-    device->require_subcommand(1);
-
-    std::string png;
-    auto* colour = app.add_subcommand("colour", "Dominant colour, text colour and hex of a PNG icon");
-    colour->add_option("png", png, "Icon file (name@2x.png and name@3x.png load at scale 2 and 3)")
-        ->required();
-
-    auto* hex = app.add_subcommand("hex", "Six-digit hex colours");
-    hex->require_subcommand(1);
-    std::string hex_text;
-    auto* hex_decode =
-        hex->add_subcommand("decode", "Print [r,g,b,a], or null (exit 1) for an invalid string");
-    hex_decode->add_option("string", hex_text, "Six hex digits")->required();
-    double r = 0, g = 0, b = 0, a = 1, s = 1;
-    auto* hex_encode =
-        hex->add_subcommand("encode", "Print the hex string of an opaque colour (1 0 0 is ff0000)");
-    add_components(hex_encode, {{"red", &r}, {"green", &g}, {"blue", &b}});
-
-    auto* saturate = app.add_subcommand("saturate", "Replace the saturation of a colour");
-    add_components(saturate, {{"red", &r}, {"green", &g}, {"blue", &b}, {"alpha", &a}, {"saturation", &s}});
-    auto* reverse = app.add_subcommand("reverse", "Automatic text colour on a background: white or black");
-    add_components(reverse, {{"red", &r}, {"green", &g}, {"blue", &b}});
-
-    std::optional<std::string> settings_file;
-    auto* settings =
-        app.add_subcommand("settings", "The settings in force after the tweak's loaders read the file");
-    settings->add_option("--file", settings_file, "A settings file (default: the device's)");
-
-    std::string demo_out = "zimtone-demo";
-    uint64_t demo_seed = 1;
-    auto* demo = app.add_subcommand("demo", "Render every surface under the defaults and a few presets to "
-                                            "PNG files, in ./zimtone-demo unless --out");
-    demo->add_option("--out", demo_out,
-                     "Output folder, made if need be (default: zimtone-demo in the current folder)");
-    demo->add_option("--seed", demo_seed, "Random seed of the colour cycling (default: 1)");
-
-    std::vector<std::string> names;
-    auto* post = app.add_subcommand("post", "Post a Darwin notification to every process of the device");
-    post->add_option("name", names, "Notification name: printable ASCII, 1 to 1019 characters")
-        ->required()
-        ->expected(1);
-    auto* observe = app.add_subcommand("observe", "Print every notification of these names as it arrives");
-    observe->add_option("names", names, "Notification names")->required();
-
-    zimtone::cli::ServeOptions serve_options;
-    bool no_browser = false;
-    auto* serve =
-        app.add_subcommand("serve", "The live device: home screen, Messages and Settings app on a web page");
-    serve->add_option("--port", serve_options.port, "Port on 127.0.0.1 (default: 8375; 0 picks a free one)")
-        ->check(CLI::Range(0, 65535));
-    serve->add_flag("--no-browser", no_browser, "Print the URL without opening a browser");
-
-    zimtone::cli::AuditOptions audit_options;
-    auto* audit =
-        app.add_subcommand("audit", "Readability of every text on every surface, as drawn, with proposed per-app colours");
-    audit->add_flag("--json", audit_options.json, "Print JSON instead of a table");
-    audit->add_option("--html", audit_options.html_file, "Also write an HTML page with each failing text pictured");
-    audit->add_option("--pictures", audit_options.pictures, "Keep each surface's frame, with and without its texts, here");
-    audit->add_option("icons", audit_options.icons, "Icon files to audit instead of the device's apps");
+    Commands commands;
+    add_device_commands(app, commands, argv[0]);
+    add_colour_commands(app, commands);
+    add_settings_command(app, commands);
+    add_demo_command(app, commands);
+    add_notification_commands(app, commands);
+    add_serve_command(app, commands);
+    add_audit_command(app, commands);
     mention_root_option(app);
 
     try {
@@ -206,67 +320,8 @@ int main(int argc, char** argv) {
     if (!root.empty())
         set_device_root(root);
 
-    for (const std::string& name : names)
-        if (!is_valid_notification_name(name))
-            return usage_error("not a notification name (printable ASCII, 1 to 1019 characters): " +
-                               quoted(name));
-
-    if (*device_init) {
-        std::string error;
-        if (!zimtone::cli::set_up_device(argv[0], &error))
-            return failure(error);
-        std::cout << device_root().string() << "\n";
-        return 0;
-    }
-    if (*serve) {
-        serve_options.open_browser = !no_browser;
-        return zimtone::cli::run_serve(serve_options);
-    }
-    if (*audit) {
-        // Icons named on the command line need no device; the device's apps do.
-        if (audit_options.icons.empty())
-            if (auto problem = zimtone::cli::device_root_problem())
-                return failure(*problem);
-        return zimtone::cli::run_audit(audit_options);
-    }
-    if (*demo)
-        return zimtone::cli::run_demo(demo_out, demo_seed) ? 0 : 1;
-    if (*colour) {
-        std::string error;
-        auto report = zimtone::cli::colour_report(png, &error);
-        if (!report)
-            return failure(error);
-        std::cout << report->dump() << "\n";
-        return 0;
-    }
-    if (*hex_decode) {
-        auto result = zimtone::cli::hex_decode(hex_text);
-        std::cout << result.dump() << "\n";
-        return result.is_null() ? 1 : 0;
-    }
-    if (*hex_encode) {
-        std::cout << zimtone::cli::hex_encode(r, g, b) << "\n";
-        return 0;
-    }
-    if (*saturate) {
-        std::cout << zimtone::cli::saturate(r, g, b, a, s).dump() << "\n";
-        return 0;
-    }
-    if (*reverse) {
-        std::cout << zimtone::cli::reverse(r, g, b) << "\n";
-        return 0;
-    }
-    if (*settings) {
-        auto problem = settings_file ? zimtone::cli::regular_file_problem(*settings_file)
-                                     : zimtone::cli::device_root_problem();
-        if (problem)
-            return failure(*problem);
-        std::cout << zimtone::cli::settings_after_loading(settings_file).dump() << "\n";
-        return 0;
-    }
-    if (*post)
-        return post_notification(names.front());
-    if (*observe)
-        return observe_notifications(names);
+    for (const Command& command : commands)
+        if (command.app->parsed())
+            return command.run();
     return usage_error("unknown command");
 }
