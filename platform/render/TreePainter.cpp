@@ -157,6 +157,95 @@ cairo_pattern_t* gradient_pattern(const uikit::CAGradientLayer& gradient, const 
     return pattern;
 }
 
+// A rectangle of device pixels, clamped to the picture.
+struct PixelRect {
+    int left{0}, top{0}, right{0}, bottom{0};
+    bool empty() const { return right <= left || bottom <= top; }
+};
+
+// The device pixels of the bounds that the clip lets through.
+PixelRect visible_device_rect(cairo_t* cr, CGRect bounds, int width, int height) {
+    double x0, y0, x1, y1;
+    cairo_save(cr);
+    cairo_rectangle(cr, 0, 0, bounds.size.width, bounds.size.height);
+    cairo_clip(cr);
+    cairo_clip_extents(cr, &x0, &y0, &x1, &y1);
+    cairo_restore(cr);
+    cairo_user_to_device(cr, &x0, &y0);
+    cairo_user_to_device(cr, &x1, &y1);
+    return {std::clamp(static_cast<int>(std::floor(std::min(x0, x1))), 0, width),
+            std::clamp(static_cast<int>(std::floor(std::min(y0, y1))), 0, height),
+            std::clamp(static_cast<int>(std::ceil(std::max(x0, x1))), 0, width),
+            std::clamp(static_cast<int>(std::ceil(std::max(y0, y1))), 0, height)};
+}
+
+// The backdrop's own radius, else its style's, in device pixels.
+int blur_pixels(cairo_t* cr, const uikit::UIBackdropView& backdrop) {
+    double pixels_per_point = 1.0, ignored = 0.0;
+    cairo_user_to_device_distance(cr, &pixels_per_point, &ignored);
+    const double radius_points = backdrop.blurRadius() > 0
+                                     ? backdrop.blurRadius()
+                                     : uikit::UIBackdropViewSettings::blur_radius_for_style(backdrop.style());
+    return static_cast<int>(
+        std::lround(std::min(radius_points * std::fabs(pixels_per_point), kLargestBlurPixels)));
+}
+
+// What every target holds under the sample rectangle, composited and reduced by the factor.
+cairo_surface_t* gather_behind(const std::vector<cairo_surface_t*>& targets, PixelRect sample, int factor) {
+    const int small_width = (sample.right - sample.left + factor - 1) / factor;
+    const int small_height = (sample.bottom - sample.top + factor - 1) / factor;
+    cairo_surface_t* behind = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, small_width, small_height);
+    cairo_t* gather = cairo_create(behind);
+    cairo_scale(gather, 1.0 / factor, 1.0 / factor);
+    for (cairo_surface_t* target : targets) {
+        cairo_surface_flush(target);
+        cairo_set_source_surface(gather, target, -sample.left, -sample.top);
+        cairo_pattern_set_filter(cairo_get_source(gather), CAIRO_FILTER_BILINEAR);
+        // The last small pixel can reach past the picture's edge when the width is not a
+        // multiple of the factor; it takes the edge's colour instead of turning see-through.
+        if (target == targets.front())
+            cairo_pattern_set_extend(cairo_get_source(gather), CAIRO_EXTEND_PAD);
+        cairo_paint(gather);
+    }
+    cairo_destroy(gather);
+    cairo_surface_flush(behind);
+    return behind;
+}
+
+// Replaces the area with a blur of what lies behind it.
+void paint_blurred(cairo_t* cr, const std::vector<cairo_surface_t*>& targets, PixelRect area, int radius) {
+    cairo_surface_t* root = targets.front();
+    // Sample a margin around the area so its edges blur with what lies next to them.
+    const PixelRect sample{std::max(0, area.left - radius), std::max(0, area.top - radius),
+                           std::min(cairo_image_surface_get_width(root), area.right + radius),
+                           std::min(cairo_image_surface_get_height(root), area.bottom + radius)};
+    // A wide blur loses nothing at a fraction of the resolution, and costs a fraction of the
+    // time; a narrow one keeps full resolution so that it stays as narrow as asked.
+    const int factor = radius < 12 ? 1 : radius < 24 ? 2 : 4;
+    cairo_surface_t* behind = gather_behind(targets, sample, factor);
+    box_blur(reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(behind)),
+             cairo_image_surface_get_width(behind), cairo_image_surface_get_height(behind),
+             cairo_image_surface_get_stride(behind) / 4, radius / factor);
+    cairo_surface_mark_dirty(behind);
+
+    cairo_pattern_t* blurred = cairo_pattern_create_for_surface(behind);
+    cairo_matrix_t to_small;
+    cairo_matrix_init_scale(&to_small, 1.0 / factor, 1.0 / factor);
+    cairo_matrix_translate(&to_small, -sample.left, -sample.top);
+    cairo_pattern_set_matrix(blurred, &to_small);
+    cairo_pattern_set_filter(blurred, CAIRO_FILTER_BILINEAR);
+    cairo_pattern_set_extend(blurred, CAIRO_EXTEND_PAD);
+    cairo_save(cr);
+    cairo_identity_matrix(cr);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_set_source(cr, blurred);
+    cairo_rectangle(cr, area.left, area.top, area.right - area.left, area.bottom - area.top);
+    cairo_fill(cr);
+    cairo_restore(cr);
+    cairo_pattern_destroy(blurred);
+    cairo_surface_destroy(behind);
+}
+
 } // namespace
 
 void TreePainter::paint_root(const UIView& view) {
@@ -280,75 +369,11 @@ cairo_pattern_t* TreePainter::mask_pattern(const CALayer& mask, double alpha) {
 }
 
 void TreePainter::paint_backdrop(const uikit::UIBackdropView& backdrop, CGRect bounds) {
-    // The device-pixel rectangle of the bounds that the clip lets through.
-    double x0, y0, x1, y1;
-    cairo_save(cr_);
-    cairo_rectangle(cr_, 0, 0, bounds.size.width, bounds.size.height);
-    cairo_clip(cr_);
-    cairo_clip_extents(cr_, &x0, &y0, &x1, &y1);
-    cairo_restore(cr_);
-    cairo_user_to_device(cr_, &x0, &y0);
-    cairo_user_to_device(cr_, &x1, &y1);
     cairo_surface_t* root = targets_.front();
-    const int root_width = cairo_image_surface_get_width(root),
-              root_height = cairo_image_surface_get_height(root);
-    const int left = std::clamp(static_cast<int>(std::floor(std::min(x0, x1))), 0, root_width);
-    const int top = std::clamp(static_cast<int>(std::floor(std::min(y0, y1))), 0, root_height);
-    const int right = std::clamp(static_cast<int>(std::ceil(std::max(x0, x1))), 0, root_width);
-    const int bottom = std::clamp(static_cast<int>(std::ceil(std::max(y0, y1))), 0, root_height);
-
-    if (right > left && bottom > top) {
-        double pixels_per_point = 1.0, ignored = 0.0;
-        cairo_user_to_device_distance(cr_, &pixels_per_point, &ignored);
-        const double radius_points = backdrop.blurRadius() > 0
-                                         ? backdrop.blurRadius()
-                                         : uikit::UIBackdropViewSettings::blur_radius_for_style(backdrop.style());
-        const int radius = static_cast<int>(
-            std::lround(std::min(radius_points * std::fabs(pixels_per_point), kLargestBlurPixels)));
-        // Sample a margin around the rectangle so its edges blur with what lies next to them.
-        const int sx = std::max(0, left - radius), sy = std::max(0, top - radius);
-        const int sw = std::min(root_width, right + radius) - sx,
-                  sh = std::min(root_height, bottom + radius) - sy;
-        // A wide blur loses nothing at a fraction of the resolution, and costs a fraction of the
-        // time; a narrow one keeps full resolution so that it stays as narrow as asked.
-        const int factor = radius < 12 ? 1 : radius < 24 ? 2 : 4;
-        const int small_width = (sw + factor - 1) / factor, small_height = (sh + factor - 1) / factor;
-        cairo_surface_t* behind = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, small_width, small_height);
-        cairo_t* gather = cairo_create(behind);
-        cairo_scale(gather, 1.0 / factor, 1.0 / factor);
-        for (cairo_surface_t* target : targets_) {
-            cairo_surface_flush(target);
-            cairo_set_source_surface(gather, target, -sx, -sy);
-            cairo_pattern_set_filter(cairo_get_source(gather), CAIRO_FILTER_BILINEAR);
-            // The last small pixel can reach past the picture's edge when the width is not a
-            // multiple of the factor; it takes the edge's colour instead of turning see-through.
-            if (target == root)
-                cairo_pattern_set_extend(cairo_get_source(gather), CAIRO_EXTEND_PAD);
-            cairo_paint(gather);
-        }
-        cairo_destroy(gather);
-        cairo_surface_flush(behind);
-        box_blur(reinterpret_cast<uint32_t*>(cairo_image_surface_get_data(behind)), small_width, small_height,
-                 cairo_image_surface_get_stride(behind) / 4, radius / factor);
-        cairo_surface_mark_dirty(behind);
-
-        cairo_pattern_t* blurred = cairo_pattern_create_for_surface(behind);
-        cairo_matrix_t to_small;
-        cairo_matrix_init_scale(&to_small, 1.0 / factor, 1.0 / factor);
-        cairo_matrix_translate(&to_small, -sx, -sy);
-        cairo_pattern_set_matrix(blurred, &to_small);
-        cairo_pattern_set_filter(blurred, CAIRO_FILTER_BILINEAR);
-        cairo_pattern_set_extend(blurred, CAIRO_EXTEND_PAD);
-        cairo_save(cr_);
-        cairo_identity_matrix(cr_);
-        cairo_set_operator(cr_, CAIRO_OPERATOR_SOURCE);
-        cairo_set_source(cr_, blurred);
-        cairo_rectangle(cr_, left, top, right - left, bottom - top);
-        cairo_fill(cr_);
-        cairo_restore(cr_);
-        cairo_pattern_destroy(blurred);
-        cairo_surface_destroy(behind);
-    }
+    PixelRect area = visible_device_rect(cr_, bounds, cairo_image_surface_get_width(root),
+                                         cairo_image_surface_get_height(root));
+    if (!area.empty())
+        paint_blurred(cr_, targets_, area, blur_pixels(cr_, backdrop));
 
     auto* settings = backdrop.inputSettings();
     if (settings && settings->colorTint()) {
