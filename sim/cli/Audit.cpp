@@ -158,7 +158,7 @@ int run_audit(const AuditOptions& options) {
         std::vector<DrawnApp> apps;
         for (const auto& subject : subjects) apps.push_back({ subject.app, subject.name, subject.icon });
         std::string error;
-        drawn = audit_drawn_texts(apps, settings, { pictures, options.propose, 2 }, &error);
+        drawn = audit_drawn_texts(apps, settings, { pictures, !options.pictures, options.propose, 2 }, &error);
         if (!drawn) {
             if (!options.pictures && !pictures.empty()) fs::remove_all(pictures, ec);
             std::cerr << "zimtone audit: " << error << "\n";

@@ -155,6 +155,7 @@ struct HostJob {
     std::string role;
     std::vector<const DrawnApp*> apps;
     bool keep_device_texts{false}; // the lock screen's own texts, the same for every app
+    bool pictures_if_failing{false};
 };
 
 // The lock screen's clock, date and unlock text lie on the wallpaper whatever the app.
@@ -211,7 +212,8 @@ bool run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& step
         fs::path drawn = state.pictures / (stem + ".png"), bare = state.pictures / (stem + "-bare.png");
         std::string line = "text-audit";
         if (!state.pictures.empty())
-            line += " " + quoted(drawn.string()) + " " + quoted(bare.string());
+            line += std::string(state.job.pictures_if_failing ? " --pictures-if-failing" : "") + " " +
+                    quoted(drawn.string()) + " " + quoted(bare.string());
         auto answer = host.command(line);
         if (answer.is_null() || !answer.value("ok", false)) {
             *error = "the " + state.job.role + " host could not audit its texts: " +
@@ -219,6 +221,7 @@ bool run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& step
             return false;
         }
         const json& texts = answer["texts"];
+        const bool pictured = answer.value("pictures", false);
         auto band = section_band(texts, app.name);
         for (const auto& measure : texts) {
             std::string surface;
@@ -266,8 +269,8 @@ bool tweak_injected(const json& ready) {
     return false;
 }
 
-bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures, std::vector<DrawnElement>& out,
-             bool* tweak_loaded, std::string* error) {
+bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures,
+             std::vector<DrawnElement>& out, bool* tweak_loaded, std::string* error) {
     zimtone::sim::HostLaunchExtras extras;
     if (!pictures.empty())
         extras.arguments = {"--output-folder", pictures.string()};
@@ -396,7 +399,8 @@ std::string cause_of(const DrawnElement& e, const DrawnApp& app, const zimtone::
     if (!tinted_surface)
         return "not the tweak's colour: the text sits on the wallpaper";
     const json& drawn = e.measure["drawn"];
-    const bool black_or_white = drawn[0] == drawn[1] && drawn[1] == drawn[2] && (drawn[0] == 0.0 || drawn[0] == 1.0);
+    const bool black_or_white =
+        drawn[0] == drawn[1] && drawn[1] == drawn[2] && (drawn[0] == 0.0 || drawn[0] == 1.0);
     if (!black_or_white)
         return "the app's colour is the text colour here, on a background the tweak does not colour";
     return "the automatic text colour rule (white or black from the icon's brightness)";
@@ -648,8 +652,9 @@ std::vector<ColourProposal> propose(const std::vector<DrawnApp>& apps,
             proposal.hex = hex_of(*proposal.colour);
             proposal.how = pane_entry(*by_id[proposal.app], proposal.hex);
         } else {
-            proposal.how = "no brightness of this hue brings every text of the app to its threshold under the "
-                           "current settings (the search draws two candidates)";
+            proposal.how =
+                "no brightness of this hue brings every text of the app to its threshold under the "
+                "current settings (the search draws two candidates)";
         }
     }
     return proposals;
@@ -667,9 +672,11 @@ std::optional<DrawnAudit> audit_drawn_texts(const std::vector<DrawnApp>& apps,
                                             const zimtone::settings::SettingsState& settings,
                                             const DrawnAuditOptions& options, std::string* error) {
     DrawnAudit audit;
-    if (!run_jobs(jobs_for(apps, options.workers, true), apps, platform::foundation::device_root(),
-                  options.pictures, options.workers, audit.elements, error,
-                  &audit.tweak_loaded))
+    auto jobs = jobs_for(apps, options.workers, true);
+    for (auto& job : jobs)
+        job.pictures_if_failing = options.pictures_if_failing;
+    if (!run_jobs(jobs, apps, platform::foundation::device_root(), options.pictures, options.workers,
+                  audit.elements, error, &audit.tweak_loaded))
         return std::nullopt;
     for (auto& e : audit.elements)
         if (e.fails()) {

@@ -48,6 +48,8 @@ struct DrawnAuditOptions {
     // An existing folder for the frames of each surface, with and without texts, which the
     // caller removes; empty for no pictures.
     std::filesystem::path pictures;
+    // Only the frames where a text fails are kept (enough for the HTML page's crops).
+    bool pictures_if_failing{false};
     bool propose{true};
     int workers{2};
 };

@@ -271,12 +271,15 @@ CommandResult run_text_audit(HostProcess& host, const std::vector<std::string>& 
     for (const auto& arg : args) {
         if (arg == "--failing")
             request.failing_only = true;
+        else if (arg == "--pictures-if-failing")
+            request.pictures_only_when_failing = true;
         else
             paths.push_back(arg);
     }
     if (paths.size() > 2)
-        return CommandResult::failure("text-audit takes --failing and at most two file names: the frame as "
-                                      "drawn and the frame without its texts");
+        return CommandResult::failure(
+            "text-audit takes --failing, --pictures-if-failing and at most two file "
+            "names: the frame as drawn and the frame without its texts");
     if (!paths.empty())
         request.drawn_path = paths[0];
     if (paths.size() == 2)
@@ -328,8 +331,6 @@ std::optional<json> audit_screen_texts(HostProcess& host, const TextAuditRequest
     std::vector<FoundText> found;
     collect(*screen(), 1.0, {}, found);
 
-    if (!request.drawn_path.empty() && !write_picture(host, request.drawn_path, error))
-        return std::nullopt;
     auto drawn = draw_screen(error);
     if (!drawn)
         return std::nullopt;
@@ -341,8 +342,6 @@ std::optional<json> audit_screen_texts(HostProcess& host, const TextAuditRequest
         HiddenTexts hidden(found);
         for (size_t i = 0; i < found.size(); ++i)
             over_itself[i] = hidden.kept(found[i].view);
-        if (!request.background_path.empty() && !write_picture(host, request.background_path, error))
-            return std::nullopt;
         bare = draw_screen(error);
     }
     if (!bare)
@@ -356,6 +355,7 @@ std::optional<json> audit_screen_texts(HostProcess& host, const TextAuditRequest
         boxes[i] = ink_box(*drawn, *bare, found[i].screen_rect, claimed);
 
     json texts = json::array();
+    bool any_fails = false;
     for (size_t i = 0; i < found.size(); ++i) {
         const auto& text = found[i];
         const PixelBox& box = boxes[i];
@@ -370,6 +370,7 @@ std::optional<json> audit_screen_texts(HostProcess& host, const TextAuditRequest
         bool large = is_large_text(text.drawn.font_size, weight);
         double threshold = large ? kContrastLargeText : kContrastNormalText;
         bool fails = contrast->worst_tenth < threshold;
+        any_fails |= fails;
         if (request.failing_only && !fails)
             continue;
         bool overlaps = false;
@@ -396,15 +397,24 @@ std::optional<json> audit_screen_texts(HostProcess& host, const TextAuditRequest
              {"overlaps", overlaps},
              {"background_has_text", over_itself[i]}});
     }
-    return json{{"texts", std::move(texts)}, {"scale", kScale}};
+    // The pictures are drawn again as the screenshot command draws them, so its folder rules hold.
+    bool pictures = !request.drawn_path.empty() && (any_fails || !request.pictures_only_when_failing);
+    if (pictures) {
+        if (!write_picture(host, request.drawn_path, error))
+            return std::nullopt;
+        HiddenTexts hidden(found);
+        if (!request.background_path.empty() && !write_picture(host, request.background_path, error))
+            return std::nullopt;
+    }
+    return json{{"texts", std::move(texts)}, {"scale", kScale}, {"pictures", pictures}};
 }
 
 void set_up_text_audit(HostProcess& host) {
     host.add_command(
         "text-audit",
-        "text-audit [--failing] [DRAWN.png [BARE.png]]  (every text on screen: colour, box, font, "
-        "the background drawn behind it and its contrast; optionally the frame with and without "
-        "its texts as pictures)",
+        "text-audit [--failing] [--pictures-if-failing] [DRAWN.png [BARE.png]]  (every text on screen: "
+        "colour, box, font, the background drawn behind it and its contrast; optionally the frame with "
+        "and without its texts as pictures, or only when a text fails)",
         [&host](const std::vector<std::string>& args) { return run_text_audit(host, args); });
 }
 

@@ -44,13 +44,14 @@ struct TextAuditRequest {
     std::string drawn_path;      // when set, the frame as drawn is written there as a PNG
     std::string background_path; // when set, the frame without its texts
     bool failing_only{false};    // only the texts below their threshold
+    bool pictures_only_when_failing{false};
 };
 
 // {"texts":[{text, view, path, box, colour, alpha, drawn, font{name,size,weight}, large,
 // background{median}, contrast{worst_tenth, median}, threshold, below_4_5, below_3, fails,
-// overlaps, background_has_text}...], "scale"}. The box is the text's ink in screen points: the
-// pixels that change when the texts are hidden. Nullopt with a reason when a picture cannot be
-// drawn or written.
+// overlaps, background_has_text}...], "scale", "pictures" (whether they were written)}. The box is the text's
+// ink in screen points: the pixels that change when the texts are hidden. Nullopt with a reason when a
+// picture cannot be drawn or written.
 std::optional<nlohmann::json> audit_screen_texts(HostProcess& host, const TextAuditRequest& request,
                                                  std::string* error);
 
