@@ -34,7 +34,8 @@ void count_pong(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDict
 // The answering process: observes the ping on its own main run loop until it is killed.
 [[noreturn]] void run_answerer() {
     CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, answer_ping,
-                                    kPing.c_str(), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+                                    kPing.c_str(), nullptr,
+                                    CFNotificationSuspensionBehaviorDeliverImmediately);
     RunLoop::main().use_real_clock();
     RunLoop::main().run();
     _exit(0);
@@ -58,7 +59,8 @@ struct Answerer {
             return;
         RunLoop::main().use_real_clock();
         CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, count_pong,
-                                        kPong.c_str(), nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+                                        kPong.c_str(), nullptr,
+                                        CFNotificationSuspensionBehaviorDeliverImmediately);
         // The child is ready once it answers; pings sent before it bound its socket are lost.
         for (int attempt = 0; attempt < 100 && !ready; ++attempt) {
             CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(), kPing.c_str(),

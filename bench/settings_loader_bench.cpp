@@ -58,7 +58,7 @@ void BM_Loader(benchmark::State& run, Loader loader, PlistFormat format) {
         run.SkipWithError("the loader did not read the file");
 }
 
-#define LOADER_BENCHMARK(name, loader, format) \
+#define LOADER_BENCHMARK(name, loader, format)                                                               \
     BENCHMARK_CAPTURE(BM_Loader, name, loader, format)->Unit(benchmark::kMicrosecond)
 LOADER_BENCHMARK(Banner_XML, &loadBannerSettings, PlistFormat::XML);
 LOADER_BENCHMARK(Banner_Binary, &loadBannerSettings, PlistFormat::Binary);

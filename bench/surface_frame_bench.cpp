@@ -16,8 +16,11 @@
 namespace {
 
 void draw_scene(benchmark::State& state, const zimtone::bench::FrameScene& scene) {
-    zimtone::sim::HostClient host(
-        {zimtone::sim::executable_dir() / "zimtone-host", scene.role, zimtone::bench::installed_device_root(), true, {}});
+    zimtone::sim::HostClient host({zimtone::sim::executable_dir() / "zimtone-host",
+                                   scene.role,
+                                   zimtone::bench::installed_device_root(),
+                                   true,
+                                   {}});
     if (!host.ready().is_object()) {
         state.SkipWithError("the host did not start");
         return;
@@ -27,7 +30,8 @@ void draw_scene(benchmark::State& state, const zimtone::bench::FrameScene& scene
             state.SkipWithError(("scene command failed: " + line).c_str());
             return;
         }
-    std::string shot = "screenshot " + (zimtone::bench::installed_device_root() / (scene.name + ".png")).string();
+    std::string shot =
+        "screenshot " + (zimtone::bench::installed_device_root() / (scene.name + ".png")).string();
     for (auto _ : state)
         if (!host.command(shot).value("ok", false)) {
             state.SkipWithError("screenshot failed");

@@ -98,13 +98,12 @@ int run_scene(const zimtone::bench::FrameScene& scene, bool first, size_t name_w
     for (const auto& line : scene.commands) {
         auto answer = host.execute(line);
         if (!answer.value("ok", false)) {
-            std::fprintf(stderr, "surface_render_bench: %s: '%s' failed: %s\n", scene.name.c_str(), line.c_str(),
-                         answer.dump().c_str());
+            std::fprintf(stderr, "surface_render_bench: %s: '%s' failed: %s\n", scene.name.c_str(),
+                         line.c_str(), answer.dump().c_str());
             return 1;
         }
     }
-    benchmark::RegisterBenchmark(("draw/" + scene.name).c_str(), draw)
-        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark(("draw/" + scene.name).c_str(), draw)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("encode_png/" + scene.name).c_str(), encode_png)
         ->Unit(benchmark::kMillisecond);
     SceneReporter reporter(first, name_width);
@@ -139,7 +138,8 @@ int main(int argc, char** argv) {
         if (ended && WEXITSTATUS(child_status) == kNothingRun)
             continue;
         if (!ended || WEXITSTATUS(child_status) != 0) {
-            std::fprintf(stderr, "surface_render_bench: the %s scene did not run to the end\n", scene.name.c_str());
+            std::fprintf(stderr, "surface_render_bench: the %s scene did not run to the end\n",
+                         scene.name.c_str());
             status = 1;
         }
         first = false;

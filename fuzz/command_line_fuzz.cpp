@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     CommandError error;
     auto command = parse_command_line(line, &error);
     if (!command) {
-        bool blank = line.size() <= kMaxCommandLine && line.find_first_not_of(" \t\r\n") == std::string_view::npos;
+        bool blank =
+            line.size() <= kMaxCommandLine && line.find_first_not_of(" \t\r\n") == std::string_view::npos;
         if (error.message.empty() != blank)
             std::abort();
         return 0;

@@ -19,7 +19,11 @@ int code_points(std::string_view text) {
     int count = 0;
     for (size_t i = 0; i < text.size(); ++count) {
         unsigned char lead = text[i];
-        size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        size_t length = lead < 0x80           ? 1
+                        : (lead >> 5) == 0x6  ? 2
+                        : (lead >> 4) == 0xE  ? 3
+                        : (lead >> 3) == 0x1E ? 4
+                                              : 0;
         if (length == 0 || i + length > text.size())
             return -1;
         for (size_t k = 1; k < length; ++k)

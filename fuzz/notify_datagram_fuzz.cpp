@@ -18,7 +18,8 @@ namespace {
 constexpr const char* kObserved = "fuzz.observed";
 int deliveries = 0;
 
-void on_notification(CFNotificationCenterRef, void*, CFStringRef name, const void* object, CFDictionaryRef info) {
+void on_notification(CFNotificationCenterRef, void*, CFStringRef name, const void* object,
+                     CFDictionaryRef info) {
     if (!name || std::strcmp(name, kObserved) != 0 || object || info)
         std::abort();
     ++deliveries;
@@ -31,7 +32,8 @@ void set_up_once() {
             std::abort();
         set_device_root(pattern);
         CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, on_notification,
-                                        kObserved, nullptr, CFNotificationSuspensionBehaviorDeliverImmediately);
+                                        kObserved, nullptr,
+                                        CFNotificationSuspensionBehaviorDeliverImmediately);
         return true;
     }();
     (void)done;

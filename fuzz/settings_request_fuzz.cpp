@@ -80,7 +80,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view head(reinterpret_cast<const char*>(data), size);
     std::string_view request_line = head.substr(0, head.find('\n'));
     size_t first_space = request_line.find(' ');
-    std::string_view target = first_space == std::string_view::npos ? "" : request_line.substr(first_space + 1);
+    std::string_view target =
+        first_space == std::string_view::npos ? "" : request_line.substr(first_space + 1);
     target = target.substr(0, target.find(' '));
 
     std::string_view host = header(head, "host").value_or("");
@@ -100,7 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string_view relative = target.starts_with('/') ? target.substr(1) : target;
     if (auto file = file_inside(served_root(), relative)) {
         fs::path real_root = fs::canonical(served_root());
-        auto [root_end, unused] = std::mismatch(real_root.begin(), real_root.end(), file->begin(), file->end());
+        auto [root_end, unused] =
+            std::mismatch(real_root.begin(), real_root.end(), file->begin(), file->end());
         if (root_end != real_root.end() || !fs::is_regular_file(*file))
             std::abort();
         std::string padded = "/" + std::string(relative) + "/";

@@ -69,8 +69,7 @@ void Zimtone2ListController::set_up_navigation_bar() {
         heart_target_->page = this;
     }
     msg(button, "addTarget:action:forControlEvents:"_sel, static_cast<Object*>(heart_target_.get()),
-        "heartBeat"_sel,
-        uint64_t{UIControlEventTouchUpInside});
+        "heartBeat"_sel, uint64_t{UIControlEventTouchUpInside});
     auto heart_item = make_object<UIBarButtonItem>();
     heart_item->initWithCustomView(dynamic_cast<UIView*>(button.get()));
     auto space = make_object<UIBarButtonItem>();

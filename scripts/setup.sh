@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   libplist-dev libpng-dev libcairo2-dev libpango1.0-dev fonts-dejavu-core
   fonts-inter libcpp-httplib-dev nlohmann-json3-dev libcli11-dev

@@ -7,7 +7,7 @@ namespace zimtone::settings {
 std::span<const KeyInfo> keys_of(Group group) {
     auto first = std::find_if(kKeys.begin(), kKeys.end(), [group](auto& k) { return k.group == group; });
     auto last = std::find_if(first, kKeys.end(), [group](auto& k) { return k.group != group; });
-    return { first, last };
+    return {first, last};
 }
 
 std::optional<KeyInfo> find_key(std::string_view key) {
@@ -17,20 +17,28 @@ std::optional<KeyInfo> find_key(std::string_view key) {
 
 std::string_view group_name(Group group) {
     switch (group) {
-    case Group::Banner: return "Banner";
-    case Group::NotificationCenter: return "NotificationCenter";
-    case Group::Lockscreen: return "Lockscreen";
-    case Group::Requests: return "Requests";
+    case Group::Banner:
+        return "Banner";
+    case Group::NotificationCenter:
+        return "NotificationCenter";
+    case Group::Lockscreen:
+        return "Lockscreen";
+    case Group::Requests:
+        return "Requests";
     }
     return "";
 }
 
 const char* reload_notification(Group group) {
     switch (group) {
-    case Group::Banner: return notifications::kLoadBanner;
-    case Group::NotificationCenter: return notifications::kLoadNotificationCenter;
-    case Group::Lockscreen: return notifications::kLoadLockscreen;
-    case Group::Requests: return notifications::kLoadRequests;
+    case Group::Banner:
+        return notifications::kLoadBanner;
+    case Group::NotificationCenter:
+        return notifications::kLoadNotificationCenter;
+    case Group::Lockscreen:
+        return notifications::kLoadLockscreen;
+    case Group::Requests:
+        return notifications::kLoadRequests;
     }
     return "";
 }

@@ -17,7 +17,8 @@ void read_key(SettingsState& s, const KeyInfo& info, const Object* value) {
     Field field = field_of(info.key);
     if (auto* b = std::get_if<bool SettingsState::*>(&field)) {
         bool v = info.default_value != 0;
-        if (value && msg<bool>(value, "respondsToSelector:"_sel, "boolValue"_sel)) v = msg<bool>(value, "boolValue"_sel);
+        if (value && msg<bool>(value, "respondsToSelector:"_sel, "boolValue"_sel))
+            v = msg<bool>(value, "boolValue"_sel);
         s.*(*b) = v;
     } else {
         double v = info.default_value;
@@ -33,13 +34,16 @@ void read_key(SettingsState& s, const KeyInfo& info, const Object* value) {
 Ref<NSMutableDictionary> per_app_colours_from(const Object* value) {
     auto colours = NSMutableDictionary::create();
     auto* array = dynamic_cast<const NSArray*>(value);
-    if (!array) return colours;
+    if (!array)
+        return colours;
     for (auto& element : array->items()) {
         auto* entry = dynamic_cast<const NSDictionary*>(element.get());
-        if (!entry || entry->count() == 0) continue;
+        if (!entry || entry->count() == 0)
+            continue;
         const std::string& identifier = entry->keys().front();
         auto colour = entry->get(identifier);
-        if (!string_of(colour.get())) continue;
+        if (!string_of(colour.get()))
+            continue;
         colours->set(identifier, colour);
     }
     return colours;
@@ -50,9 +54,11 @@ Ref<NSMutableDictionary> per_app_colours_from(const Object* value) {
 void apply_group(SettingsState& s, Group group, const NSDictionary* dictionary) {
     for (auto& info : keys_of(group))
         read_key(s, info, dictionary ? dictionary->get(std::string(info.key)).get() : nullptr);
-    if (group != Group::Banner || !dictionary) return;
+    if (group != Group::Banner || !dictionary)
+        return;
     // An absent key leaves the colours of the last load that found it in force.
-    if (auto value = dictionary->get(kPerAppColoursKey)) s.per_app_colours = per_app_colours_from(value.get());
+    if (auto value = dictionary->get(kPerAppColoursKey))
+        s.per_app_colours = per_app_colours_from(value.get());
 }
 
 void load_group(Group group) {
@@ -64,7 +70,8 @@ void load_group(Group group) {
 void loadBannerSettings(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) {
     load_group(Group::Banner);
 }
-void loadNotificationCenterSettings(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) {
+void loadNotificationCenterSettings(CFNotificationCenterRef, void*, CFStringRef, const void*,
+                                    CFDictionaryRef) {
     load_group(Group::NotificationCenter);
 }
 void loadLockscreenSettings(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef) {

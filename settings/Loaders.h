@@ -18,7 +18,8 @@ void load_group(Group group);
 
 // Darwin notification callbacks; every argument is ignored.
 void loadBannerSettings(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef);
-void loadNotificationCenterSettings(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef);
+void loadNotificationCenterSettings(CFNotificationCenterRef, void*, CFStringRef, const void*,
+                                    CFDictionaryRef);
 void loadLockscreenSettings(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef);
 void loadRequests(CFNotificationCenterRef, void*, CFStringRef, const void*, CFDictionaryRef);
 

@@ -18,7 +18,8 @@ nlohmann::json settings_json(const SettingsState& s) {
     if (s.per_app_colours) {
         colours = nlohmann::json::object();
         for (auto& id : s.per_app_colours->keys())
-            if (auto* hex = platform::foundation::string_of(s.per_app_colours->get(id).get())) colours[id] = *hex;
+            if (auto* hex = platform::foundation::string_of(s.per_app_colours->get(id).get()))
+                colours[id] = *hex;
     }
     j[kPerAppColoursKey] = colours;
     return j;

@@ -1,7 +1,7 @@
 #include "settings/SettingsState.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace zimtone::settings {
 
@@ -11,8 +11,9 @@ SettingsState& state() {
 }
 
 Field field_of(std::string_view key) {
-#define ZIMTONE_FIELD(name) \
-    if (key == #name) return &SettingsState::name;
+#define ZIMTONE_FIELD(name)                                                                                  \
+    if (key == #name)                                                                                        \
+        return &SettingsState::name;
     ZIMTONE_FIELD(BannersEnabled)
     ZIMTONE_FIELD(BannerSaturation)
     ZIMTONE_FIELD(BannerAlpha)
@@ -39,7 +40,8 @@ Field field_of(std::string_view key) {
     ZIMTONE_FIELD(EffectToday)
 #undef ZIMTONE_FIELD
     // Only reachable with a key outside the table: a programming error, caught by the tests.
-    std::fprintf(stderr, "zimtone: no settings variable for key %.*s\n", static_cast<int>(key.size()), key.data());
+    std::fprintf(stderr, "zimtone: no settings variable for key %.*s\n", static_cast<int>(key.size()),
+                 key.data());
     std::abort();
 }
 

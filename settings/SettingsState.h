@@ -11,33 +11,33 @@
 namespace zimtone::settings {
 
 struct SettingsState {
-    bool BannersEnabled { false };
-    double BannerSaturation { 0 };
-    double BannerAlpha { 0 };
-    bool BannersUnicornEnabled { false };
-    bool AllowSaturation { false };
-    bool SpecificAppColor { false };
+    bool BannersEnabled{false};
+    double BannerSaturation{0};
+    double BannerAlpha{0};
+    bool BannersUnicornEnabled{false};
+    bool AllowSaturation{false};
+    bool SpecificAppColor{false};
 
-    bool NotificationCenterEnabled { false };
-    double NotificationCenterSaturation { 0 };
-    bool NotificationLayerEnabled { false };
-    double NotificationCenterAlpha { 0 };
-    double NotificationCenterHeaderAlpha { 0 };
-    bool AllowSaturationNotification { false };
-    bool NotificationUnicornEnabled { false };
+    bool NotificationCenterEnabled{false};
+    double NotificationCenterSaturation{0};
+    bool NotificationLayerEnabled{false};
+    double NotificationCenterAlpha{0};
+    double NotificationCenterHeaderAlpha{0};
+    bool AllowSaturationNotification{false};
+    bool NotificationUnicornEnabled{false};
 
-    bool LockscreenEnabled { false };
-    double LockscreenSaturation { 0 };
-    double LockscreenAlpha { 0 };
-    bool LockscreenBlurEnabled { false };
-    bool AllowSaturationLock { false };
-    bool LockscreenUnicornEnabled { false };
+    bool LockscreenEnabled{false};
+    double LockscreenSaturation{0};
+    double LockscreenAlpha{0};
+    bool LockscreenBlurEnabled{false};
+    bool AllowSaturationLock{false};
+    bool LockscreenUnicornEnabled{false};
 
-    bool AutoTextColor { false };
-    bool QRKeyboardColor { false };
-    bool OnlyHeaders { false };
-    bool tavoEffect { false };
-    bool EffectToday { false };
+    bool AutoTextColor{false};
+    bool QRKeyboardColor{false};
+    bool OnlyHeaders{false};
+    bool tavoEffect{false};
+    bool EffectToday{false};
 
     // The dictionary most recently read by any loader; nil when the file was absent.
     platform::runtime::Ref<platform::foundation::NSDictionary> dictionary;

@@ -23,26 +23,22 @@ inline void set_added_property(Object* self, SEL getter, Object* value) {
 }
 
 // Implementations for class_addMethod: "@@:" and "v@:@" for an object property named Getter.
-template <FixedString Getter>
-Ref<Object> property_getter(Object* self, SEL) {
+template <FixedString Getter> Ref<Object> property_getter(Object* self, SEL) {
     return Ref<Object>(added_property(self, platform::runtime::operator""_sel<Getter>()));
 }
 
-template <FixedString Getter>
-void property_setter(Object* self, SEL, Object* value) {
+template <FixedString Getter> void property_setter(Object* self, SEL, Object* value) {
     set_added_property(self, platform::runtime::operator""_sel<Getter>(), value);
 }
 
 // "B@:" and "v@:B" for a BOOL property named Getter.
-template <FixedString Getter>
-bool bool_property_getter(Object* self, SEL) {
+template <FixedString Getter> bool bool_property_getter(Object* self, SEL) {
     auto* stored = dynamic_cast<platform::foundation::NSNumber*>(
         added_property(self, platform::runtime::operator""_sel<Getter>()));
     return stored && stored->boolValue();
 }
 
-template <FixedString Getter>
-void bool_property_setter(Object* self, SEL, bool value) {
+template <FixedString Getter> void bool_property_setter(Object* self, SEL, bool value) {
     set_added_property(self, platform::runtime::operator""_sel<Getter>(),
                        platform::foundation::NSNumber::numberWithBool(value));
 }

@@ -8,14 +8,14 @@ extern "C" __attribute__((visibility("default"))) const char* ZimtoneDiagnostics
     thread_local std::string text;
     const auto& r = zimtone::tweak::last_startup();
     nlohmann::json j = {
-        { "settings", zimtone::settings::settings_json(zimtone::settings::state()) },
-        { "groups",
-          { { "NotificationCenter", r.notification_center },
-            { "Banner", r.banner },
-            { "Lockscreen", r.lockscreen },
-            { "QuickReply", r.quick_reply } } },
-        { "replaced", r.counts.replaced },
-        { "added", r.counts.added },
+        {"settings", zimtone::settings::settings_json(zimtone::settings::state())},
+        {"groups",
+         {{"NotificationCenter", r.notification_center},
+          {"Banner", r.banner},
+          {"Lockscreen", r.lockscreen},
+          {"QuickReply", r.quick_reply}}},
+        {"replaced", r.counts.replaced},
+        {"added", r.counts.added},
     };
     text = j.dump();
     return text.c_str();

@@ -2,5 +2,7 @@
 #include "tweak/Startup.h"
 
 namespace {
-__attribute__((constructor)) void zimtone_initialise() { zimtone::tweak::start(); }
+__attribute__((constructor)) void zimtone_initialise() {
+    zimtone::tweak::start();
+}
 } // namespace

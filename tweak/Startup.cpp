@@ -19,8 +19,8 @@ StartupReport& report() {
 }
 
 void observe(const char* name, CFNotificationCallback callback) {
-    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, callback, name, nullptr,
-                                    CFNotificationSuspensionBehavior(0));
+    CFNotificationCenterAddObserver(CFNotificationCenterGetDarwinNotifyCenter(), nullptr, callback, name,
+                                    nullptr, CFNotificationSuspensionBehavior(0));
 }
 
 bool is_messages_extension(const Object* identifier) {
@@ -71,6 +71,8 @@ StartupReport start() {
     return r;
 }
 
-const StartupReport& last_startup() { return report(); }
+const StartupReport& last_startup() {
+    return report();
+}
 
 } // namespace zimtone::tweak

@@ -9,10 +9,10 @@ inline constexpr const char* kMessagesExtension = "com.apple.mobilesms.notificat
 
 // What start-up installed, kept for the host's diagnostics.
 struct StartupReport {
-    bool notification_center { false };
-    bool banner { false };
-    bool lockscreen { false };
-    bool quick_reply { false };
+    bool notification_center{false};
+    bool banner{false};
+    bool lockscreen{false};
+    bool quick_reply{false};
     InstallCounts counts;
 };
 

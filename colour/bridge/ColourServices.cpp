@@ -9,7 +9,7 @@ namespace zimtone::colour::bridge {
 namespace {
 Colour components_of(const Object* colour) {
     auto* c = platform::uikit::colour_of(colour);
-    return c ? c->colour() : Colour { 0, 0, 0, 0 };
+    return c ? c->colour() : Colour{0, 0, 0, 0};
 }
 } // namespace
 
@@ -24,7 +24,7 @@ Ref<UIColor> modifySaturationWith(const Object* colour, double saturation) {
 
 Ref<UIColor> reverseColor(const Object* colour) {
     return colour::reverseColor(components_of(colour)) == TextColour::White ? UIColor::whiteColor()
-                                                                             : UIColor::blackColor();
+                                                                            : UIColor::blackColor();
 }
 
 } // namespace zimtone::colour::bridge

@@ -8,21 +8,28 @@ using namespace platform::runtime;
 
 Ref<UIColor> colorWithHexString(const Object* string) {
     auto* s = platform::foundation::string_of(string);
-    if (!s) return nullptr;
+    if (!s)
+        return nullptr;
     auto colour = colour::colorWithHexString(*s);
     return colour ? UIColor::with(*colour) : nullptr;
 }
 
 Ref<NSString> hexValuesFromUIColor(const Object* colour) {
     auto* c = platform::uikit::colour_of(colour);
-    if (!c) return nullptr;
-    if (c == UIColor::whiteColor().get()) return platform::foundation::ns("ffffff");
+    if (!c)
+        return nullptr;
+    if (c == UIColor::whiteColor().get())
+        return platform::foundation::ns("ffffff");
     return platform::foundation::ns(colour::hexValuesFromColour(c->colour()));
 }
 
 namespace {
-Ref<Object> colorWithHexStringMessage(Object*, SEL, Object* string) { return colorWithHexString(string); }
-Ref<Object> hexValuesFromUIColorMessage(Object*, SEL, Object* colour) { return hexValuesFromUIColor(colour); }
+Ref<Object> colorWithHexStringMessage(Object*, SEL, Object* string) {
+    return colorWithHexString(string);
+}
+Ref<Object> hexValuesFromUIColorMessage(Object*, SEL, Object* colour) {
+    return hexValuesFromUIColor(colour);
+}
 } // namespace
 
 void install_hex_colors_category() {

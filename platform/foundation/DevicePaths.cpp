@@ -13,7 +13,8 @@ std::filesystem::path& root_storage() {
 }
 
 std::filesystem::path default_root() {
-    if (const char* env = std::getenv("ZIMTONE_DEVICE_ROOT"); env && *env) return env;
+    if (const char* env = std::getenv("ZIMTONE_DEVICE_ROOT"); env && *env)
+        return env;
     if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data)
         return std::filesystem::path(data) / "zimtone" / "device";
     const char* home = std::getenv("HOME");
@@ -24,7 +25,8 @@ std::filesystem::path default_root() {
 std::filesystem::path device_root() {
     std::lock_guard guard(root_lock);
     auto& root = root_storage();
-    if (root.empty()) root = std::filesystem::absolute(default_root()).lexically_normal();
+    if (root.empty())
+        root = std::filesystem::absolute(default_root()).lexically_normal();
     return root;
 }
 

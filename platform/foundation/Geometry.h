@@ -6,11 +6,11 @@
 namespace platform::foundation {
 
 struct CGPoint {
-    double x { 0 }, y { 0 };
+    double x{0}, y{0};
     bool operator==(const CGPoint&) const = default;
 };
 struct CGSize {
-    double width { 0 }, height { 0 };
+    double width{0}, height{0};
     bool operator==(const CGSize&) const = default;
 };
 struct CGRect {
@@ -25,21 +25,16 @@ struct CGRect {
     double midY() const { return origin.y + size.height / 2; }
 };
 
-inline CGRect CGRectMake(double x, double y, double w, double h) { return CGRect { { x, y }, { w, h } }; }
+inline CGRect CGRectMake(double x, double y, double w, double h) {
+    return CGRect{{x, y}, {w, h}};
+}
 
 } // namespace platform::foundation
 
 namespace platform::runtime {
-template <>
-struct TypeEncoding<foundation::CGPoint> {
-    static constexpr const char* value = "{CGPoint=dd}";
-};
-template <>
-struct TypeEncoding<foundation::CGSize> {
-    static constexpr const char* value = "{CGSize=dd}";
-};
-template <>
-struct TypeEncoding<foundation::CGRect> {
+template <> struct TypeEncoding<foundation::CGPoint> { static constexpr const char* value = "{CGPoint=dd}"; };
+template <> struct TypeEncoding<foundation::CGSize> { static constexpr const char* value = "{CGSize=dd}"; };
+template <> struct TypeEncoding<foundation::CGRect> {
     static constexpr const char* value = "{CGRect={CGPoint=dd}{CGSize=dd}}";
 };
 } // namespace platform::runtime

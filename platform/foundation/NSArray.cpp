@@ -27,7 +27,9 @@ Class NSMutableArray::runtime_class() {
     return cls;
 }
 
-Ref<NSArray> NSArray::create(std::vector<Ref<Object>> items) { return make_object<NSArray>(std::move(items)); }
+Ref<NSArray> NSArray::create(std::vector<Ref<Object>> items) {
+    return make_object<NSArray>(std::move(items));
+}
 Ref<NSMutableArray> NSMutableArray::create(std::vector<Ref<Object>> items) {
     return make_object<NSMutableArray>(std::move(items));
 }
@@ -35,19 +37,24 @@ Ref<NSMutableArray> NSMutableArray::create(std::vector<Ref<Object>> items) {
 Ref<NSString> NSArray::componentsJoinedByString(const NSString* separator) const {
     std::string joined;
     for (size_t i = 0; i < items_.size(); ++i) {
-        if (i && separator) joined += separator->str();
-        if (auto* s = string_of(items_[i].get())) joined += *s;
+        if (i && separator)
+            joined += separator->str();
+        if (auto* s = string_of(items_[i].get()))
+            joined += *s;
     }
     return ns(std::move(joined));
 }
 
 void NSMutableArray::addObject(Object* obj) {
-    if (obj) items_.emplace_back(obj);
+    if (obj)
+        items_.emplace_back(obj);
 }
 
 void NSMutableArray::insertObjectAtIndex(Object* obj, uint64_t index) {
-    if (!obj) return;
-    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min<uint64_t>(index, items_.size())), Ref<Object>(obj));
+    if (!obj)
+        return;
+    items_.insert(items_.begin() + static_cast<std::ptrdiff_t>(std::min<uint64_t>(index, items_.size())),
+                  Ref<Object>(obj));
 }
 
 void NSMutableArray::removeObject(Object* obj) {

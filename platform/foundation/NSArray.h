@@ -13,7 +13,7 @@ using platform::runtime::Ref;
 class NSString;
 
 class NSArray : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     static Ref<NSArray> create(std::vector<Ref<Object>> items);
 
@@ -22,17 +22,19 @@ public:
 
     uint64_t count() const { return items_.size(); }
     // nil past the end rather than an exception: callers treat a missing element as absent.
-    Ref<Object> objectAtIndex(uint64_t index) const { return index < items_.size() ? items_[index] : nullptr; }
+    Ref<Object> objectAtIndex(uint64_t index) const {
+        return index < items_.size() ? items_[index] : nullptr;
+    }
     Ref<Object> firstObject() const { return objectAtIndex(0); }
     Ref<NSString> componentsJoinedByString(const NSString* separator) const;
     const std::vector<Ref<Object>>& items() const { return items_; }
 
-protected:
+  protected:
     std::vector<Ref<Object>> items_;
 };
 
 class NSMutableArray : public NSArray {
-public:
+  public:
     static Class runtime_class();
     static Ref<NSMutableArray> create(std::vector<Ref<Object>> items = {});
 

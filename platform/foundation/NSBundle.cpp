@@ -12,7 +12,9 @@ std::string& identifier_storage() {
     static auto* id = new std::string;
     return *id;
 }
-Ref<Object> mainBundleMessage(Object*) { return NSBundle::mainBundle(); }
+Ref<Object> mainBundleMessage(Object*) {
+    return NSBundle::mainBundle();
+}
 } // namespace
 
 Class NSBundle::runtime_class() {

@@ -8,7 +8,7 @@
 namespace platform::foundation {
 
 class NSBundle : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     static Ref<NSBundle> mainBundle();
     // Called by a host process before it loads any library.

@@ -16,7 +16,7 @@ class NSArray;
 class NSString;
 
 class NSDictionary : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     static Ref<NSDictionary> create();
     // nil unless the file is a property list (XML or binary) whose root is a dictionary.
@@ -31,17 +31,17 @@ public:
     // Atomic write as a property list; false when the file could not be written.
     bool writeToFile(const std::string& device_path, bool atomically) const;
 
-protected:
+  protected:
     void store(const std::string& key, Ref<Object> value);
     void erase(const std::string& key);
 
-private:
+  private:
     std::vector<std::string> keys_;
     std::unordered_map<std::string, Ref<Object>> values_;
 };
 
 class NSMutableDictionary : public NSDictionary {
-public:
+  public:
     static Class runtime_class();
     static Ref<NSMutableDictionary> create();
 

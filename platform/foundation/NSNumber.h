@@ -11,7 +11,7 @@ using platform::runtime::Class;
 using platform::runtime::Ref;
 
 class NSNumber : public runtime::NSObject {
-public:
+  public:
     enum class Kind { Bool, Integer, Real };
     static Class runtime_class();
     static Ref<NSNumber> numberWithBool(bool v);
@@ -27,10 +27,10 @@ public:
     float floatValue() const { return static_cast<float>(doubleValue()); }
     int64_t integerValue() const;
 
-private:
-    Kind kind_ { Kind::Integer };
-    int64_t integer_ { 0 };
-    double real_ { 0.0 };
+  private:
+    Kind kind_{Kind::Integer};
+    int64_t integer_{0};
+    double real_{0.0};
 };
 
 } // namespace platform::foundation

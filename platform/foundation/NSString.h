@@ -15,7 +15,7 @@ class NSArray;
 inline constexpr uint64_t NSUTF8StringEncoding = 4;
 
 class NSString : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     static Ref<NSString> create(std::string utf8);
     // +stringWithContentsOfFile:encoding:error: for a device path. Only UTF-8 is read; a file
@@ -36,7 +36,7 @@ public:
     float floatValue() const { return static_cast<float>(doubleValue()); }
     Ref<NSArray> componentsSeparatedByString(const NSString* separator) const;
 
-private:
+  private:
     std::string utf8_;
 };
 

@@ -18,7 +18,7 @@ std::mt19937& engine() {
                 // An unreadable seed falls back to entropy rather than to a fixed sequence.
             }
         }
-        return std::mt19937(std::random_device {}());
+        return std::mt19937(std::random_device{}());
     }();
     return e;
 }

@@ -75,13 +75,15 @@ bool write_rows(png_structp png, png_infop info, Output* out, const Frame* frame
     if (setjmp(png_jmpbuf(png)))
         return false;
     png_set_write_fn(png, out, append, flush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(frame->width), static_cast<png_uint_32>(frame->height), 8,
-                 PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(frame->width), static_cast<png_uint_32>(frame->height),
+                 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_set_compression_level(png, Z_BEST_SPEED);
     png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(png, info);
     for (int y = 0; y < frame->height; ++y) {
-        const auto* argb = reinterpret_cast<const uint32_t*>(frame->data + static_cast<ptrdiff_t>(y) * frame->stride);
+        const auto* argb =
+            reinterpret_cast<const uint32_t*>(frame->data + static_cast<ptrdiff_t>(y) * frame->stride);
         unpremultiply_row(argb, frame->width, frame->row);
         png_write_row(png, frame->row);
     }

@@ -97,8 +97,8 @@ zimtone::colour::Image ViewRenderer::image() const {
     const unsigned char* data = cairo_image_surface_get_data(surface_);
     std::vector<uint8_t> rgba(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
     for (int y = 0; y < height; ++y)
-        unpremultiply_row(reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride), width,
-                          rgba.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4);
+        unpremultiply_row(reinterpret_cast<const uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride),
+                          width, rgba.data() + static_cast<size_t>(y) * static_cast<size_t>(width) * 4);
     return zimtone::colour::Image::fromPixels(width, height, options_.scale, std::move(rgba));
 }
 

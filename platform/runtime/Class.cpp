@@ -37,7 +37,8 @@ const Method* Class_::own_method(SEL sel) const {
 
 const Method* Class_::lookup(SEL sel) const {
     for (const Class_* c = this; c; c = c->superclass_)
-        if (auto* m = c->own_method(sel)) return m;
+        if (auto* m = c->own_method(sel))
+            return m;
     return nullptr;
 }
 
@@ -53,26 +54,35 @@ void Class_::add_ivar(Ivar_ ivar) {
 
 const Factory* Class_::nearest_factory() const {
     for (const Class_* c = this; c; c = c->superclass_)
-        if (c->factory_) return &c->factory_;
+        if (c->factory_)
+            return &c->factory_;
     return nullptr;
 }
 
 Class objc_getClass(const char* name) {
-    if (!name) return nullptr;
+    if (!name)
+        return nullptr;
     auto& r = registry();
     std::lock_guard guard(r.lock);
     auto it = r.classes.find(name);
     return it == r.classes.end() ? nullptr : it->second;
 }
 
-Class object_getClass(const Object* obj) { return obj ? obj->isa() : nullptr; }
-const char* class_getName(Class cls) { return cls ? cls->name().c_str() : "nil"; }
-Class class_getSuperclass(Class cls) { return cls ? cls->superclass() : nullptr; }
+Class object_getClass(const Object* obj) {
+    return obj ? obj->isa() : nullptr;
+}
+const char* class_getName(Class cls) {
+    return cls ? cls->name().c_str() : "nil";
+}
+Class class_getSuperclass(Class cls) {
+    return cls ? cls->superclass() : nullptr;
+}
 
 Class objc_defineClass(const char* name, Class superclass, Factory factory) {
     auto& r = registry();
     std::lock_guard guard(r.lock);
-    if (auto it = r.classes.find(name); it != r.classes.end()) return it->second;
+    if (auto it = r.classes.find(name); it != r.classes.end())
+        return it->second;
     auto* cls = new Class_(name, superclass, false);
     // As in the original runtime, the root metaclass inherits from the root class, so class
     // objects answer the root's instance methods (respondsToSelector:, isKindOfClass:).
@@ -86,37 +96,50 @@ Class objc_defineClass(const char* name, Class superclass, Factory factory) {
 }
 
 bool class_addMethod(Class cls, SEL sel, IMP imp, const char* types) {
-    if (!cls || !sel || !imp || !types) return false;
-    if (cls->own_method(sel)) return false; // the class's own implementation stays
-    cls->set_method(sel, Method { imp, intern_encoding(types) });
+    if (!cls || !sel || !imp || !types)
+        return false;
+    if (cls->own_method(sel))
+        return false; // the class's own implementation stays
+    cls->set_method(sel, Method{imp, intern_encoding(types)});
     return true;
 }
 
-const Method* class_getInstanceMethod(Class cls, SEL sel) { return cls ? cls->lookup(sel) : nullptr; }
-bool class_respondsToSelector(Class cls, SEL sel) { return class_getInstanceMethod(cls, sel) != nullptr; }
+const Method* class_getInstanceMethod(Class cls, SEL sel) {
+    return cls ? cls->lookup(sel) : nullptr;
+}
+bool class_respondsToSelector(Class cls, SEL sel) {
+    return class_getInstanceMethod(cls, sel) != nullptr;
+}
 
 bool class_isSubclassOf(Class cls, Class ancestor) {
     for (Class c = cls; c; c = c->superclass())
-        if (c == ancestor) return true;
+        if (c == ancestor)
+            return true;
     return false;
 }
 
 Ivar class_getInstanceVariable(Class cls, const char* name) {
-    if (!name) return nullptr;
+    if (!name)
+        return nullptr;
     for (Class c = cls; c; c = c->superclass())
-        if (auto iv = c->own_ivar(name)) return iv;
+        if (auto iv = c->own_ivar(name))
+            return iv;
     return nullptr;
 }
 
-const char* ivar_getName(Ivar ivar) { return ivar ? ivar->name.c_str() : nullptr; }
+const char* ivar_getName(Ivar ivar) {
+    return ivar ? ivar->name.c_str() : nullptr;
+}
 
 Object* object_getIvar(Object* obj, Ivar ivar) {
-    if (!obj || !ivar) return nullptr;
+    if (!obj || !ivar)
+        return nullptr;
     return ivar->get(obj, ivar->member);
 }
 
 void object_setIvar(Object* obj, Ivar ivar, Object* value) {
-    if (!obj || !ivar) return;
+    if (!obj || !ivar)
+        return;
     ivar->set(obj, ivar->member, value);
 }
 
@@ -125,11 +148,14 @@ Object* object_getIvarNamed(Object* obj, const char* name) {
 }
 
 Ref<Object> class_createInstance(Class cls) {
-    if (!cls || cls->is_metaclass()) return nullptr;
+    if (!cls || cls->is_metaclass())
+        return nullptr;
     auto* factory = cls->nearest_factory();
-    if (!factory) return nullptr;
+    if (!factory)
+        return nullptr;
     Ref<Object> obj = (*factory)();
-    if (obj) obj->set_isa(cls);
+    if (obj)
+        obj->set_isa(cls);
     return obj;
 }
 

@@ -13,23 +13,23 @@ namespace platform::runtime {
 using IMP = void (*)();
 
 struct Method {
-    IMP imp { nullptr };
-    const std::string* types { nullptr };
+    IMP imp{nullptr};
+    const std::string* types{nullptr};
 };
 
 // An object-typed instance variable, reached through accessors generated for its C++ member.
 struct Ivar_ {
     std::string name;
-    Object* (*get)(Object* self, const void* member) { nullptr };
-    void (*set)(Object* self, const void* member, Object* value) { nullptr };
-    const void* member { nullptr }; // points to a member-pointer holder owned by the class
+    Object* (*get)(Object* self, const void* member){nullptr};
+    void (*set)(Object* self, const void* member, Object* value){nullptr};
+    const void* member{nullptr}; // points to a member-pointer holder owned by the class
 };
 using Ivar = const Ivar_*;
 
 using Factory = std::function<Ref<Object>()>;
 
 class Class_ final : public Object {
-public:
+  public:
     Class_(std::string name, Class superclass, bool is_meta);
 
     const std::string& name() const { return name_; }
@@ -47,7 +47,7 @@ public:
     void set_factory(Factory f) { factory_ = std::move(f); }
     const Factory* nearest_factory() const;
 
-private:
+  private:
     std::string name_;
     Class superclass_;
     bool is_meta_;

@@ -11,20 +11,17 @@
 namespace platform::runtime {
 
 // Arguments cross the call boundary as borrowed Object*, results as Ref<Object>.
-template <class T>
-struct Canonical {
+template <class T> struct Canonical {
     using arg = T;
     using ret = T;
 };
 template <class T>
-    requires ObjectLike<T> && (!std::is_same_v<T, Class>)
-struct Canonical<T> {
+requires ObjectLike<T> &&(!std::is_same_v<T, Class>)struct Canonical<T> {
     using arg = Object*;
     using ret = Ref<Object>;
 };
 
-template <class T>
-typename Canonical<T>::arg to_canonical_arg(const T& v) {
+template <class T> typename Canonical<T>::arg to_canonical_arg(const T& v) {
     if constexpr (is_ref<T>::value)
         return v.get();
     else if constexpr (std::is_same_v<T, std::nullptr_t>)
@@ -35,8 +32,7 @@ typename Canonical<T>::arg to_canonical_arg(const T& v) {
         return v;
 }
 
-template <class R>
-R from_canonical_ret(typename Canonical<R>::ret&& v) {
+template <class R> R from_canonical_ret(typename Canonical<R>::ret&& v) {
     if constexpr (is_ref<R>::value) {
         using T = std::remove_pointer_t<decltype(std::declval<R>().get())>;
         if constexpr (std::is_same_v<T, Object>)
@@ -59,10 +55,10 @@ template <class R, class... A>
 using CanonicalImp = typename Canonical<R>::ret (*)(Object*, SEL, typename Canonical<A>::arg...);
 
 // Calls an implementation directly, as a hook calls the one it saved. A null IMP yields zero.
-template <class R = void, class... A>
-R call_imp(IMP imp, const Object* self, SEL sel, const A&... args) {
+template <class R = void, class... A> R call_imp(IMP imp, const Object* self, SEL sel, const A&... args) {
     static_assert(!ObjectPointer<R>, "object results are returned as Ref<T>");
-    if (!imp) return R();
+    if (!imp)
+        return R();
     auto fn = reinterpret_cast<CanonicalImp<R, A...>>(imp);
     auto* receiver = const_cast<Object*>(self);
     if constexpr (std::is_void_v<R>)
@@ -71,9 +67,9 @@ R call_imp(IMP imp, const Object* self, SEL sel, const A&... args) {
         return from_canonical_ret<R>(fn(receiver, sel, to_canonical_arg(args)...));
 }
 
-template <class R = void, class... A>
-R msg(const Object* self, SEL sel, const A&... args) {
-    if (!self) return R();
+template <class R = void, class... A> R msg(const Object* self, SEL sel, const A&... args) {
+    if (!self)
+        return R();
     const Method* m = lookup_method(self, sel);
     if (!m) {
         report_unrecognized(self, sel);
@@ -81,18 +77,17 @@ R msg(const Object* self, SEL sel, const A&... args) {
     }
     if (type_checks_enabled()) {
         const std::string* call = encoding_of<R, A...>();
-        if (call != m->types) report_type_mismatch(self, sel, m->types, call);
+        if (call != m->types)
+            report_type_mismatch(self, sel, m->types, call);
     }
     return call_imp<R, A...>(m->imp, self, sel, args...);
 }
 
-template <class R = void, class T, class... A>
-R msg(const Ref<T>& self, SEL sel, const A&... args) {
+template <class R = void, class T, class... A> R msg(const Ref<T>& self, SEL sel, const A&... args) {
     return msg<R, A...>(self.get(), sel, args...);
 }
 
-template <class F>
-IMP imp_cast(F fn) {
+template <class F> IMP imp_cast(F fn) {
     return reinterpret_cast<IMP>(fn);
 }
 

@@ -7,7 +7,7 @@
 namespace platform::runtime {
 
 class NSObject : public Object {
-public:
+  public:
     static Class runtime_class();
 };
 

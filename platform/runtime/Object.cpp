@@ -5,12 +5,14 @@ namespace platform::runtime {
 Object::~Object() = default;
 
 AssociationTable& Object::ensure_associations() {
-    if (!associations_) associations_ = std::make_unique<AssociationTable>();
+    if (!associations_)
+        associations_ = std::make_unique<AssociationTable>();
     return *associations_;
 }
 
 void Object::release() const {
-    if (refcount_.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
+    if (refcount_.fetch_sub(1, std::memory_order_acq_rel) != 1)
+        return;
     auto* self = const_cast<Object*>(this);
     // Resurrect for the duration of the tear-down so that code run from will_dealloc
     // (which may retain and release this object) cannot free it twice.
@@ -19,7 +21,8 @@ void Object::release() const {
     if (associations_) {
         auto table = std::move(self->associations_);
         for (auto& [key, value] : table->entries)
-            if (value) value->release();
+            if (value)
+                value->release();
     }
     delete self;
 }

@@ -13,8 +13,7 @@ class Class_;
 using Class = Class_*;
 class Object;
 
-template <class T>
-class Ref;
+template <class T> class Ref;
 
 // Associated objects of one object; created on first use, released with the object.
 struct AssociationTable {
@@ -22,7 +21,7 @@ struct AssociationTable {
 };
 
 class Object {
-public:
+  public:
     Object() = default;
     Object(const Object&) = delete;
     Object& operator=(const Object&) = delete;
@@ -41,29 +40,28 @@ public:
     // Called once the last reference is gone, before the associations are released.
     virtual void will_dealloc() {}
 
-private:
-    Class isa_ { nullptr };
-    mutable std::atomic<int32_t> refcount_ { 0 };
+  private:
+    Class isa_{nullptr};
+    mutable std::atomic<int32_t> refcount_{0};
     std::unique_ptr<AssociationTable> associations_;
 };
 
 // Intrusive strong reference. Layout is one pointer, so an object ivar can be read by offset.
-template <class T>
-class Ref {
-public:
+template <class T> class Ref {
+  public:
     Ref() = default;
     Ref(std::nullptr_t) {}
     Ref(T* p) : ptr_(p) {
-        if (ptr_) ptr_->retain();
+        if (ptr_)
+            ptr_->retain();
     }
     Ref(const Ref& o) : Ref(o.ptr_) {}
     Ref(Ref&& o) noexcept : ptr_(std::exchange(o.ptr_, nullptr)) {}
-    template <class U>
-    Ref(const Ref<U>& o) : Ref(static_cast<T*>(o.get())) {}
-    template <class U>
-    Ref(Ref<U>&& o) noexcept : ptr_(static_cast<T*>(o.leak())) {}
+    template <class U> Ref(const Ref<U>& o) : Ref(static_cast<T*>(o.get())) {}
+    template <class U> Ref(Ref<U>&& o) noexcept : ptr_(static_cast<T*>(o.leak())) {}
     ~Ref() {
-        if (ptr_) ptr_->release();
+        if (ptr_)
+            ptr_->release();
     }
     Ref& operator=(Ref o) noexcept {
         std::swap(ptr_, o.ptr_);
@@ -84,8 +82,8 @@ public:
     explicit operator bool() const { return ptr_ != nullptr; }
     operator T*() const { return ptr_; }
 
-private:
-    T* ptr_ { nullptr };
+  private:
+    T* ptr_{nullptr};
 };
 
 static_assert(sizeof(Ref<Object>) == sizeof(Object*));

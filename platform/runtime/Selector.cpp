@@ -25,12 +25,15 @@ SelectorTable& table() {
 SEL sel_registerName(std::string_view name) {
     auto& t = table();
     std::lock_guard guard(t.lock);
-    if (auto it = t.by_name.find(name); it != t.by_name.end()) return it->second.get();
-    auto sel = std::make_unique<Selector_>(Selector_ { std::string(name) });
+    if (auto it = t.by_name.find(name); it != t.by_name.end())
+        return it->second.get();
+    auto sel = std::make_unique<Selector_>(Selector_{std::string(name)});
     std::string_view key = sel->name;
     return t.by_name.emplace(key, std::move(sel)).first->second.get();
 }
 
-const char* sel_getName(SEL sel) { return sel ? sel->name.c_str() : "<null selector>"; }
+const char* sel_getName(SEL sel) {
+    return sel ? sel->name.c_str() : "<null selector>";
+}
 
 } // namespace platform::runtime

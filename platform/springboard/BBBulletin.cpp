@@ -5,16 +5,21 @@ namespace platform::springboard {
 using namespace platform::runtime;
 
 namespace {
-Ref<Object> actionMessage(Object*) { return BBAction::action(); }
+Ref<Object> actionMessage(Object*) {
+    return BBAction::action();
+}
 } // namespace
 
 Class BBAction::runtime_class() {
-    static Class cls =
-        ClassBuilder<BBAction>("BBAction", NSObject::runtime_class()).class_method<&actionMessage>("action").get();
+    static Class cls = ClassBuilder<BBAction>("BBAction", NSObject::runtime_class())
+                           .class_method<&actionMessage>("action")
+                           .get();
     return cls;
 }
 
-Ref<BBAction> BBAction::action() { return make_object<BBAction>(); }
+Ref<BBAction> BBAction::action() {
+    return make_object<BBAction>();
+}
 
 Class BBBulletin::runtime_class() {
     static Class cls = ClassBuilder<BBBulletin>("BBBulletin", NSObject::runtime_class())
@@ -35,11 +40,13 @@ Class BBBulletin::runtime_class() {
 }
 
 Class BBBulletinRequest::runtime_class() {
-    static Class cls = ClassBuilder<BBBulletinRequest>("BBBulletinRequest", BBBulletin::runtime_class()).get();
+    static Class cls =
+        ClassBuilder<BBBulletinRequest>("BBBulletinRequest", BBBulletin::runtime_class()).get();
     return cls;
 }
 
-Ref<BBBulletin> BBBulletin::make(const std::string& section_id, const std::string& title, const std::string& message) {
+Ref<BBBulletin> BBBulletin::make(const std::string& section_id, const std::string& title,
+                                 const std::string& message) {
     auto b = make_object<BBBulletinRequest>();
     b->setSectionID(foundation::ns(section_id));
     b->setTitle(foundation::ns(title));

@@ -15,16 +15,17 @@ using runtime::Object;
 using runtime::Ref;
 
 class BBAction : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     static Ref<BBAction> action();
 };
 
 class BBBulletin : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     // A C++ convenience for hosts and tests: a request with its section, title and message.
-    static Ref<BBBulletin> make(const std::string& section_id, const std::string& title, const std::string& message);
+    static Ref<BBBulletin> make(const std::string& section_id, const std::string& title,
+                                const std::string& message);
 
     Ref<NSString> title() const { return title_; }
     void setTitle(NSString* v) { title_ = v; }
@@ -45,14 +46,14 @@ public:
     // The string of a field, empty when unset.
     static std::string text(const Ref<NSString>& s) { return s ? s->str() : std::string(); }
 
-private:
+  private:
     Ref<NSString> title_, subtitle_, message_, section_id_, bulletin_id_;
     Ref<Object> default_action_;
-    double date_ { 0 };
+    double date_{0};
 };
 
 class BBBulletinRequest : public BBBulletin {
-public:
+  public:
     static Class runtime_class();
 };
 

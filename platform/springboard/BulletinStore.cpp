@@ -10,10 +10,12 @@ BulletinStore& BulletinStore::shared() {
 }
 
 void BulletinStore::deliver(BBBulletin* bulletin) {
-    if (!bulletin) return;
+    if (!bulletin)
+        return;
     bulletin->set_date(foundation::RunLoop::main().now());
     bulletins_.insert(bulletins_.begin(), Ref<BBBulletin>(bulletin));
-    for (auto& listener : listeners_) listener(bulletin);
+    for (auto& listener : listeners_)
+        listener(bulletin);
 }
 
 } // namespace platform::springboard

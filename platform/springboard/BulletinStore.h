@@ -10,7 +10,7 @@
 namespace platform::springboard {
 
 class BulletinStore {
-public:
+  public:
     using Listener = std::function<void(BBBulletin*)>;
 
     static BulletinStore& shared();
@@ -25,10 +25,10 @@ public:
     bool locked() const { return locked_; }
     void set_locked(bool locked) { locked_ = locked; }
 
-private:
+  private:
     std::vector<Ref<BBBulletin>> bulletins_;
     std::vector<Listener> listeners_;
-    bool locked_ { false };
+    bool locked_{false};
 };
 
 } // namespace platform::springboard

@@ -26,8 +26,8 @@ class Canvas {
     // One line of text in the font, clipped to the rectangle and vertically centred in it, each
     // character in its foreground-colour attribute, else the fallback colour. Alignment takes the
     // NSTextAlignment values.
-    virtual void draw_text(foundation::CGRect rect, const foundation::NSAttributedString* text, const UIFont* font,
-                           const UIColor* fallback_colour, int64_t alignment) = 0;
+    virtual void draw_text(foundation::CGRect rect, const foundation::NSAttributedString* text,
+                           const UIFont* font, const UIColor* fallback_colour, int64_t alignment) = 0;
     // The image scaled to fill the rectangle.
     virtual void draw_image(foundation::CGRect rect, const UIImage* image) = 0;
 };

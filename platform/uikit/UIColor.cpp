@@ -11,11 +11,17 @@ Ref<Object> colorWithRGBAMessage(Object*, double r, double g, double b, double a
     return UIColor::colorWithRGBA(r, g, b, a);
 }
 Ref<Object> colorWithHSBA(Object*, double h, double s, double v, double a) {
-    return UIColor::with(zimtone::colour::fromHSB({ h, s, v, a }));
+    return UIColor::with(zimtone::colour::fromHSB({h, s, v, a}));
 }
-Ref<Object> white(Object*) { return UIColor::whiteColor(); }
-Ref<Object> black(Object*) { return UIColor::blackColor(); }
-Ref<Object> clear(Object*) { return UIColor::clearColor(); }
+Ref<Object> white(Object*) {
+    return UIColor::whiteColor();
+}
+Ref<Object> black(Object*) {
+    return UIColor::blackColor();
+}
+Ref<Object> clear(Object*) {
+    return UIColor::clearColor();
+}
 
 UIColor* shared(const Colour& c) {
     auto* colour = make_object<UIColor>(c).leak(); // shared colours live as long as the process
@@ -37,19 +43,19 @@ Class UIColor::runtime_class() {
 }
 
 Ref<UIColor> UIColor::colorWithRGBA(double r, double g, double b, double a) {
-    return make_object<UIColor>(Colour { r, g, b, a });
+    return make_object<UIColor>(Colour{r, g, b, a});
 }
 
 Ref<UIColor> UIColor::whiteColor() {
-    static UIColor* c = shared({ 1, 1, 1, 1 });
+    static UIColor* c = shared({1, 1, 1, 1});
     return Ref<UIColor>(c);
 }
 Ref<UIColor> UIColor::blackColor() {
-    static UIColor* c = shared({ 0, 0, 0, 1 });
+    static UIColor* c = shared({0, 0, 0, 1});
     return Ref<UIColor>(c);
 }
 Ref<UIColor> UIColor::clearColor() {
-    static UIColor* c = shared({ 0, 0, 0, 0 });
+    static UIColor* c = shared({0, 0, 0, 0});
     return Ref<UIColor>(c);
 }
 
@@ -59,6 +65,8 @@ Ref<UIColor> UIColor::colorWithAlphaComponent(double alpha) const {
     return make_object<UIColor>(c);
 }
 
-const UIColor* colour_of(const Object* obj) { return dynamic_cast<const UIColor*>(obj); }
+const UIColor* colour_of(const Object* obj) {
+    return dynamic_cast<const UIColor*>(obj);
+}
 
 } // namespace platform::uikit

@@ -12,7 +12,7 @@ using platform::runtime::Ref;
 using zimtone::colour::Colour;
 
 class UIColor : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     static Ref<UIColor> colorWithRGBA(double r, double g, double b, double a);
     static Ref<UIColor> with(const Colour& c) { return colorWithRGBA(c.red, c.green, c.blue, c.alpha); }
@@ -28,8 +28,8 @@ public:
     // Colours double as their CGColor: the drawing side reads the same components.
     Ref<UIColor> CGColor() const { return Ref<UIColor>(const_cast<UIColor*>(this)); }
 
-private:
-    Colour colour_ { 0, 0, 0, 1 };
+  private:
+    Colour colour_{0, 0, 0, 1};
 };
 
 // The colour of an object that is a UIColor, else nullptr.

@@ -28,8 +28,10 @@ Class UIImage::runtime_class() {
 
 double UIImage::scale_for_file_name(const std::string& path) {
     auto stem = std::filesystem::path(path).stem().string();
-    if (stem.ends_with("@2x")) return 2;
-    if (stem.ends_with("@3x")) return 3;
+    if (stem.ends_with("@2x"))
+        return 2;
+    if (stem.ends_with("@3x"))
+        return 3;
     return 1;
 }
 

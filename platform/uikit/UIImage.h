@@ -14,7 +14,7 @@ using platform::runtime::Class;
 using platform::runtime::Ref;
 
 class UIImage : public runtime::NSObject {
-public:
+  public:
     static Class runtime_class();
     // A host file path; nil for a file that is missing or not a PNG.
     static Ref<UIImage> imageWithHostFile(const std::string& path);
@@ -27,11 +27,11 @@ public:
     UIImage() = default;
 
     const zimtone::colour::Image& image() const { return *image_; }
-    foundation::CGSize size() const { return { image_->width, image_->height }; }
+    foundation::CGSize size() const { return {image_->width, image_->height}; }
     double scale() const { return image_->scale; }
 
-private:
-    std::shared_ptr<const zimtone::colour::Image> image_ { std::make_shared<zimtone::colour::Image>() };
+  private:
+    std::shared_ptr<const zimtone::colour::Image> image_{std::make_shared<zimtone::colour::Image>()};
 };
 
 } // namespace platform::uikit

@@ -27,25 +27,31 @@ using namespace zimtone::colour;
 namespace {
 
 double transparent_share(const Image& image) {
-    if (!image.hasConsistentPixels()) return 0;
+    if (!image.hasConsistentPixels())
+        return 0;
     uint64_t alpha = 0;
-    for (size_t i = 3; i < image.pixels.size(); i += 4) alpha += image.pixels[i];
+    for (size_t i = 3; i < image.pixels.size(); i += 4)
+        alpha += image.pixels[i];
     double pixels = static_cast<double>(image.pixels.size() / 4);
     return 1.0 - static_cast<double>(alpha) / (255.0 * pixels);
 }
 
 // The per-app entry as the banner reads it: absent, or present and maybe undecodable.
-std::optional<std::optional<Colour>> per_app_entry(const zimtone::settings::SettingsState& s, const std::string& app) {
-    if (!s.per_app_colours) return std::nullopt;
+std::optional<std::optional<Colour>> per_app_entry(const zimtone::settings::SettingsState& s,
+                                                   const std::string& app) {
+    if (!s.per_app_colours)
+        return std::nullopt;
     auto entry = s.per_app_colours->get(app);
-    if (!entry) return std::nullopt;
+    if (!entry)
+        return std::nullopt;
     const std::string* hex = platform::foundation::string_of(entry.get());
     return hex ? colorWithHexString(*hex) : std::nullopt;
 }
 
 // The icon as the banner sees it: always drawn at 29 points, whatever its pixel size.
 std::optional<Image> small_icon(const platform::uikit::UIImage* icon) {
-    if (!icon) return std::nullopt;
+    if (!icon)
+        return std::nullopt;
     Image image = icon->image();
     image.width = platform::applist::kSmallIconPointSize;
     image.height = platform::applist::kSmallIconPointSize;
@@ -90,19 +96,20 @@ std::vector<AuditSubject> device_subjects() {
         auto id = platform::foundation::ns(app.bundle_identifier);
         auto icon = list->iconOfSizeForDisplayIdentifier(
             static_cast<uint64_t>(platform::applist::kSmallIconPointSize), id.get());
-        subjects.push_back({ app.bundle_identifier, app.display_name, small_icon(icon.get()) });
+        subjects.push_back({app.bundle_identifier, app.display_name, small_icon(icon.get())});
     }
     return subjects;
 }
 
-std::optional<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files, std::string* error) {
+std::optional<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files,
+                                                       std::string* error) {
     std::vector<AuditSubject> subjects;
     for (const auto& file : files) {
         auto icon = read_icon_file(file, error);
         if (!icon)
             return std::nullopt;
         std::string name = fs::path(file).filename().string();
-        subjects.push_back({ name, name, small_icon(icon.get()) });
+        subjects.push_back({name, name, small_icon(icon.get())});
     }
     return subjects;
 }
@@ -110,7 +117,7 @@ std::optional<std::vector<AuditSubject>> icon_subjects(const std::vector<std::st
 zimtone::settings::SettingsState device_settings() {
     using namespace zimtone::settings;
     SettingsState s;
-    for (Group g : { Group::Banner, Group::Lockscreen, Group::NotificationCenter, Group::Requests }) {
+    for (Group g : {Group::Banner, Group::Lockscreen, Group::NotificationCenter, Group::Requests}) {
         auto dictionary = platform::foundation::NSDictionary::dictionaryWithContentsOfFile(kSettingsFile);
         apply_group(s, g, dictionary.get());
     }
@@ -132,7 +139,8 @@ int run_audit(const AuditOptions& options) {
     }
     auto settings = device_settings();
     std::vector<AuditRow> rows;
-    for (const auto& subject : subjects) rows.push_back(audit_subject(subject, settings));
+    for (const auto& subject : subjects)
+        rows.push_back(audit_subject(subject, settings));
 
     // A page that cannot be written is known before the hosts spend time drawing for it.
     std::ofstream html;
@@ -147,27 +155,33 @@ int run_audit(const AuditOptions& options) {
     std::error_code ec;
     // The HTML page crops its pictures from the frames; without it, none are drawn unless asked for.
     fs::path pictures = options.pictures ? fs::absolute(*options.pictures)
-                        : options.html_file ? fs::temp_directory_path(ec) / ("zimtone-audit-" + std::to_string(getpid()))
-                                            : fs::path();
+                        : options.html_file
+                            ? fs::temp_directory_path(ec) / ("zimtone-audit-" + std::to_string(getpid()))
+                            : fs::path();
     if (options.icons.empty()) {
-        if (!pictures.empty()) fs::create_directories(pictures, ec);
+        if (!pictures.empty())
+            fs::create_directories(pictures, ec);
         if (ec) {
-            std::cerr << "zimtone audit: cannot make the folder " << pictures.string() << ": " << ec.message() << "\n";
+            std::cerr << "zimtone audit: cannot make the folder " << pictures.string() << ": " << ec.message()
+                      << "\n";
             return 1;
         }
         std::vector<DrawnApp> apps;
-        for (const auto& subject : subjects) apps.push_back({ subject.app, subject.name, subject.icon });
+        for (const auto& subject : subjects)
+            apps.push_back({subject.app, subject.name, subject.icon});
         std::string error;
-        drawn = audit_drawn_texts(apps, settings, { pictures, !options.pictures, options.propose, 2 }, &error);
+        drawn = audit_drawn_texts(apps, settings, {pictures, !options.pictures, options.propose, 2}, &error);
         if (!drawn) {
-            if (!options.pictures && !pictures.empty()) fs::remove_all(pictures, ec);
+            if (!options.pictures && !pictures.empty())
+                fs::remove_all(pictures, ec);
             std::cerr << "zimtone audit: " << error << "\n";
             return 1;
         }
     }
     // The pictures are only the caller's when asked for; the HTML takes its crops first.
     auto finish = [&](int status) {
-        if (!options.pictures && !pictures.empty()) fs::remove_all(pictures, ec);
+        if (!options.pictures && !pictures.empty())
+            fs::remove_all(pictures, ec);
         return status;
     };
     const DrawnAudit* texts = drawn ? &*drawn : nullptr;

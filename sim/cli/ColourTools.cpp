@@ -17,18 +17,24 @@ namespace zimtone::cli {
 using namespace zimtone::colour;
 
 namespace {
-nlohmann::json components(const Colour& c) { return { c.red, c.green, c.blue, c.alpha }; }
-const char* text_name(TextColour t) { return t == TextColour::White ? "white" : "black"; }
+nlohmann::json components(const Colour& c) {
+    return {c.red, c.green, c.blue, c.alpha};
+}
+const char* text_name(TextColour t) {
+    return t == TextColour::White ? "white" : "black";
+}
 
 // Reads a settings file given as a host path, with the same limits as the device's reader.
 platform::runtime::Ref<platform::foundation::NSDictionary> read_host_dictionary(const std::string& path) {
     constexpr std::streamsize kLimit = 8 << 20;
     std::ifstream in(path, std::ios::binary);
-    if (!in) return nullptr;
+    if (!in)
+        return nullptr;
     std::string bytes;
     bytes.resize(kLimit + 1);
     in.read(bytes.data(), kLimit + 1);
-    if (in.gcount() > kLimit) return nullptr;
+    if (in.gcount() > kLimit)
+        return nullptr;
     bytes.resize(static_cast<size_t>(in.gcount()));
     auto root = platform::foundation::parse_property_list(bytes.data(), bytes.size());
     return platform::runtime::Ref<platform::foundation::NSDictionary>(
@@ -38,11 +44,12 @@ platform::runtime::Ref<platform::foundation::NSDictionary> read_host_dictionary(
 
 std::optional<nlohmann::json> colour_report(const std::string& png_path, std::string* error) {
     auto image = read_icon_file(png_path, error);
-    if (!image) return std::nullopt;
+    if (!image)
+        return std::nullopt;
     Colour dominant = getDominantColor(&image->image());
-    return nlohmann::json { { "dominant", components(dominant) },
-                            { "text", text_name(reverseColor(dominant)) },
-                            { "hex", hexValuesFromColour(dominant) } };
+    return nlohmann::json{{"dominant", components(dominant)},
+                          {"text", text_name(reverseColor(dominant))},
+                          {"hex", hexValuesFromColour(dominant)}};
 }
 
 nlohmann::json hex_decode(const std::string& text) {
@@ -50,20 +57,25 @@ nlohmann::json hex_decode(const std::string& text) {
     return c ? components(*c) : nlohmann::json(nullptr);
 }
 
-std::string hex_encode(double r, double g, double b) { return hexValuesFromColour({ r, g, b, 1.0 }); }
-
-nlohmann::json saturate(double r, double g, double b, double a, double saturation) {
-    return components(modifySaturationWith({ r, g, b, a }, saturation));
+std::string hex_encode(double r, double g, double b) {
+    return hexValuesFromColour({r, g, b, 1.0});
 }
 
-std::string reverse(double r, double g, double b) { return text_name(reverseColor({ r, g, b, 1.0 })); }
+nlohmann::json saturate(double r, double g, double b, double a, double saturation) {
+    return components(modifySaturationWith({r, g, b, a}, saturation));
+}
+
+std::string reverse(double r, double g, double b) {
+    return text_name(reverseColor({r, g, b, 1.0}));
+}
 
 nlohmann::json settings_after_loading(const std::optional<std::string>& host_file) {
     using namespace zimtone::settings;
     SettingsState s;
-    for (Group g : { Group::Banner, Group::Lockscreen, Group::NotificationCenter, Group::Requests }) {
-        auto dictionary = host_file ? read_host_dictionary(*host_file)
-                                    : platform::foundation::NSDictionary::dictionaryWithContentsOfFile(kSettingsFile);
+    for (Group g : {Group::Banner, Group::Lockscreen, Group::NotificationCenter, Group::Requests}) {
+        auto dictionary =
+            host_file ? read_host_dictionary(*host_file)
+                      : platform::foundation::NSDictionary::dictionaryWithContentsOfFile(kSettingsFile);
         apply_group(s, g, dictionary.get());
     }
     return settings_json(s);

@@ -21,112 +21,141 @@ namespace {
 
 using Steps = std::vector<std::string>;
 
-const json kMessagesOrange = { { "SpecificAppColor", true },
-                               { "Specific_App_Color", json::array({ { { "com.apple.MobileSMS", "FF8800" } } }) } };
+const json kMessagesOrange = {{"SpecificAppColor", true},
+                              {"Specific_App_Color", json::array({{{"com.apple.MobileSMS", "FF8800"}}})}};
 
 Steps operator+(Steps a, const Steps& b) {
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
 
-Steps banner(const std::string& app, const std::string& title, const std::string& message, const std::string& shot) {
+Steps banner(const std::string& app, const std::string& title, const std::string& message,
+             const std::string& shot) {
     // Pulled down, as a person would, so that a banner with actions shows them.
-    return { "bulletin " + app + " \"" + title + "\" \"" + message + "\"", "touch down 187 40", "touch up 187 100",
-             "advance 0.3", "screenshot {shot:" + shot + "}" };
+    return {"bulletin " + app + " \"" + title + "\" \"" + message + "\"", "touch down 187 40",
+            "touch up 187 100", "advance 0.3", "screenshot {shot:" + shot + "}"};
 }
 
 // Two pictures half a second apart: one cycling tick between them.
 Steps frame_pair(const std::string& shot) {
-    return { "advance 0.5", "screenshot {shot:" + shot + "-1}", "advance 0.5", "screenshot {shot:" + shot + "-2}" };
+    return {"advance 0.5", "screenshot {shot:" + shot + "-1}", "advance 0.5",
+            "screenshot {shot:" + shot + "-2}"};
 }
 
 // Bulletins delivered while unlocked come down as banners; they all time out before the list is
 // pictured.
 Steps notification_center(Steps deliveries) {
-    return deliveries + Steps{ "advance 120", "nc open", "advance 0.3" };
+    return deliveries + Steps{"advance 120", "nc open", "advance 0.3"};
 }
 
 // Four apps, Messages newest and on top.
 Steps several_apps() {
-    return notification_center({ "bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\"",
-                                 "bulletin com.example.zebra \"Zebra\" \"Your stripes are ready to collect\"",
-                                 "bulletin com.example.zebra \"Zebra\" \"A new pattern is waiting\"",
-                                 "bulletin com.apple.mobilenotes \"Notes\" \"Shopping list: milk, eggs, bread\"",
-                                 "bulletin com.apple.MobileSMS \"Anna\" \"See you at noon\"",
-                                 "bulletin com.apple.MobileSMS \"Ben\" \"Running late\"",
-                                 "bulletin com.apple.MobileSMS \"Anna\" \"Are we still on for lunch?\"" });
+    return notification_center(
+        {"bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\"",
+         "bulletin com.example.zebra \"Zebra\" \"Your stripes are ready to collect\"",
+         "bulletin com.example.zebra \"Zebra\" \"A new pattern is waiting\"",
+         "bulletin com.apple.mobilenotes \"Notes\" \"Shopping list: milk, eggs, bread\"",
+         "bulletin com.apple.MobileSMS \"Anna\" \"See you at noon\"",
+         "bulletin com.apple.MobileSMS \"Ben\" \"Running late\"",
+         "bulletin com.apple.MobileSMS \"Anna\" \"Are we still on for lunch?\""});
 }
 
 // Ten rows of one app, so the row fade runs from 0.8 down past 0.
 Steps row_fade() {
-    Steps steps = { "bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\"" };
+    Steps steps = {"bulletin com.apple.weather \"Weather\" \"Rain expected at 4 pm\""};
     for (int i = 10; i >= 1; --i)
         steps.push_back("bulletin com.apple.MobileSMS \"Anna\" \"Message " + std::to_string(i) + " of 10\"");
     return notification_center(steps);
 }
 
 Steps lock_screen() {
-    return { "lock",
-             "bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\"",
-             "bulletin com.example.zebra \"Zebra\" \"Your stripes are ready to collect\"",
-             "bulletin com.apple.MobileSMS \"Anna\" \"Are we still on for lunch?\"",
-             "advance 0.3" };
+    return {"lock", "bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\"",
+            "bulletin com.example.zebra \"Zebra\" \"Your stripes are ready to collect\"",
+            "bulletin com.apple.MobileSMS \"Anna\" \"Are we still on for lunch?\"", "advance 0.3"};
 }
 
 Steps quick_reply() {
-    return { "reply Anna \"Are we still on for lunch?\"", "type \"On my way\"" };
+    return {"reply Anna \"Are we still on for lunch?\"", "type \"On my way\""};
 }
 
 } // namespace
 
 const std::vector<DemoScenario>& demo_scenarios() {
     static const std::vector<DemoScenario> scenarios = {
-        { "Home screen, nothing delivered", "springboard", json::object(),
-          Steps{ "advance 0.3", "screenshot {shot:home-screen}" } },
-        { "Banner, dark icon, defaults", "springboard", json::object(),
-          banner("com.example.zebra", "Zebra", "Your stripes are ready to collect", "banner-dark-icon") },
-        { "Banner, light icon, defaults", "springboard", json::object(),
-          banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-light-icon") },
-        { "Banner, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
-          banner("com.apple.MobileSMS", "Anna", "Are we still on for lunch?", "banner-per-app-colour") },
-        { "Banner, light icon, BannerAlpha 0.5", "springboard", { { "BannerAlpha", 0.5 } },
-          banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-alpha-half") },
-        { "Banner, light icon, saturation off (AllowSaturation NO)", "springboard", { { "AllowSaturation", false } },
-          banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-saturation-off") },
-        { "Banner colour cycling, two frames 0.5 s apart", "springboard", { { "BannersUnicornEnabled", true } },
-          Steps{ "bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\"" } + frame_pair("banner-cycling") },
-        { "Notification Center, several apps, defaults", "springboard", json::object(),
-          several_apps() + Steps{ "screenshot {shot:nc}" } },
-        { "Notification Center, ten rows of one app (row fade to 0 and below), scrolled to the end, defaults", "springboard",
-          json::object(), row_fade() + Steps{ "nc scroll 400", "screenshot {shot:nc-row-fade}" } },
-        { "Notification Center, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
-          several_apps() + Steps{ "screenshot {shot:nc-per-app-colour}" } },
-        { "Notification Center, alpha 0.5 for cells and headers, row fade off", "springboard",
-          { { "NotificationLayerEnabled", false }, { "NotificationCenterAlpha", 0.5 }, { "NotificationCenterHeaderAlpha", 0.5 } },
-          several_apps() + Steps{ "screenshot {shot:nc-alpha-half}" } },
-        { "Notification Center, saturation off (AllowSaturationNotification NO)", "springboard",
-          { { "AllowSaturationNotification", false } }, several_apps() + Steps{ "screenshot {shot:nc-saturation-off}" } },
-        { "Notification Center colour cycling, two frames 0.5 s apart", "springboard",
-          { { "NotificationUnicornEnabled", true } }, several_apps() + frame_pair("nc-cycling") },
-        { "Lock screen, defaults", "springboard", json::object(), lock_screen() + Steps{ "screenshot {shot:lock-screen}" } },
-        { "Lock screen, gradient effect (tavoEffect YES)", "springboard", { { "tavoEffect", true } },
-          lock_screen() + Steps{ "screenshot {shot:lock-screen-gradient}" } },
-        { "Lock screen, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
-          lock_screen() + Steps{ "screenshot {shot:lock-screen-per-app-colour}" } },
-        { "Lock screen, LockscreenAlpha 0.5", "springboard", { { "LockscreenAlpha", 0.5 } },
-          lock_screen() + Steps{ "screenshot {shot:lock-screen-alpha-half}" } },
-        { "Lock screen, saturation off (AllowSaturationLock NO)", "springboard", { { "AllowSaturationLock", false } },
-          lock_screen() + Steps{ "screenshot {shot:lock-screen-saturation-off}" } },
-        { "Lock screen colour cycling, two frames 0.5 s apart", "springboard", { { "LockscreenUnicornEnabled", true } },
-          lock_screen() + frame_pair("lock-screen-cycling") },
-        { "Quick reply and keyboard, defaults", "messages", json::object(),
-          quick_reply() + Steps{ "screenshot {shot:quick-reply}" } },
-        { "Quick reply and keyboard, per-app colour FF8800 for Messages", "messages", kMessagesOrange,
-          quick_reply() + Steps{ "screenshot {shot:quick-reply-per-app-colour}" } },
-        { "Quick reply and keyboard, saturation off (AllowSaturation NO)", "messages", { { "AllowSaturation", false } },
-          quick_reply() + Steps{ "screenshot {shot:quick-reply-saturation-off}" } },
-        { "Keyboard colour cycling, two frames 0.5 s apart", "messages", { { "BannersUnicornEnabled", true } },
-          quick_reply() + frame_pair("keyboard-cycling") },
+        {"Home screen, nothing delivered", "springboard", json::object(),
+         Steps{"advance 0.3", "screenshot {shot:home-screen}"}},
+        {"Banner, dark icon, defaults", "springboard", json::object(),
+         banner("com.example.zebra", "Zebra", "Your stripes are ready to collect", "banner-dark-icon")},
+        {"Banner, light icon, defaults", "springboard", json::object(),
+         banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-light-icon")},
+        {"Banner, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
+         banner("com.apple.MobileSMS", "Anna", "Are we still on for lunch?", "banner-per-app-colour")},
+        {"Banner, light icon, BannerAlpha 0.5",
+         "springboard",
+         {{"BannerAlpha", 0.5}},
+         banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread", "banner-alpha-half")},
+        {"Banner, light icon, saturation off (AllowSaturation NO)",
+         "springboard",
+         {{"AllowSaturation", false}},
+         banner("com.apple.mobilenotes", "Notes", "Shopping list: milk, eggs, bread",
+                "banner-saturation-off")},
+        {"Banner colour cycling, two frames 0.5 s apart",
+         "springboard",
+         {{"BannersUnicornEnabled", true}},
+         Steps{"bulletin com.apple.mobilephone \"Phone\" \"Missed call from Ben\""} +
+             frame_pair("banner-cycling")},
+        {"Notification Center, several apps, defaults", "springboard", json::object(),
+         several_apps() + Steps{"screenshot {shot:nc}"}},
+        {"Notification Center, ten rows of one app (row fade to 0 and below), scrolled to the end, defaults",
+         "springboard", json::object(), row_fade() + Steps{"nc scroll 400", "screenshot {shot:nc-row-fade}"}},
+        {"Notification Center, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
+         several_apps() + Steps{"screenshot {shot:nc-per-app-colour}"}},
+        {"Notification Center, alpha 0.5 for cells and headers, row fade off",
+         "springboard",
+         {{"NotificationLayerEnabled", false},
+          {"NotificationCenterAlpha", 0.5},
+          {"NotificationCenterHeaderAlpha", 0.5}},
+         several_apps() + Steps{"screenshot {shot:nc-alpha-half}"}},
+        {"Notification Center, saturation off (AllowSaturationNotification NO)",
+         "springboard",
+         {{"AllowSaturationNotification", false}},
+         several_apps() + Steps{"screenshot {shot:nc-saturation-off}"}},
+        {"Notification Center colour cycling, two frames 0.5 s apart",
+         "springboard",
+         {{"NotificationUnicornEnabled", true}},
+         several_apps() + frame_pair("nc-cycling")},
+        {"Lock screen, defaults", "springboard", json::object(),
+         lock_screen() + Steps{"screenshot {shot:lock-screen}"}},
+        {"Lock screen, gradient effect (tavoEffect YES)",
+         "springboard",
+         {{"tavoEffect", true}},
+         lock_screen() + Steps{"screenshot {shot:lock-screen-gradient}"}},
+        {"Lock screen, per-app colour FF8800 for Messages", "springboard", kMessagesOrange,
+         lock_screen() + Steps{"screenshot {shot:lock-screen-per-app-colour}"}},
+        {"Lock screen, LockscreenAlpha 0.5",
+         "springboard",
+         {{"LockscreenAlpha", 0.5}},
+         lock_screen() + Steps{"screenshot {shot:lock-screen-alpha-half}"}},
+        {"Lock screen, saturation off (AllowSaturationLock NO)",
+         "springboard",
+         {{"AllowSaturationLock", false}},
+         lock_screen() + Steps{"screenshot {shot:lock-screen-saturation-off}"}},
+        {"Lock screen colour cycling, two frames 0.5 s apart",
+         "springboard",
+         {{"LockscreenUnicornEnabled", true}},
+         lock_screen() + frame_pair("lock-screen-cycling")},
+        {"Quick reply and keyboard, defaults", "messages", json::object(),
+         quick_reply() + Steps{"screenshot {shot:quick-reply}"}},
+        {"Quick reply and keyboard, per-app colour FF8800 for Messages", "messages", kMessagesOrange,
+         quick_reply() + Steps{"screenshot {shot:quick-reply-per-app-colour}"}},
+        {"Quick reply and keyboard, saturation off (AllowSaturation NO)",
+         "messages",
+         {{"AllowSaturation", false}},
+         quick_reply() + Steps{"screenshot {shot:quick-reply-saturation-off}"}},
+        {"Keyboard colour cycling, two frames 0.5 s apart",
+         "messages",
+         {{"BannersUnicornEnabled", true}},
+         quick_reply() + frame_pair("keyboard-cycling")},
     };
     return scenarios;
 }
@@ -141,7 +170,8 @@ struct Shot {
 
 bool write_settings(const json& settings) {
     fs::remove(platform::foundation::resolve_device_path(zimtone::settings::kSettingsFile));
-    if (settings.empty()) return true;
+    if (settings.empty())
+        return true;
     auto object = zimtone::sim::object_from_json(settings);
     return platform::foundation::write_property_list_file(zimtone::settings::kSettingsFile, object);
 }
@@ -149,7 +179,8 @@ bool write_settings(const json& settings) {
 bool write_contact_sheet(const fs::path& out, const std::vector<Shot>& shots) {
     std::ofstream html(out / "index.html");
     html << "<!doctype html><meta charset=utf-8><title>Zimtone 2 demo</title>\n"
-            "<style>body{font:14px sans-serif;background:#222;color:#eee}figure{display:inline-block;margin:12px;"
+            "<style>body{font:14px "
+            "sans-serif;background:#222;color:#eee}figure{display:inline-block;margin:12px;"
             "vertical-align:top}img{width:375px;border:1px solid #555}figcaption{max-width:375px}"
             "code{color:#9cf}</style>\n<h1>Zimtone 2 demo</h1>\n";
     for (auto& shot : shots)
@@ -188,9 +219,12 @@ bool run_demo(const fs::path& out, uint64_t seed) {
             return false;
         }
         // The pictures go beside the device, so the host is told it may write there.
-        zimtone::sim::HostClient host({ zimtone::sim::executable_dir() / "zimtone-host", scenario.role, root, true,
-                                        { { "ZIMTONE_RANDOM_SEED", std::to_string(seed) } } },
-                                      { { "--output-folder", fs::absolute(out).string() } });
+        zimtone::sim::HostClient host({zimtone::sim::executable_dir() / "zimtone-host",
+                                       scenario.role,
+                                       root,
+                                       true,
+                                       {{"ZIMTONE_RANDOM_SEED", std::to_string(seed)}}},
+                                      {{"--output-folder", fs::absolute(out).string()}});
         if (!host.ready().is_object()) {
             std::cerr << "zimtone demo: the " << scenario.role << " host did not start\n";
             return false;
@@ -201,12 +235,13 @@ bool run_demo(const fs::path& out, uint64_t seed) {
             if (std::regex_search(step, m, shot_pattern)) {
                 std::string file = m[1].str() + ".png";
                 line = m.prefix().str() + (fs::absolute(out) / file).string() + m.suffix().str();
-                shots.push_back({ file, scenario.title, scenario.settings.empty() ? "defaults" : scenario.settings.dump() });
+                shots.push_back({file, scenario.title,
+                                 scenario.settings.empty() ? "defaults" : scenario.settings.dump()});
             }
             auto reply = host.command(line);
             if (reply.is_null() || reply.value("ok", false) != true) {
-                std::cerr << "zimtone demo: '" << step << "' failed: " << (reply.is_null() ? "no answer" : reply.dump())
-                          << "\n";
+                std::cerr << "zimtone demo: '" << step
+                          << "' failed: " << (reply.is_null() ? "no answer" : reply.dump()) << "\n";
                 return false;
             }
         }

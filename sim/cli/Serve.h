@@ -6,8 +6,8 @@
 namespace zimtone::cli {
 
 struct ServeOptions {
-    int port { 8375 }; // 0 picks a free port
-    bool open_browser { true };
+    int port{8375}; // 0 picks a free port
+    bool open_browser{true};
 };
 
 // The exit status of the command: 0 after a clean stop, 1 when the device cannot be set up or

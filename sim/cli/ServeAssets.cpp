@@ -6,7 +6,8 @@ namespace zimtone::cli {
 
 const PageAsset* find_page_asset(std::string_view path) {
     for (const auto& asset : kDevicePageAssets)
-        if (asset.path == path) return &asset;
+        if (asset.path == path)
+            return &asset;
     return nullptr;
 }
 

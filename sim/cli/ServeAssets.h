@@ -6,7 +6,7 @@
 namespace zimtone::cli {
 
 struct PageAsset {
-    std::string_view path; // the URL path it is served at
+    std::string_view path;         // the URL path it is served at
     std::string_view content_type; // all of them UTF-8 text
     std::string_view body;
 };

@@ -161,8 +161,9 @@ CommandResult list_apps(const std::vector<std::string>& args) {
         if (is_home_screen_app(app.bundle_identifier))
             apps.push_back(app);
     std::sort(apps.begin(), apps.end(), [&](const auto& a, const auto& b) {
-        return std::tuple(a.bundle_identifier != kFirstListedApp, folded(a.display_name), a.bundle_identifier) <
-               std::tuple(b.bundle_identifier != kFirstListedApp, folded(b.display_name), b.bundle_identifier);
+        return std::tuple(a.bundle_identifier != kFirstListedApp, folded(a.display_name),
+                          a.bundle_identifier) < std::tuple(b.bundle_identifier != kFirstListedApp,
+                                                            folded(b.display_name), b.bundle_identifier);
     });
     json listed = json::array();
     for (const auto& app : apps)

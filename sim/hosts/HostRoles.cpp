@@ -10,25 +10,25 @@ namespace zimtone::sim {
 
 std::optional<HostRole> find_host_role(const std::string& role) {
     if (role == "springboard")
-        return HostRole { role, "com.apple.springboard", [](HostProcess& host) {
-                             set_up_screen(host);
-                             set_up_home_screen(host);
-                             set_up_keyboard_classes();
-                             set_up_banner_host(host);
-                             set_up_notification_center_host(host);
-                             set_up_lockscreen_host(host);
-                             set_up_touch_input(host, springboard_touch_surface());
-                             set_up_notification_log(host);
-                         } };
+        return HostRole{role, "com.apple.springboard", [](HostProcess& host) {
+                            set_up_screen(host);
+                            set_up_home_screen(host);
+                            set_up_keyboard_classes();
+                            set_up_banner_host(host);
+                            set_up_notification_center_host(host);
+                            set_up_lockscreen_host(host);
+                            set_up_touch_input(host, springboard_touch_surface());
+                            set_up_notification_log(host);
+                        }};
     if (role == "messages")
-        return HostRole { role, "com.apple.mobilesms.notification", [](HostProcess& host) {
-                             set_up_screen(host);
-                             set_up_keyboard_classes();
-                             set_up_quick_reply_host(host);
-                             set_up_touch_input(host, messages_touch_surface(host));
-                         } };
+        return HostRole{role, "com.apple.mobilesms.notification", [](HostProcess& host) {
+                            set_up_screen(host);
+                            set_up_keyboard_classes();
+                            set_up_quick_reply_host(host);
+                            set_up_touch_input(host, messages_touch_surface(host));
+                        }};
     if (role == "settings")
-        return HostRole { role, "com.apple.Preferences", [](HostProcess& host) { set_up_settings_host(host); } };
+        return HostRole{role, "com.apple.Preferences", [](HostProcess& host) { set_up_settings_host(host); }};
     return std::nullopt;
 }
 

@@ -71,7 +71,8 @@ class NotificationCenter {
           notifications_(make_object<SBBulletinViewController>()) {
         view_->setBackgroundColor(UIColor::colorWithRGBA(0.08, 0.08, 0.1, 0.94).get());
         using Mode = SBNotificationCenterModeControl;
-        auto mode = UIView::create<Mode>(CGRectMake((kScreenWidth - Mode::kWidth) / 2, Mode::kTop, Mode::kWidth, Mode::kHeight));
+        auto mode = UIView::create<Mode>(
+            CGRectMake((kScreenWidth - Mode::kWidth) / 2, Mode::kTop, Mode::kWidth, Mode::kHeight));
         view_->addSubview(mode.get());
         scroll_ = UIView::create<SBNotificationCenterScrollView>(
             CGRectMake(0, Mode::kContentTop, kScreenWidth, kScreenHeight - Mode::kContentTop));
@@ -153,27 +154,29 @@ void set_up_notification_center_host(HostProcess& host) {
         if (notification_center().is_open())
             notification_center().refresh();
     });
-    host.add_command("nc", "nc open|close|scroll DY  (Notification Center)", [](const std::vector<std::string>& args) {
-        if (args.size() == 2 && args[0] == "scroll") {
-            char* end = nullptr;
-            const double distance = std::strtod(args[1].c_str(), &end);
-            if (end == args[1].c_str() || *end || !std::isfinite(distance))
-                return CommandResult::failure("nc scroll takes a distance in points");
-            notification_center().scroll_by(distance);
-            return CommandResult::success(notification_center().state());
-        }
-        if (args.size() != 1 || (args[0] != "open" && args[0] != "close"))
-            return CommandResult::failure("nc takes open or close");
-        // "wasOpen" lets a caller tell a close that closed something from one that had nothing to do.
-        bool was_open = notification_center().is_open();
-        if (args[0] == "open")
-            notification_center().open();
-        else
-            notification_center().close();
-        auto state = notification_center().state();
-        state["wasOpen"] = was_open;
-        return CommandResult::success(state);
-    });
+    host.add_command("nc", "nc open|close|scroll DY  (Notification Center)",
+                     [](const std::vector<std::string>& args) {
+                         if (args.size() == 2 && args[0] == "scroll") {
+                             char* end = nullptr;
+                             const double distance = std::strtod(args[1].c_str(), &end);
+                             if (end == args[1].c_str() || *end || !std::isfinite(distance))
+                                 return CommandResult::failure("nc scroll takes a distance in points");
+                             notification_center().scroll_by(distance);
+                             return CommandResult::success(notification_center().state());
+                         }
+                         if (args.size() != 1 || (args[0] != "open" && args[0] != "close"))
+                             return CommandResult::failure("nc takes open or close");
+                         // "wasOpen" lets a caller tell a close that closed something from one that had
+                         // nothing to do.
+                         bool was_open = notification_center().is_open();
+                         if (args[0] == "open")
+                             notification_center().open();
+                         else
+                             notification_center().close();
+                         auto state = notification_center().state();
+                         state["wasOpen"] = was_open;
+                         return CommandResult::success(state);
+                     });
 }
 
 } // namespace zimtone::sim

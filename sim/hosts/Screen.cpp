@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/AtomicFile.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/foundation/AtomicFile.h"
 #include "platform/render/ViewRenderer.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/ViewDump.h"
@@ -147,8 +147,9 @@ bool is_read_only_command(const std::string& name) {
 }
 
 // Each of the tweak's groups posts its own reload; any of them may recolour what is on screen.
-void on_settings_reload(platform::foundation::CFNotificationCenterRef, void*, platform::foundation::CFStringRef,
-                        const void*, platform::foundation::CFDictionaryRef) {
+void on_settings_reload(platform::foundation::CFNotificationCenterRef, void*,
+                        platform::foundation::CFStringRef, const void*,
+                        platform::foundation::CFDictionaryRef) {
     if (!state().follow_settings || state().refresh_pending)
         return;
     // The tweak hears the same notification, maybe after this observer: the surfaces are opened
@@ -163,11 +164,11 @@ void on_settings_reload(platform::foundation::CFNotificationCenterRef, void*, pl
 
 void observe_settings_reloads() {
     namespace names = zimtone::settings::notifications;
-    for (const char* name : {names::kLoadBanner, names::kLoadNotificationCenter, names::kLoadLockscreen,
-                             names::kLoadRequests})
+    for (const char* name :
+         {names::kLoadBanner, names::kLoadNotificationCenter, names::kLoadLockscreen, names::kLoadRequests})
         platform::foundation::CFNotificationCenterAddObserver(
-            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), &state(), on_settings_reload, name,
-            nullptr, platform::foundation::CFNotificationSuspensionBehaviorDeliverImmediately);
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), &state(), on_settings_reload,
+            name, nullptr, platform::foundation::CFNotificationSuspensionBehaviorDeliverImmediately);
 }
 
 std::optional<uint64_t> parse_generation(const std::string& text) {
@@ -186,7 +187,8 @@ CommandResult draw_frame(const std::vector<std::string>& args) {
         return CommandResult::failure("frame takes a file name and the generation of the last frame");
     auto since = parse_generation(args[1]);
     if (!since)
-        return CommandResult::failure("frame takes the last frame's generation as a whole number, 0 for none");
+        return CommandResult::failure(
+            "frame takes the last frame's generation as a whole number, 0 for none");
     for (auto& check : state().frame_checks)
         check();
     uint64_t generation = state().generation;

@@ -27,7 +27,8 @@ std::vector<std::string> filter_bundles(const std::string& device_plist) {
     auto list = inner ? dynamic_cast<NSArray*>(inner->get("Bundles").get()) : nullptr;
     if (list)
         for (auto& item : list->items())
-            if (auto* s = string_of(item.get())) bundles.push_back(*s);
+            if (auto* s = string_of(item.get()))
+                bundles.push_back(*s);
     return bundles;
 }
 } // namespace
@@ -38,11 +39,13 @@ InjectionResult load_injected_libraries(std::string_view bundle_identifier, std:
     std::error_code ec;
     std::vector<std::string> names;
     for (auto& entry : fs::directory_iterator(dir, ec))
-        if (entry.path().extension() == ".plist") names.push_back(entry.path().stem().string());
+        if (entry.path().extension() == ".plist")
+            names.push_back(entry.path().stem().string());
     std::sort(names.begin(), names.end());
     for (auto& name : names) {
         std::string device_base = std::string(device_dir) + "/" + name;
-        if (!filter_matches(filter_bundles(device_base + ".plist"), bundle_identifier)) continue;
+        if (!filter_matches(filter_bundles(device_base + ".plist"), bundle_identifier))
+            continue;
         fs::path library = resolve_device_path(device_base + ".so");
         void* handle = dlopen(library.c_str(), RTLD_NOW | RTLD_LOCAL);
         if (!handle) {

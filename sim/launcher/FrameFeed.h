@@ -17,24 +17,24 @@
 namespace zimtone::sim {
 
 struct Frame {
-    uint64_t sequence { 0 };
+    uint64_t sequence{0};
     std::string png;   // empty when the screen could not be drawn
     std::string error; // why not
     std::string role;  // the host on screen
 };
 
 class FrameFeed {
-public:
+  public:
     // What a host answers when asked for a frame.
     struct CaptureResult {
-        std::string error;     // why the screen could not be drawn; empty when it was, or need not be
-        bool changed { true }; // false: the screen is as at `since`, and nothing was drawn
-        uint64_t generation { 0 };
+        std::string error;  // why the screen could not be drawn; empty when it was, or need not be
+        bool changed{true}; // false: the screen is as at `since`, and nothing was drawn
+        uint64_t generation{0};
     };
     // Draws the screen of `role` into the PNG file `path` unless it is unchanged since the host's
     // generation `since` (0: draw in any case).
     using Capture = std::function<CaptureResult(const std::string& role, const std::filesystem::path& path,
-                                                 uint64_t since)>;
+                                                uint64_t since)>;
 
     FrameFeed(Capture capture, std::filesystem::path scratch_dir, std::chrono::milliseconds period);
     ~FrameFeed();
@@ -52,7 +52,7 @@ public:
     Frame wait_for_frame(uint64_t after, std::chrono::milliseconds timeout);
     void stop();
 
-private:
+  private:
     void run();
     void capture_once();
 
@@ -63,13 +63,13 @@ private:
     std::condition_variable changed_;
     std::condition_variable wake_;
     Frame frame_;
-    std::string role_ { "springboard" };
+    std::string role_{"springboard"};
     // The host's generation of the newest frame, and whose it is; only the capture thread uses them.
-    uint64_t since_ { 0 };
+    uint64_t since_{0};
     std::string since_role_;
-    std::chrono::steady_clock::time_point watched_until_ {};
-    bool poked_ { false };
-    bool stopping_ { false };
+    std::chrono::steady_clock::time_point watched_until_{};
+    bool poked_{false};
+    bool stopping_{false};
     std::thread thread_;
 };
 

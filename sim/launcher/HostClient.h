@@ -15,22 +15,22 @@
 namespace zimtone::sim {
 
 struct HostLaunch {
-    std::filesystem::path executable {}; // zimtone-host
-    std::string role {};                 // springboard | messages | settings
-    std::filesystem::path device_root {};
-    bool virtual_clock { false };
-    std::map<std::string, std::string> environment {}; // added to the inherited one
+    std::filesystem::path executable{}; // zimtone-host
+    std::string role{};                 // springboard | messages | settings
+    std::filesystem::path device_root{};
+    bool virtual_clock{false};
+    std::map<std::string, std::string> environment{}; // added to the inherited one
 };
 
 // What a long-running launcher adds to a plain launch.
 struct HostLaunchExtras {
-    std::vector<std::string> arguments {}; // after the standard ones, e.g. --port N
+    std::vector<std::string> arguments{}; // after the standard ones, e.g. --port N
     // A host in its own process group does not get the terminal's Ctrl-C: its launcher stops it.
-    bool own_process_group { false };
+    bool own_process_group{false};
 };
 
 class HostClient {
-public:
+  public:
     explicit HostClient(const HostLaunch& launch, const HostLaunchExtras& extras = {});
     ~HostClient();
     HostClient(const HostClient&) = delete;
@@ -50,11 +50,11 @@ public:
     // period. Answers the raw wait status (-1 when it was not running).
     int stop(double grace_seconds);
 
-private:
+  private:
     std::string read_line(double timeout_seconds);
-    pid_t pid_ { -1 };
-    int to_host_ { -1 };
-    int from_host_ { -1 };
+    pid_t pid_{-1};
+    int to_host_{-1};
+    int from_host_{-1};
     std::string buffer_;
     nlohmann::json ready_;
 };

@@ -1,13 +1,13 @@
 #include <gtest/gtest.h>
 
-#include "tests/support/FileBytes.h"
-#include "tests/support/TempDevice.h"
 #include "platform/applist/AppDirectory.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/NSArray.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 
 using namespace platform::applist;
 using namespace platform::foundation;

@@ -2,19 +2,19 @@
 
 #include <map>
 
-#include "tests/support/FileBytes.h"
-#include "tests/support/TempDevice.h"
 #include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/uikit/png_codec.h"
 #include "sim/device/DeviceGenerator.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 
 using namespace platform::applist;
 using namespace platform::foundation;
 using namespace platform::runtime;
-using zimtone::testing::TempDevice;
 using platform::uikit::UIImage;
+using zimtone::testing::TempDevice;
 
 namespace {
 

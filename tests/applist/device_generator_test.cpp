@@ -6,18 +6,18 @@
 #include <memory>
 #include <set>
 
-#include "tests/support/FileBytes.h"
-#include "tests/support/TempDevice.h"
 #include "platform/applist/AppDirectory.h"
 #include "platform/foundation/DevicePaths.h"
 #include "platform/uikit/png_codec.h"
 #include "sim/device/DeviceGenerator.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 
 using namespace zimtone::device;
-using zimtone::testing::TempDevice;
 using platform::applist::read_app_directory;
 using zimtone::colour::ColourModel;
 using zimtone::colour::Image;
+using zimtone::testing::TempDevice;
 
 namespace fs = std::filesystem;
 

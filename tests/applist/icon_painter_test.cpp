@@ -2,14 +2,14 @@
 
 #include <set>
 
-#include "tests/support/FileBytes.h"
-#include "tests/support/TempDevice.h"
 #include "platform/uikit/png_codec.h"
 #include "sim/device/IconPainter.h"
+#include "tests/support/FileBytes.h"
+#include "tests/support/TempDevice.h"
 
 using namespace zimtone::device;
-using zimtone::testing::TempDevice;
 using zimtone::colour::ColourModel;
+using zimtone::testing::TempDevice;
 
 namespace {
 

@@ -28,18 +28,21 @@ using nlohmann::json;
 using zimtone::testing::TempDevice;
 
 struct Run {
-    int status { -1 };
+    int status{-1};
     std::string out;
 };
 
 Run run(const std::string& arguments) {
-    std::string command = (zimtone::testing::build_bin_dir() / "zimtone").string() + " " + arguments + " 2>&1";
+    std::string command =
+        (zimtone::testing::build_bin_dir() / "zimtone").string() + " " + arguments + " 2>&1";
     Run result;
     FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) return result;
+    if (!pipe)
+        return result;
     char chunk[4096];
     size_t n = 0;
-    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0) result.out.append(chunk, n);
+    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
+        result.out.append(chunk, n);
     int raw = pclose(pipe);
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return result;
@@ -67,10 +70,12 @@ std::string text_for(const json& background) {
     return luma < 0.5 ? "white" : "black";
 }
 
-json rgb(const std::string& text) { return text == "white" ? json { 1, 1, 1 } : json { 0, 0, 0 }; }
+json rgb(const std::string& text) {
+    return text == "white" ? json{1, 1, 1} : json{0, 0, 0};
+}
 
 class AuditCommand : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { zimtone::device::generate_default_device(device.root()); }
 
     json audit_json(const std::string& extra = "") {
@@ -82,8 +87,8 @@ protected:
     }
 
     void write_settings(const json& settings) {
-        ASSERT_TRUE(platform::foundation::write_property_list_file(zimtone::settings::kSettingsFile,
-                                                                   zimtone::sim::object_from_json(settings).get()));
+        ASSERT_TRUE(platform::foundation::write_property_list_file(
+            zimtone::settings::kSettingsFile, zimtone::sim::object_from_json(settings).get()));
     }
 
     // Every row's text colour, contrasts and flags against the independent computation; answers
@@ -101,10 +106,12 @@ protected:
             double contrast = wcag_contrast(rgb(row["text"]), row["tint"]);
             std::string other = row["text"] == "white" ? "black" : "white";
             EXPECT_NEAR(row["contrast"].get<double>(), contrast, 1e-4) << app;
-            EXPECT_NEAR(row["other_contrast"].get<double>(), wcag_contrast(rgb(other), row["tint"]), 1e-4) << app;
+            EXPECT_NEAR(row["other_contrast"].get<double>(), wcag_contrast(rgb(other), row["tint"]), 1e-4)
+                << app;
             EXPECT_EQ(row["below_4_5"].get<bool>(), contrast < 4.5) << app;
             EXPECT_EQ(row["below_3"].get<bool>(), contrast < 3.0) << app;
-            if (contrast < 4.5) below.insert(app);
+            if (contrast < 4.5)
+                below.insert(app);
         }
         return below;
     }
@@ -119,13 +126,13 @@ TEST_F(AuditCommand, DefaultDeviceFlagsTheAppsWhoseTextFallsBelowAA) {
     for (const auto& row : apps) {
         // The defaults replace the saturation with 1 and paint the tint fully opaque.
         const json& d = row["dominant"];
-        auto expected = zimtone::colour::modifySaturationWith({ d[0], d[1], d[2], d[3] }, 1.0);
+        auto expected = zimtone::colour::modifySaturationWith({d[0], d[1], d[2], d[3]}, 1.0);
         EXPECT_NEAR(row["tint"][0].get<double>(), expected.red, 1e-9) << row["app"];
         EXPECT_NEAR(row["tint"][1].get<double>(), expected.green, 1e-9) << row["app"];
         EXPECT_NEAR(row["tint"][2].get<double>(), expected.blue, 1e-9) << row["app"];
         EXPECT_DOUBLE_EQ(row["tint_alpha"].get<double>(), 1.0) << row["app"];
         if (!row["icon"].get<bool>()) {
-            EXPECT_EQ(d, json({ 0, 0, 0, 1 })) << "an app without an icon is black";
+            EXPECT_EQ(d, json({0, 0, 0, 1})) << "an app without an icon is black";
         }
     }
     std::set<std::string> flagged(answer["flagged"].begin(), answer["flagged"].end());
@@ -139,10 +146,11 @@ TEST_F(AuditCommand, PerAppColoursAndTheSettingsFileDecideTheTint) {
     ASSERT_GE(samples.size(), 3u);
     const std::string yellow_app = samples[0].bundle_identifier;
     const std::string broken_app = samples[1].bundle_identifier;
-    write_settings({ { "SpecificAppColor", true },
-                     { "AllowSaturation", false },
-                     { "BannerAlpha", 0.5 },
-                     { "Specific_App_Color", json::array({ { { yellow_app, "FFFF00" } }, { { broken_app, "nothex" } } }) } });
+    write_settings(
+        {{"SpecificAppColor", true},
+         {"AllowSaturation", false},
+         {"BannerAlpha", 0.5},
+         {"Specific_App_Color", json::array({{{yellow_app, "FFFF00"}}, {{broken_app, "nothex"}}})}});
     json answer = audit_json();
     int seen = 0;
     for (const auto& row : answer["apps"]) {
@@ -157,7 +165,8 @@ TEST_F(AuditCommand, PerAppColoursAndTheSettingsFileDecideTheTint) {
             EXPECT_TRUE(row["tint"].is_null()) << "an undecodable per-app colour paints nothing";
         } else {
             EXPECT_FALSE(row["per_app_colour"].get<bool>());
-            EXPECT_EQ(row["tint"], row["dominant"]) << "without the saturation step the tint is the icon colour";
+            EXPECT_EQ(row["tint"], row["dominant"])
+                << "without the saturation step the tint is the icon colour";
         }
     }
     EXPECT_EQ(seen, 2);
@@ -168,8 +177,8 @@ TEST_F(AuditCommand, PerAppColoursAndTheSettingsFileDecideTheTint) {
 TEST_F(AuditCommand, GivenIconsReportTheirTransparentShare) {
     using namespace zimtone::device;
     // A 20x20 opaque square in the middle of a 40x40 icon: three quarters transparent.
-    IconDesign framed { { 20, 40, 200, 255 }, { 20, 40, 200, 255 }, 0.25, 0, {} };
-    IconDesign full { { 250, 250, 240, 255 }, { 250, 250, 240, 255 }, 0, 0, {} };
+    IconDesign framed{{20, 40, 200, 255}, {20, 40, 200, 255}, 0.25, 0, {}};
+    IconDesign full{{250, 250, 240, 255}, {250, 250, 240, 255}, 0, 0, {}};
     fs::path framed_file = device.root() / "framed.png";
     fs::path full_file = device.root() / "full.png";
     write_icon_file(framed_file, framed, 40, StorageModel::RGB);
@@ -198,7 +207,8 @@ TEST_F(AuditCommand, OutputsAgreeAndBadInputIsAClearError) {
     std::ifstream in(html_file);
     std::string html((std::istreambuf_iterator<char>(in)), {});
     size_t swatches = 0;
-    for (size_t at = html.find("class=\"swatch\""); at != std::string::npos; at = html.find("class=\"swatch\"", at + 1))
+    for (size_t at = html.find("class=\"swatch\""); at != std::string::npos;
+         at = html.find("class=\"swatch\"", at + 1))
         ++swatches;
     EXPECT_EQ(swatches, answer["apps"].size());
 
@@ -207,8 +217,9 @@ TEST_F(AuditCommand, OutputsAgreeAndBadInputIsAClearError) {
         std::string message;
     };
     const Case cases[] = {
-        { "audit " + (device.root() / "missing.png").string(), "cannot read " + (device.root() / "missing.png").string() },
-        { "audit --html " + (device.root() / "no" / "such" / "dir.html").string(), "cannot write" },
+        {"audit " + (device.root() / "missing.png").string(),
+         "cannot read " + (device.root() / "missing.png").string()},
+        {"audit --html " + (device.root() / "no" / "such" / "dir.html").string(), "cannot write"},
     };
     for (const auto& c : cases) {
         auto result = run("--root " + device.root().string() + " " + c.arguments);
@@ -220,7 +231,7 @@ TEST_F(AuditCommand, OutputsAgreeAndBadInputIsAClearError) {
 TEST_F(AuditCommand, HtmlEscapesNamesTakenFromFiles) {
     using namespace zimtone::device;
     fs::path odd = device.root() / "a<b>&.png";
-    write_icon_file(odd, { { 10, 10, 10, 255 }, { 10, 10, 10, 255 }, 0, 0, {} }, 20, StorageModel::RGB);
+    write_icon_file(odd, {{10, 10, 10, 255}, {10, 10, 10, 255}, 0, 0, {}}, 20, StorageModel::RGB);
     fs::path html_file = device.root() / "audit.html";
     auto result = run("--root " + device.root().string() + " audit --html " + html_file.string() + " '" +
                       odd.string() + "'");

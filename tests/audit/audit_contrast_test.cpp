@@ -8,7 +8,9 @@ namespace {
 using zimtone::cli::contrast_ratio;
 using zimtone::colour::Colour;
 
-Colour grey(int level) { return { level / 255.0, level / 255.0, level / 255.0, 1 }; }
+Colour grey(int level) {
+    return {level / 255.0, level / 255.0, level / 255.0, 1};
+}
 
 TEST(AuditContrast, MatchesReferenceRatios) {
     struct Case {
@@ -18,14 +20,14 @@ TEST(AuditContrast, MatchesReferenceRatios) {
     };
     // Ratios as the WCAG contrast checkers publish them, to two decimals.
     const Case cases[] = {
-        { "black on white", Colour::opaqueBlack(), Colour::opaqueWhite(), 21.0 },
-        { "white on white", Colour::opaqueWhite(), Colour::opaqueWhite(), 1.0 },
-        { "#777777 on white", grey(0x77), Colour::opaqueWhite(), 4.48 },
-        { "#767676 on white, the lightest AA grey", grey(0x76), Colour::opaqueWhite(), 4.54 },
-        { "pure red on white", { 1, 0, 0, 1 }, Colour::opaqueWhite(), 4.00 },
-        { "pure blue on white", { 0, 0, 1, 1 }, Colour::opaqueWhite(), 8.59 },
-        { "pure green on black", { 0, 1, 0, 1 }, Colour::opaqueBlack(), 15.30 },
-        { "yellow on black", { 1, 1, 0, 1 }, Colour::opaqueBlack(), 19.56 },
+        {"black on white", Colour::opaqueBlack(), Colour::opaqueWhite(), 21.0},
+        {"white on white", Colour::opaqueWhite(), Colour::opaqueWhite(), 1.0},
+        {"#777777 on white", grey(0x77), Colour::opaqueWhite(), 4.48},
+        {"#767676 on white, the lightest AA grey", grey(0x76), Colour::opaqueWhite(), 4.54},
+        {"pure red on white", {1, 0, 0, 1}, Colour::opaqueWhite(), 4.00},
+        {"pure blue on white", {0, 0, 1, 1}, Colour::opaqueWhite(), 8.59},
+        {"pure green on black", {0, 1, 0, 1}, Colour::opaqueBlack(), 15.30},
+        {"yellow on black", {1, 1, 0, 1}, Colour::opaqueBlack(), 19.56},
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(contrast_ratio(c.a, c.b), c.ratio, 0.005) << c.what;
@@ -35,10 +37,10 @@ TEST(AuditContrast, MatchesReferenceRatios) {
 
 TEST(AuditContrast, ComponentsOutsideTheRangeAreClampedAndAlphaIgnored) {
     // A decoded "ff" reads as 255/254, a little above 1: it must count as white, not brighter.
-    Colour over_white { 255.0 / 254.0, 255.0 / 254.0, 255.0 / 254.0, 1 };
+    Colour over_white{255.0 / 254.0, 255.0 / 254.0, 255.0 / 254.0, 1};
     EXPECT_DOUBLE_EQ(contrast_ratio(over_white, Colour::opaqueBlack()), 21.0);
-    EXPECT_DOUBLE_EQ(contrast_ratio({ -0.5, -1, 0, 1 }, Colour::opaqueWhite()), 21.0);
-    EXPECT_DOUBLE_EQ(contrast_ratio({ 0, 0, 0, 0 }, Colour::opaqueWhite()), 21.0);
+    EXPECT_DOUBLE_EQ(contrast_ratio({-0.5, -1, 0, 1}, Colour::opaqueWhite()), 21.0);
+    EXPECT_DOUBLE_EQ(contrast_ratio({0, 0, 0, 0}, Colour::opaqueWhite()), 21.0);
 }
 
 } // namespace

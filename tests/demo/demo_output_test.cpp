@@ -24,12 +24,13 @@ namespace fs = std::filesystem;
 using zimtone::cli::demo_scenarios;
 
 struct DemoRun {
-    int status { -1 };
+    int status{-1};
     std::vector<std::string> lines;
 };
 
 DemoRun run_demo_command(const std::string& arguments) {
-    std::string command = (zimtone::testing::build_bin_dir() / "zimtone").string() + " demo " + arguments + " 2>&1";
+    std::string command =
+        (zimtone::testing::build_bin_dir() / "zimtone").string() + " demo " + arguments + " 2>&1";
     DemoRun result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -49,7 +50,7 @@ DemoRun run_demo_command(const std::string& arguments) {
 
 std::string bytes_of(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
-    return { std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>() };
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 uint32_t big_endian(const std::string& bytes, size_t at) {
@@ -71,7 +72,7 @@ std::vector<std::string> shots_of(const zimtone::cli::DemoScenario& scenario) {
 
 std::string html_unescaped(std::string text) {
     const std::pair<const char*, const char*> entities[] = {
-        { "&quot;", "\"" }, { "&lt;", "<" }, { "&gt;", ">" }, { "&amp;", "&" } };
+        {"&quot;", "\""}, {"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}};
     for (auto [entity, plain] : entities)
         for (size_t at; (at = text.find(entity)) != std::string::npos;)
             text.replace(at, std::string(entity).size(), plain);
@@ -84,7 +85,8 @@ std::map<std::string, std::string> captions_of(const fs::path& index) {
     std::string html = bytes_of(index);
     std::regex figure(R"re(<figure><img src="([^"]+)"[^>]*><figcaption>(.*?)</figcaption></figure>)re");
     for (std::sregex_iterator it(html.begin(), html.end(), figure), end; it != end; ++it)
-        captions[html_unescaped((*it)[1].str())] = html_unescaped(std::regex_replace((*it)[2].str(), std::regex("<[^>]+>"), " "));
+        captions[html_unescaped((*it)[1].str())] =
+            html_unescaped(std::regex_replace((*it)[2].str(), std::regex("<[^>]+>"), " "));
     return captions;
 }
 
@@ -102,7 +104,9 @@ class DemoOutput : public ::testing::Test {
     static DemoRun run(const char* name, int seed) {
         return run_demo_command("--out " + (base_ / name).string() + " --seed " + std::to_string(seed));
     }
-    static fs::path picture(const char* run, const std::string& shot) { return base_ / run / (shot + ".png"); }
+    static fs::path picture(const char* run, const std::string& shot) {
+        return base_ / run / (shot + ".png");
+    }
 
     static inline fs::path base_;
     static inline DemoRun first_;
@@ -166,7 +170,8 @@ TEST_F(DemoOutput, SameSeedGivesByteIdenticalPictures) {
         for (const auto& shot : shots_of(scenario)) {
             std::string bytes = bytes_of(picture("first", shot));
             EXPECT_FALSE(bytes.empty()) << shot;
-            EXPECT_TRUE(bytes == bytes_of(picture("again", shot))) << shot << " differs between two runs with one seed";
+            EXPECT_TRUE(bytes == bytes_of(picture("again", shot)))
+                << shot << " differs between two runs with one seed";
         }
 }
 
@@ -174,22 +179,23 @@ TEST_F(DemoOutput, SameSeedGivesByteIdenticalPictures) {
 TEST_F(DemoOutput, EveryPresetChangesThePictureOfItsSurface) {
     ASSERT_EQ(first_.status, 0);
     const std::pair<const char*, const char*> presets_and_defaults[] = {
-        { "banner-alpha-half", "banner-light-icon" },
-        { "banner-saturation-off", "banner-light-icon" },
-        { "nc-per-app-colour", "nc" },
-        { "nc-alpha-half", "nc" },
-        { "nc-saturation-off", "nc" },
-        { "lock-screen-gradient", "lock-screen" },
-        { "lock-screen-per-app-colour", "lock-screen" },
-        { "lock-screen-alpha-half", "lock-screen" },
-        { "lock-screen-saturation-off", "lock-screen" },
-        { "quick-reply-per-app-colour", "quick-reply" },
-        { "quick-reply-saturation-off", "quick-reply" },
+        {"banner-alpha-half", "banner-light-icon"},
+        {"banner-saturation-off", "banner-light-icon"},
+        {"nc-per-app-colour", "nc"},
+        {"nc-alpha-half", "nc"},
+        {"nc-saturation-off", "nc"},
+        {"lock-screen-gradient", "lock-screen"},
+        {"lock-screen-per-app-colour", "lock-screen"},
+        {"lock-screen-alpha-half", "lock-screen"},
+        {"lock-screen-saturation-off", "lock-screen"},
+        {"quick-reply-per-app-colour", "quick-reply"},
+        {"quick-reply-saturation-off", "quick-reply"},
     };
     for (auto [preset, defaults] : presets_and_defaults) {
         std::string preset_bytes = bytes_of(picture("first", preset));
         ASSERT_FALSE(preset_bytes.empty()) << preset;
-        EXPECT_TRUE(preset_bytes != bytes_of(picture("first", defaults))) << preset << " looks like " << defaults;
+        EXPECT_TRUE(preset_bytes != bytes_of(picture("first", defaults)))
+            << preset << " looks like " << defaults;
     }
 }
 
@@ -198,7 +204,7 @@ TEST_F(DemoOutput, EveryPresetChangesThePictureOfItsSurface) {
 TEST_F(DemoOutput, CyclingFramesFollowTheClockAndTheSeed) {
     ASSERT_EQ(first_.status, 0);
     ASSERT_EQ(run("other", 8).status, 0);
-    const char* const pairs[] = { "banner-cycling", "nc-cycling", "lock-screen-cycling", "keyboard-cycling" };
+    const char* const pairs[] = {"banner-cycling", "nc-cycling", "lock-screen-cycling", "keyboard-cycling"};
     for (const char* pair : pairs) {
         SCOPED_TRACE(pair);
         std::string frame1 = bytes_of(picture("first", std::string(pair) + "-1"));
@@ -206,7 +212,8 @@ TEST_F(DemoOutput, CyclingFramesFollowTheClockAndTheSeed) {
         ASSERT_FALSE(frame1.empty());
         ASSERT_FALSE(frame2.empty());
         EXPECT_TRUE(frame1 != frame2) << "no tick between the two frames";
-        EXPECT_TRUE(frame2 != bytes_of(picture("other", std::string(pair) + "-2"))) << "the seed changed nothing";
+        EXPECT_TRUE(frame2 != bytes_of(picture("other", std::string(pair) + "-2")))
+            << "the seed changed nothing";
     }
 }
 

@@ -18,7 +18,8 @@ inline std::vector<std::string> notify_sockets() {
     std::vector<std::string> names;
     std::error_code error;
     for (auto& entry : std::filesystem::directory_iterator(notify_directory(), error))
-        if (entry.is_socket()) names.push_back(entry.path().filename().string());
+        if (entry.is_socket())
+            names.push_back(entry.path().filename().string());
     return names;
 }
 

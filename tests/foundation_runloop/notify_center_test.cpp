@@ -18,9 +18,9 @@
 #include "tests/support/TempDevice.h"
 
 using namespace platform::foundation;
-using zimtone::testing::TempDevice;
 using zimtone::testing::notify_directory;
 using zimtone::testing::notify_sockets;
+using zimtone::testing::TempDevice;
 
 namespace {
 
@@ -267,8 +267,7 @@ TEST_F(NotifyCenterTest, PostRemovesSocketsNobodyListensOnAndNothingElse) {
     post("test.stale");
 
     for (const auto& c : cases)
-        EXPECT_EQ(std::filesystem::exists(notify_directory() / c.file_name), c.remains)
-            << c.name;
+        EXPECT_EQ(std::filesystem::exists(notify_directory() / c.file_name), c.remains) << c.name;
     EXPECT_EQ(sockets[1]->receive(), magic() + "test.stale") << "every socket in the directory gets the post";
 }
 

@@ -15,12 +15,11 @@
 #include "tests/support/OutputProcess.h"
 #include "tests/support/TempDevice.h"
 
-
 using namespace platform::foundation;
-using zimtone::testing::OutputProcess;
-using zimtone::testing::TempDevice;
 using zimtone::testing::notify_directory;
 using zimtone::testing::notify_sockets;
+using zimtone::testing::OutputProcess;
+using zimtone::testing::TempDevice;
 
 namespace {
 
@@ -35,7 +34,6 @@ void record(CFNotificationCenterRef, void*, CFStringRef name, const void*, CFDic
 bool has_received(const std::string& name) {
     return std::find(received.begin(), received.end(), name) != received.end();
 }
-
 
 // Sockets of other processes only: this process observes too, and binds its own socket in a new
 // device root as soon as it notices the old one is gone.

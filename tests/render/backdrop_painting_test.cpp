@@ -134,8 +134,10 @@ TEST(BackdropPainting, FlatColourStaysOpaqueAtEveryEdge) {
         backdrop->setBlurRadius(radius);
         root->addSubview(backdrop.get());
         const auto image = draw(*root);
-        for (auto [x, y] : {std::pair{0.25, 0.25}, {width - 0.25, 10.0}, {width - 0.25, 21.25}, {10.0, 21.25}})
-            EXPECT_PRED3(near, pixel_at(image, x, y), (Rgba{0, 255, 0, 255}), 1) << "at (" << x << ", " << y << ")";
+        for (auto [x, y] :
+             {std::pair{0.25, 0.25}, {width - 0.25, 10.0}, {width - 0.25, 21.25}, {10.0, 21.25}})
+            EXPECT_PRED3(near, pixel_at(image, x, y), (Rgba{0, 255, 0, 255}), 1)
+                << "at (" << x << ", " << y << ")";
     }
 }
 

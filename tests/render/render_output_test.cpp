@@ -89,7 +89,8 @@ TEST(PngOutput, BytesMatchThePixels) {
         EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 8), "\x89PNG\r\n\x1a\n");
         TempFolder folder;
         const auto path = (folder.path() / "bytes.png").string();
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes->data()), bytes->size());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes->data()), bytes->size());
         auto decoded = decodePng(path, 2.0);
         auto image = render_view_image(tree.get(), {}, &error);
         ASSERT_TRUE(decoded && image);

@@ -22,8 +22,8 @@ using platform::foundation::NSForegroundColorAttributeName;
 using platform::foundation::NSMakeRange;
 using platform::foundation::NSMutableAttributedString;
 using platform::render::FaceChoice;
-using platform::render::system_face;
 using platform::render::styled_text;
+using platform::render::system_face;
 using platform::runtime::Ref;
 
 namespace {
@@ -290,7 +290,7 @@ TEST(FontFaces, TheNameAndSizePickFamilyAndWeightAsThePhoneDoes) {
         {".SFUIText-Semibold", 15, true, {"Inter", 600}},
         {".SFUIText-Regular", 19.99, true, {"Inter", 400}},
         {".SFUIDisplay-Regular", 20, true, {"Inter Display", 400}}, // the display face from 20 up
-        {".SFUIDisplay-Thin", 72, true, {"Inter Display", 100}},   // the lock-screen clock
+        {".SFUIDisplay-Thin", 72, true, {"Inter Display", 100}},    // the lock-screen clock
         {".SFUIDisplay-Medium", 22, true, {"Inter Display", 500}},
         {"HelveticaNeue-UltraLight", 30, true, {"Inter Display", 200}},
         {"Helvetica Light", 12, true, {"Inter", 300}},

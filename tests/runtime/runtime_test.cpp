@@ -8,7 +8,7 @@ namespace {
 
 // A small host hierarchy defined the way host processes define theirs.
 class Animal : public NSObject {
-public:
+  public:
     static Class runtime_class() {
         static Class cls = ClassBuilder<Animal>("TestAnimal", NSObject::runtime_class())
                                .method<&Animal::sound>("sound")
@@ -30,7 +30,7 @@ public:
 };
 
 class Dog : public Animal {
-public:
+  public:
     static Class runtime_class() {
         static Class cls =
             ClassBuilder<Dog>("TestDog", Animal::runtime_class()).method<&Dog::sound>("sound").get();
@@ -41,7 +41,7 @@ public:
 
 // Counts live instances so tests can see exactly when an object dies.
 class Tracked : public NSObject {
-public:
+  public:
     static inline int alive = 0;
     Tracked() { ++alive; }
     ~Tracked() override { --alive; }
@@ -52,9 +52,15 @@ public:
 };
 
 IMP saved_sound = nullptr;
-int64_t louder_sound(Object* self, SEL sel) { return call_imp<int64_t>(saved_sound, self, sel) * 10; }
-int64_t three(Object*, SEL) { return 3; }
-int64_t class_side(Object*, SEL) { return 70; }
+int64_t louder_sound(Object* self, SEL sel) {
+    return call_imp<int64_t>(saved_sound, self, sel) * 10;
+}
+int64_t three(Object*, SEL) {
+    return 3;
+}
+int64_t class_side(Object*, SEL) {
+    return 70;
+}
 
 } // namespace
 
@@ -115,10 +121,11 @@ TEST(RuntimeMessagingDeathTest, MismatchedTypesFailLoudly) {
 TEST(RuntimeHooks, ReplacementRunsAndSavedImplementationGivesHostBehaviour) {
     // Its own class so that the replacement does not leak into other tests.
     class Cat : public Animal {
-    public:
+      public:
         static Class runtime_class() {
-            static Class cls =
-                ClassBuilder<Cat>("TestCatHooked", Animal::runtime_class()).method<&Cat::sound>("sound").get();
+            static Class cls = ClassBuilder<Cat>("TestCatHooked", Animal::runtime_class())
+                                   .method<&Cat::sound>("sound")
+                                   .get();
             return cls;
         }
         int64_t sound() const { return 5; }

@@ -19,12 +19,12 @@ using zimtone::sim::FrameFeed;
 // who was asked with which generation, and how many pictures were drawn.
 struct FakeScreen {
     std::mutex lock;
-    std::string picture { "picture-1" };
+    std::string picture{"picture-1"};
     std::string error;
-    uint64_t generation { 100 };
+    uint64_t generation{100};
     std::vector<std::string> asked;
     std::vector<uint64_t> since;
-    int drawn { 0 };
+    int drawn{0};
 
     FrameFeed::Capture capture() {
         return [this](const std::string& role, const std::filesystem::path& path, uint64_t last) {
@@ -68,15 +68,16 @@ struct FakeScreen {
 };
 
 class FrameFeedTest : public ::testing::Test {
-protected:
+  protected:
     zimtone::testing::TempDevice scratch;
     FakeScreen screen;
-    FrameFeed feed { screen.capture(), scratch.root(), 10ms };
+    FrameFeed feed{screen.capture(), scratch.root(), 10ms};
 
     // Waits (bounded, for a slow machine) until a frame newer than `after` arrives.
     Frame next_after(uint64_t after) {
         Frame frame;
-        for (int i = 0; i < 50 && frame.sequence <= after; ++i) frame = feed.wait_for_frame(after, 200ms);
+        for (int i = 0; i < 50 && frame.sequence <= after; ++i)
+            frame = feed.wait_for_frame(after, 200ms);
         return frame;
     }
 };

@@ -188,8 +188,8 @@ TEST_F(FramesOnChange, ANotificationDeliveredToTheHostMovesItsGeneration) {
     HostUnderTest host("springboard", device_.root()); // the real clock: nothing but the datagram runs it
     uint64_t generation = settled(host);
     platform::foundation::CFNotificationCenterPostNotification(
-        platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), zimtone::settings::notifications::kLoadBanner,
-        nullptr, nullptr, true);
+        platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(),
+        zimtone::settings::notifications::kLoadBanner, nullptr, nullptr, true);
     json answer;
     // The datagram arrives on the host's loop at its own pace; bounded for a loaded machine.
     for (int i = 0; i < 400; ++i) {
@@ -212,8 +212,10 @@ TEST_F(FramesOnChange, BadArgumentsAreRefusedWithTheirReason) {
         {"frame", "frame takes a file name and the generation of the last frame"},
         {"frame " + path().string(), "frame takes a file name and the generation of the last frame"},
         {"frame " + path().string() + " 1 2", "frame takes a file name and the generation of the last frame"},
-        {"frame " + path().string() + " -1", "frame takes the last frame's generation as a whole number, 0 for none"},
-        {"frame " + path().string() + " 1.5", "frame takes the last frame's generation as a whole number, 0 for none"},
+        {"frame " + path().string() + " -1",
+         "frame takes the last frame's generation as a whole number, 0 for none"},
+        {"frame " + path().string() + " 1.5",
+         "frame takes the last frame's generation as a whole number, 0 for none"},
         {"frame " + path().string() + " 99999999999999999999999",
          "frame takes the last frame's generation as a whole number, 0 for none"},
         {"frame " + (device_.root().parent_path() / "x.png").string() + " 0",

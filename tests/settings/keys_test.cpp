@@ -10,23 +10,25 @@ using namespace zimtone::settings;
 TEST(SettingsKeys, GroupsHoldTheirKeysInLoadOrder) {
     auto names = [](Group g) {
         std::vector<std::string_view> out;
-        for (auto& k : keys_of(g)) out.push_back(k.key);
+        for (auto& k : keys_of(g))
+            out.push_back(k.key);
         return out;
     };
-    EXPECT_EQ(names(Group::Banner),
-              (std::vector<std::string_view> { "BannersEnabled", "BannerSaturation", "BannerAlpha",
-                                               "BannersUnicornEnabled", "AllowSaturation", "SpecificAppColor" }));
+    EXPECT_EQ(names(Group::Banner), (std::vector<std::string_view>{"BannersEnabled", "BannerSaturation",
+                                                                   "BannerAlpha", "BannersUnicornEnabled",
+                                                                   "AllowSaturation", "SpecificAppColor"}));
     EXPECT_EQ(names(Group::NotificationCenter),
-              (std::vector<std::string_view> { "NotificationCenterEnabled", "NotificationCenterSaturation",
-                                               "NotificationLayerEnabled", "NotificationCenterAlpha",
-                                               "NotificationCenterHeaderAlpha", "AllowSaturationNotification",
-                                               "NotificationUnicornEnabled" }));
+              (std::vector<std::string_view>{"NotificationCenterEnabled", "NotificationCenterSaturation",
+                                             "NotificationLayerEnabled", "NotificationCenterAlpha",
+                                             "NotificationCenterHeaderAlpha", "AllowSaturationNotification",
+                                             "NotificationUnicornEnabled"}));
     EXPECT_EQ(names(Group::Lockscreen),
-              (std::vector<std::string_view> { "LockscreenEnabled", "LockscreenSaturation", "LockscreenAlpha",
-                                               "LockscreenBlurEnabled", "AllowSaturationLock",
-                                               "LockscreenUnicornEnabled" }));
-    EXPECT_EQ(names(Group::Requests), (std::vector<std::string_view> { "AutoTextColor", "QRKeyboardColor",
-                                                                       "OnlyHeaders", "tavoEffect", "EffectToday" }));
+              (std::vector<std::string_view>{"LockscreenEnabled", "LockscreenSaturation", "LockscreenAlpha",
+                                             "LockscreenBlurEnabled", "AllowSaturationLock",
+                                             "LockscreenUnicornEnabled"}));
+    EXPECT_EQ(names(Group::Requests),
+              (std::vector<std::string_view>{"AutoTextColor", "QRKeyboardColor", "OnlyHeaders", "tavoEffect",
+                                             "EffectToday"}));
 }
 
 TEST(SettingsKeys, RestartMarksAndDefaults) {
@@ -36,12 +38,18 @@ TEST(SettingsKeys, RestartMarksAndDefaults) {
         bool restart;
     };
     const Row rows[] = {
-        { "BannersEnabled", 1, true },          { "BannerAlpha", 1.0, false },
-        { "BannersUnicornEnabled", 0, false },  { "SpecificAppColor", 0, false },
-        { "NotificationCenterSaturation", 1.0, true }, { "NotificationUnicornEnabled", 0, true },
-        { "LockscreenEnabled", 1, true },       { "LockscreenBlurEnabled", 1, false },
-        { "OnlyHeaders", 0, true },             { "tavoEffect", 0, false },
-        { "EffectToday", 1, true },             { "QRKeyboardColor", 1, true },
+        {"BannersEnabled", 1, true},
+        {"BannerAlpha", 1.0, false},
+        {"BannersUnicornEnabled", 0, false},
+        {"SpecificAppColor", 0, false},
+        {"NotificationCenterSaturation", 1.0, true},
+        {"NotificationUnicornEnabled", 0, true},
+        {"LockscreenEnabled", 1, true},
+        {"LockscreenBlurEnabled", 1, false},
+        {"OnlyHeaders", 0, true},
+        {"tavoEffect", 0, false},
+        {"EffectToday", 1, true},
+        {"QRKeyboardColor", 1, true},
     };
     for (auto& row : rows) {
         auto info = find_key(row.key);
@@ -55,7 +63,8 @@ TEST(SettingsKeys, RestartMarksAndDefaults) {
 
 TEST(SettingsKeys, ReloadNotificationPerGroup) {
     EXPECT_STREQ(reload_notification(Group::Banner), "org.quillhaven.zimtonepro2/load-Banner");
-    EXPECT_STREQ(reload_notification(Group::NotificationCenter), "org.quillhaven.zimtonepro2/load-NotificationCenter");
+    EXPECT_STREQ(reload_notification(Group::NotificationCenter),
+                 "org.quillhaven.zimtonepro2/load-NotificationCenter");
     EXPECT_STREQ(reload_notification(Group::Lockscreen), "org.quillhaven.zimtonepro2/load-Lockscreen");
     EXPECT_STREQ(reload_notification(Group::Requests), "org.quillhaven.zimtonepro2/load-Requests");
 }

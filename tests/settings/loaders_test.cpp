@@ -16,23 +16,34 @@ namespace {
 
 Ref<NSMutableDictionary> dict(std::initializer_list<std::pair<const char*, Ref<Object>>> entries) {
     auto d = NSMutableDictionary::create();
-    for (auto& [k, v] : entries) d->set(k, v);
+    for (auto& [k, v] : entries)
+        d->set(k, v);
     return d;
 }
-Ref<Object> number(double v) { return NSNumber::numberWithDouble(v); }
-Ref<Object> flag(bool v) { return NSNumber::numberWithBool(v); }
-Ref<Object> array(std::vector<Ref<Object>> items) { return NSArray::create(std::move(items)); }
-Ref<Object> colour_entry(const char* id, const char* hex) { return dict({ { id, ns(hex) } }); }
+Ref<Object> number(double v) {
+    return NSNumber::numberWithDouble(v);
+}
+Ref<Object> flag(bool v) {
+    return NSNumber::numberWithBool(v);
+}
+Ref<Object> array(std::vector<Ref<Object>> items) {
+    return NSArray::create(std::move(items));
+}
+Ref<Object> colour_entry(const char* id, const char* hex) {
+    return dict({{id, ns(hex)}});
+}
 
 SettingsState loaded_all(const NSDictionary* d) {
     SettingsState s;
-    for (Group g : kGroups) apply_group(s, g, d);
+    for (Group g : kGroups)
+        apply_group(s, g, d);
     return s;
 }
 
 std::map<std::string, std::string> colours(const SettingsState& s) {
     std::map<std::string, std::string> out;
-    for (auto& id : s.per_app_colours->keys()) out[id] = *string_of(s.per_app_colours->get(id).get());
+    for (auto& id : s.per_app_colours->keys())
+        out[id] = *string_of(s.per_app_colours->get(id).get());
     return out;
 }
 
@@ -62,7 +73,7 @@ TEST(SettingsLoaders, NoFileGivesEveryDefault) {
 }
 
 TEST(SettingsLoaders, PartialFileKeepsOtherDefaults) {
-    auto d = dict({ { "BannerAlpha", number(0.5) } });
+    auto d = dict({{"BannerAlpha", number(0.5)}});
     SettingsState s = loaded_all(d);
     EXPECT_EQ(s.BannerAlpha, 0.5);
     EXPECT_EQ(s.BannerSaturation, 1.0);
@@ -76,15 +87,20 @@ TEST(SettingsLoaders, NumbersPassThroughSinglePrecision) {
         double expected;
     };
     const Row rows[] = {
-        { number(0.3), 0.30000001192092896 }, { number(0.7), 0.699999988079071 }, { number(0.5), 0.5 },
-        { ns("0.5"), 0.5 },                   { ns("0.3"), 0.30000001192092896 }, { ns("abc"), 0.0 },
-        { flag(true), 1.0 },                  { NSNumber::numberWithInteger(2), 2.0 },
+        {number(0.3), 0.30000001192092896},
+        {number(0.7), 0.699999988079071},
+        {number(0.5), 0.5},
+        {ns("0.5"), 0.5},
+        {ns("0.3"), 0.30000001192092896},
+        {ns("abc"), 0.0},
+        {flag(true), 1.0},
+        {NSNumber::numberWithInteger(2), 2.0},
         // Neither a number nor a string: read as absent rather than crash the host.
-        { array({}), 1.0 },
+        {array({}), 1.0},
     };
     for (auto& row : rows) {
         SettingsState s;
-        auto d = dict({ { "BannerAlpha", row.stored } });
+        auto d = dict({{"BannerAlpha", row.stored}});
         apply_group(s, Group::Banner, d);
         EXPECT_EQ(s.BannerAlpha, row.expected);
     }
@@ -96,13 +112,21 @@ TEST(SettingsLoaders, BoolsReadThroughBoolValue) {
         bool expected;
     };
     const Row rows[] = {
-        { flag(false), false }, { flag(true), true },  { number(0.0), false }, { number(0.25), true },
-        { ns("YES"), true },    { ns("1"), true },     { ns("NO"), false },    { ns("0"), false },
-        { ns(""), false },      { ns("true"), true },  { array({}), false } /* default of tavoEffect */,
+        {flag(false), false},
+        {flag(true), true},
+        {number(0.0), false},
+        {number(0.25), true},
+        {ns("YES"), true},
+        {ns("1"), true},
+        {ns("NO"), false},
+        {ns("0"), false},
+        {ns(""), false},
+        {ns("true"), true},
+        {array({}), false} /* default of tavoEffect */,
     };
     for (auto& row : rows) {
         SettingsState s;
-        auto d = dict({ { "tavoEffect", row.stored } });
+        auto d = dict({{"tavoEffect", row.stored}});
         apply_group(s, Group::Requests, d);
         EXPECT_EQ(s.tavoEffect, row.expected);
     }
@@ -110,7 +134,8 @@ TEST(SettingsLoaders, BoolsReadThroughBoolValue) {
 
 TEST(SettingsLoaders, AGroupReloadTouchesOnlyItsGroup) {
     SettingsState s = loaded_all(nullptr);
-    auto d = dict({ { "BannerAlpha", number(0.25) }, { "tavoEffect", flag(true) }, { "LockscreenAlpha", number(0.5) } });
+    auto d =
+        dict({{"BannerAlpha", number(0.25)}, {"tavoEffect", flag(true)}, {"LockscreenAlpha", number(0.5)}});
     apply_group(s, Group::Requests, d);
     EXPECT_TRUE(s.tavoEffect);
     EXPECT_EQ(s.BannerAlpha, 1.0);
@@ -122,55 +147,56 @@ TEST(SettingsLoaders, AGroupReloadTouchesOnlyItsGroup) {
 TEST(SettingsLoaders, PerAppColours) {
     SettingsState s;
     // The later entry for an identifier wins.
-    apply_group(s, Group::Banner,
-                dict({ { "Specific_App_Color", array({ colour_entry("com.a", "ff0000"), colour_entry("com.b", "00ff00"),
-                                                       colour_entry("com.a", "0000FF") }) } }));
-    EXPECT_EQ(colours(s), (std::map<std::string, std::string> { { "com.a", "0000FF" }, { "com.b", "00ff00" } }));
+    apply_group(
+        s, Group::Banner,
+        dict({{"Specific_App_Color", array({colour_entry("com.a", "ff0000"), colour_entry("com.b", "00ff00"),
+                                            colour_entry("com.a", "0000FF")})}}));
+    EXPECT_EQ(colours(s), (std::map<std::string, std::string>{{"com.a", "0000FF"}, {"com.b", "00ff00"}}));
 
     // An absent key keeps the colours of the last load that found it.
-    apply_group(s, Group::Banner, dict({ { "BannerAlpha", number(0.5) } }));
+    apply_group(s, Group::Banner, dict({{"BannerAlpha", number(0.5)}}));
     ASSERT_NE(s.per_app_colours, nullptr);
     EXPECT_EQ(colours(s).size(), 2u);
     apply_group(s, Group::Banner, nullptr);
     EXPECT_EQ(colours(s).size(), 2u);
 
     // An empty array empties the dictionary.
-    apply_group(s, Group::Banner, dict({ { "Specific_App_Color", array({}) } }));
+    apply_group(s, Group::Banner, dict({{"Specific_App_Color", array({})}}));
     ASSERT_NE(s.per_app_colours, nullptr);
     EXPECT_TRUE(colours(s).empty());
 
     // Elements the pane never writes are skipped; a several-entry dictionary gives its first key.
-    auto two = dict({ { "com.first", ns("111111") }, { "com.second", ns("222222") } });
+    auto two = dict({{"com.first", ns("111111")}, {"com.second", ns("222222")}});
     apply_group(s, Group::Banner,
-                dict({ { "Specific_App_Color",
-                         array({ ns("com.x"), dict({}), dict({ { "com.n", number(3) } }), two,
-                                 colour_entry("com.ok", "abcdef") }) } }));
-    EXPECT_EQ(colours(s), (std::map<std::string, std::string> { { "com.first", "111111" }, { "com.ok", "abcdef" } }));
+                dict({{"Specific_App_Color", array({ns("com.x"), dict({}), dict({{"com.n", number(3)}}), two,
+                                                    colour_entry("com.ok", "abcdef")})}}));
+    EXPECT_EQ(colours(s),
+              (std::map<std::string, std::string>{{"com.first", "111111"}, {"com.ok", "abcdef"}}));
 
     // A value that is no array at all holds no colours.
-    apply_group(s, Group::Banner, dict({ { "Specific_App_Color", ns("ff0000") } }));
+    apply_group(s, Group::Banner, dict({{"Specific_App_Color", ns("ff0000")}}));
     EXPECT_TRUE(colours(s).empty());
 }
 
 TEST(SettingsLoaders, LoadGroupReadsTheDeviceFileXmlOrBinary) {
-    for (auto format : { PlistFormat::XML, PlistFormat::Binary }) {
+    for (auto format : {PlistFormat::XML, PlistFormat::Binary}) {
         zimtone::testing::TempDevice device;
         auto& s = state();
-        s = SettingsState {};
+        s = SettingsState{};
         load_group(Group::Banner);
         EXPECT_EQ(s.dictionary, nullptr);
         EXPECT_EQ(s.BannerAlpha, 1.0);
 
-        auto d = dict({ { "BannerAlpha", number(0.3) },
-                        { "Specific_App_Color", array({ colour_entry("com.apple.MobileSMS", "7f7f7f") }) } });
+        auto d = dict({{"BannerAlpha", number(0.3)},
+                       {"Specific_App_Color", array({colour_entry("com.apple.MobileSMS", "7f7f7f")})}});
         ASSERT_TRUE(write_property_list_file(kSettingsFile, d, format));
         loadBannerSettings(nullptr, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(s.dictionary, nullptr);
         EXPECT_EQ(s.BannerAlpha, 0.30000001192092896);
-        EXPECT_EQ(colours(s), (std::map<std::string, std::string> { { "com.apple.MobileSMS", "7f7f7f" } }));
+        EXPECT_EQ(colours(s), (std::map<std::string, std::string>{{"com.apple.MobileSMS", "7f7f7f"}}));
 
         // A Requests reload replaces the shared dictionary but leaves the Banner variables alone.
-        ASSERT_TRUE(write_property_list_file(kSettingsFile, dict({ { "BannerAlpha", number(0.5) } }), format));
+        ASSERT_TRUE(write_property_list_file(kSettingsFile, dict({{"BannerAlpha", number(0.5)}}), format));
         loadRequests(nullptr, nullptr, nullptr, nullptr, nullptr);
         EXPECT_EQ(s.BannerAlpha, 0.30000001192092896);
         EXPECT_EQ(s.dictionary->count(), 1u);

@@ -5,7 +5,7 @@
 using namespace zimtone::sim;
 
 TEST(InjectionFilter, ExactCaseSensitiveMatch) {
-    std::vector<std::string> bundles { "com.apple.springboard", "com.apple.mobilesms.notification" };
+    std::vector<std::string> bundles{"com.apple.springboard", "com.apple.mobilesms.notification"};
     EXPECT_TRUE(filter_matches(bundles, "com.apple.springboard"));
     EXPECT_TRUE(filter_matches(bundles, "com.apple.mobilesms.notification"));
     EXPECT_FALSE(filter_matches(bundles, "com.apple.SpringBoard"));

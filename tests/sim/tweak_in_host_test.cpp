@@ -23,7 +23,8 @@ void set_up_device(const TempDevice& device) {
 
 void write_settings(std::initializer_list<std::pair<const char*, double>> numbers) {
     auto d = NSMutableDictionary::create();
-    for (auto& [k, v] : numbers) d->set(k, NSNumber::numberWithDouble(v));
+    for (auto& [k, v] : numbers)
+        d->set(k, NSNumber::numberWithDouble(v));
     ASSERT_TRUE(write_property_list_file(zimtone::settings::kSettingsFile, d));
 }
 
@@ -32,18 +33,19 @@ void write_settings(std::initializer_list<std::pair<const char*, double>> number
 TEST(TweakInHost, LoadedOnlyWhereTheFilterSaysAndRereadsBannerSettingsOnNotification) {
     TempDevice device;
     set_up_device(device);
-    write_settings({ { "BannerAlpha", 0.3 } });
+    write_settings({{"BannerAlpha", 0.3}});
 
     HostUnderTest springboard("springboard", device.root());
-    ASSERT_EQ(springboard.ready()["injected"], nlohmann::json({ "Zimtone2" }));
+    ASSERT_EQ(springboard.ready()["injected"], nlohmann::json({"Zimtone2"}));
     auto tweak = springboard.command("tweak");
     ASSERT_EQ(tweak["ok"], true) << tweak.dump();
     EXPECT_EQ(tweak["settings"]["BannerAlpha"].get<double>(), 0.30000001192092896);
     EXPECT_EQ(tweak["groups"]["QuickReply"], false);
 
-    write_settings({ { "BannerAlpha", 0.5 }, { "LockscreenAlpha", 0.5 } });
+    write_settings({{"BannerAlpha", 0.5}, {"LockscreenAlpha", 0.5}});
     CFNotificationCenterPostNotification(CFNotificationCenterGetDarwinNotifyCenter(),
-                                         zimtone::settings::notifications::kLoadBanner, nullptr, nullptr, true);
+                                         zimtone::settings::notifications::kLoadBanner, nullptr, nullptr,
+                                         true);
     double alpha = 0;
     for (int i = 0; i < 50 && alpha != 0.5; ++i) {
         RunLoop::main().run_for(0.05);
@@ -73,18 +75,19 @@ TEST(TweakInHost, HookTableTotalsByProcessAndMasterSwitch) {
         int added;
     };
     const Case cases[] = {
-        { "springboard", {}, 17, 25 },
+        {"springboard", {}, 17, 25},
         // Notification Center's 14 rows (6 replacements, 8 added methods) are skipped.
-        { "springboard", { { "NotificationCenterEnabled", 0 } }, 11, 17 },
+        {"springboard", {{"NotificationCenterEnabled", 0}}, 11, 17},
         // The banner rows only (5 replacements, 10 added methods).
-        { "springboard", { { "BannersEnabled", 0 } }, 12, 15 },
+        {"springboard", {{"BannersEnabled", 0}}, 12, 15},
         // Home-screen rows find no classes in the extension; only its own group installs.
-        { "messages", {}, 8, 7 },
+        {"messages", {}, 8, 7},
     };
     for (const auto& c : cases) {
         TempDevice device;
         set_up_device(device);
-        if (c.settings.size()) write_settings(c.settings);
+        if (c.settings.size())
+            write_settings(c.settings);
         HostUnderTest host(c.role, device.root());
         auto tweak = host.command("tweak");
         ASSERT_EQ(tweak["ok"], true) << tweak.dump();

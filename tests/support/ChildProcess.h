@@ -8,7 +8,7 @@
 namespace zimtone::testing {
 
 struct ChildResult {
-    int exit_code { -1 };
+    int exit_code{-1};
     std::string output;
 };
 

@@ -13,9 +13,9 @@ std::filesystem::path build_bin_dir();
 
 // `zimtone-host ROLE --stdin --root ROOT`, waiting for its ready line.
 class HostUnderTest : public zimtone::sim::HostClient {
-public:
+  public:
     HostUnderTest(const std::string& role, const std::filesystem::path& root, bool virtual_clock = false)
-        : HostClient({ build_bin_dir() / "zimtone-host", role, root, virtual_clock, {} }) {}
+        : HostClient({build_bin_dir() / "zimtone-host", role, root, virtual_clock, {}}) {}
 };
 
 } // namespace zimtone::testing

@@ -49,7 +49,8 @@ bool OutputProcess::alive() const {
 }
 
 bool OutputProcess::wait_for_output(const std::string& text, double timeout_seconds) {
-    return RunLoop::main().run_until([&] { return output_.find(text) != std::string::npos; }, timeout_seconds);
+    return RunLoop::main().run_until([&] { return output_.find(text) != std::string::npos; },
+                                     timeout_seconds);
 }
 
 void OutputProcess::send_signal(int signal) const {

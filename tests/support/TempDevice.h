@@ -7,7 +7,7 @@
 namespace zimtone::testing {
 
 class TempDevice {
-public:
+  public:
     TempDevice();
     ~TempDevice();
     TempDevice(const TempDevice&) = delete;
@@ -17,7 +17,7 @@ public:
     // The host path of a device path under this root.
     std::filesystem::path path(const std::string& device_path) const;
 
-private:
+  private:
     std::filesystem::path root_;
 };
 

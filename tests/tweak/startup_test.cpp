@@ -27,13 +27,14 @@ json start_in(const std::string& bundle_identifier, std::map<std::string, bool> 
         NSBundle::set_main_bundle_identifier(bundle_identifier);
         if (!switches.empty()) {
             auto d = NSMutableDictionary::create();
-            for (auto& [k, v] : switches) d->set(k, NSNumber::numberWithBool(v));
+            for (auto& [k, v] : switches)
+                d->set(k, NSNumber::numberWithBool(v));
             write_property_list_file(zimtone::settings::kSettingsFile, d);
         }
         StartupReport r = start();
-        return json { { "observers", notify_observed_names() },
-                      { "groups", { r.notification_center, r.banner, r.lockscreen, r.quick_reply } },
-                      { "settings", zimtone::settings::settings_json(zimtone::settings::state()) } }
+        return json{{"observers", notify_observed_names()},
+                    {"groups", {r.notification_center, r.banner, r.lockscreen, r.quick_reply}},
+                    {"settings", zimtone::settings::settings_json(zimtone::settings::state())}}
             .dump();
     });
     EXPECT_EQ(result.exit_code, 0);
@@ -44,13 +45,12 @@ json start_in(const std::string& bundle_identifier, std::map<std::string, bool> 
 
 TEST(Startup, RegistersTheSevenObserversInOrder) {
     json r = start_in("com.apple.springboard");
-    EXPECT_EQ(r["observers"], json({ "org.quillhaven.zimtonepro2/inApp-TestBanner",
-                                     "org.quillhaven.zimtonepro2/lockScreen-TestBanner",
-                                     "org.quillhaven.zimtonepro2/load-Banner",
-                                     "org.quillhaven.zimtonepro2/load-Lockscreen",
-                                     "org.quillhaven.zimtonepro2/load-NotificationCenter",
-                                     "org.quillhaven.zimtonepro2/respring",
-                                     "org.quillhaven.zimtonepro2/load-Requests" }));
+    EXPECT_EQ(r["observers"],
+              json({"org.quillhaven.zimtonepro2/inApp-TestBanner",
+                    "org.quillhaven.zimtonepro2/lockScreen-TestBanner",
+                    "org.quillhaven.zimtonepro2/load-Banner", "org.quillhaven.zimtonepro2/load-Lockscreen",
+                    "org.quillhaven.zimtonepro2/load-NotificationCenter",
+                    "org.quillhaven.zimtonepro2/respring", "org.quillhaven.zimtonepro2/load-Requests"}));
     // Every group was loaded before installation: no file means every default.
     EXPECT_EQ(r["settings"]["BannersEnabled"], true);
     EXPECT_EQ(r["settings"]["EffectToday"], true);
@@ -65,14 +65,15 @@ TEST(Startup, GroupsFollowTheSwitchesAndTheProcess) {
         json groups; // Notification Center, banner, lock screen, quick reply
     };
     const Row rows[] = {
-        { "com.apple.springboard", {}, { true, true, true, false } },
-        { "com.apple.mobilesms.notification", {}, { true, true, true, true } },
-        { "com.apple.MobileSMS.notification", {}, { true, true, true, false } },
-        { "com.apple.mobilesms.notificatio", {}, { true, true, true, false } },
-        { "com.apple.springboard", { { "NotificationCenterEnabled", false } }, { false, true, true, false } },
-        { "com.apple.springboard", { { "BannersEnabled", false } }, { true, false, true, false } },
-        { "com.apple.springboard", { { "LockscreenEnabled", false } }, { true, true, false, false } },
-        { "com.apple.mobilesms.notification", { { "BannersEnabled", false } }, { true, false, true, true } },
+        {"com.apple.springboard", {}, {true, true, true, false}},
+        {"com.apple.mobilesms.notification", {}, {true, true, true, true}},
+        {"com.apple.MobileSMS.notification", {}, {true, true, true, false}},
+        {"com.apple.mobilesms.notificatio", {}, {true, true, true, false}},
+        {"com.apple.springboard", {{"NotificationCenterEnabled", false}}, {false, true, true, false}},
+        {"com.apple.springboard", {{"BannersEnabled", false}}, {true, false, true, false}},
+        {"com.apple.springboard", {{"LockscreenEnabled", false}}, {true, true, false, false}},
+        {"com.apple.mobilesms.notification", {{"BannersEnabled", false}}, {true, false, true, true}},
     };
-    for (auto& row : rows) EXPECT_EQ(start_in(row.bundle, row.switches)["groups"], row.groups) << row.bundle;
+    for (auto& row : rows)
+        EXPECT_EQ(start_in(row.bundle, row.switches)["groups"], row.groups) << row.bundle;
 }

@@ -37,7 +37,8 @@ Ref<Object> tint_for(const Colour& dominant, const Object* app) {
 
 void setBannerContext_withReplaceReason(Object* self, SEL sel, Object* context, int64_t reason) {
     call_imp(original_setBannerContext, self, sel, context, reason);
-    if (!state().BannersEnabled) return;
+    if (!state().BannersEnabled)
+        return;
     auto item = msg<Ref<Object>>(context, "item"_sel);
     if (auto seed = msg<Ref<Object>>(item, "seedBulletin"_sel)) {
         auto app = msg<Ref<Object>>(seed, "sectionID"_sel);
@@ -50,9 +51,10 @@ void setBannerContext_withReplaceReason(Object* self, SEL sel, Object* context, 
 }
 
 void addBackgroundWithImage_andAppName(Object* self, SEL, Object* image, Object* app) {
-    if (msg<Ref<Object>>(self, "testBlur"_sel)) return; // set up once per banner view
-    auto backdrop = msg<Ref<Object>>(class_createInstance(objc_getClass("_UIBackdropView")), "initWithStyle:"_sel,
-                                     kBackdropStyle);
+    if (msg<Ref<Object>>(self, "testBlur"_sel))
+        return; // set up once per banner view
+    auto backdrop = msg<Ref<Object>>(class_createInstance(objc_getClass("_UIBackdropView")),
+                                     "initWithStyle:"_sel, kBackdropStyle);
     msg(self, "setTestBlur:"_sel, backdrop);
     const Colour dominant = dominant_colour_of(image);
 
@@ -62,11 +64,12 @@ void addBackgroundWithImage_andAppName(Object* self, SEL, Object* image, Object*
     msg(backdrop, "setBlurRadiusSetOnce:"_sel, true);
     msg(backdrop, "setBlurRadius:"_sel, kBlurRadius);
     msg(backdrop, "setBlurQuality:"_sel, ns("default"));
-    msg(self, "insertSubview:atIndex:"_sel, backdrop, int64_t { 0 });
+    msg(self, "insertSubview:atIndex:"_sel, backdrop, int64_t{0});
 
     if (state().BannersUnicornEnabled && !msg<Ref<Object>>(self, "colorChangerTimer"_sel))
         msg(self, "setColorChangerTimer:"_sel, schedule_cycling_timer(self, "changeBlurColor"_sel));
-    if (state().AutoTextColor) colour_foreground(self, dominant);
+    if (state().AutoTextColor)
+        colour_foreground(self, dominant);
 }
 
 void changeBlurColor(Object* self, SEL) {
@@ -78,7 +81,8 @@ void changeBlurColor(Object* self, SEL) {
 
 void layoutSubviews(Object* self, SEL sel) {
     call_imp(original_layoutSubviews, self, sel);
-    if (!state().BannersEnabled) return;
+    if (!state().BannersEnabled)
+        return;
     msg(msg<Ref<Object>>(self, "backdrop"_sel), "removeFromSuperview"_sel);
 }
 

@@ -32,9 +32,11 @@ Ref<Object>& shared_text_colour() {
 // Looked up by name once found, and kept for the life of the process.
 Class kept_class(const char* name) {
     static auto* found = new std::unordered_map<std::string, Class>;
-    if (auto it = found->find(name); it != found->end()) return it->second;
+    if (auto it = found->find(name); it != found->end())
+        return it->second;
     Class cls = objc_getClass(name);
-    if (cls) found->emplace(name, cls);
+    if (cls)
+        found->emplace(name, cls);
     return cls;
 }
 
@@ -61,7 +63,8 @@ void colour_foreground(Object* banner_view, const zimtone::colour::Colour& domin
         uint64_t count = msg<uint64_t>(buttons, "count"_sel);
         for (uint64_t i = 0; i < count; ++i) {
             auto button = msg<Ref<Object>>(buttons, "objectAtIndex:"_sel, i);
-            if (!is_kind(button, "SBNotificationVibrantButton")) continue;
+            if (!is_kind(button, "SBNotificationVibrantButton"))
+                continue;
             msg(button, "setOverlayButtonTitleColor:"_sel, title_colour);
         }
     }
@@ -79,25 +82,30 @@ void colour_foreground(Object* banner_view, const zimtone::colour::Colour& domin
 }
 
 Ref<Object> changeAttributesOf(Object*, SEL, Object* attributed) {
-    if (!attributed) return nullptr;
+    if (!attributed)
+        return nullptr;
     auto copy = msg<Ref<Object>>(attributed, "mutableCopy"_sel);
-    NSRange whole { 0, msg<uint64_t>(copy, "length"_sel) };
-    msg(copy, "addAttribute:value:range:"_sel, ns(NSForegroundColorAttributeName), shared_banner_text_colour(), whole);
+    NSRange whole{0, msg<uint64_t>(copy, "length"_sel)};
+    msg(copy, "addAttribute:value:range:"_sel, ns(NSForegroundColorAttributeName),
+        shared_banner_text_colour(), whole);
     return copy;
 }
 
 void setOverlayButtonTitleColor(Object* self, SEL, Object* colour) {
-    msg(object_getIvarNamed(self, "_overlayButton"), "setTitleColor:forState:"_sel, colour, kControlStateNormal);
+    msg(object_getIvarNamed(self, "_overlayButton"), "setTitleColor:forState:"_sel, colour,
+        kControlStateNormal);
 }
 
 void textViewLayoutSubviews(Object* self, SEL sel) {
     call_imp(original_textViewLayoutSubviews, self, sel);
     const auto& s = state();
-    if (!s.BannersEnabled || !s.AutoTextColor) return;
-    for (const char* name : { "_primaryTextAttributedString", "_primaryTextAttributedStringComponent",
-                              "_secondaryTextAttributedString", "_alternateSecondaryTextAttributedString" }) {
+    if (!s.BannersEnabled || !s.AutoTextColor)
+        return;
+    for (const char* name : {"_primaryTextAttributedString", "_primaryTextAttributedStringComponent",
+                             "_secondaryTextAttributedString", "_alternateSecondaryTextAttributedString"}) {
         Ivar ivar = class_getInstanceVariable(object_getClass(self), name);
-        if (!ivar) continue;
+        if (!ivar)
+            continue;
         auto recoloured = msg<Ref<Object>>(self, "changeAttributesOf:"_sel, object_getIvar(self, ivar));
         object_setIvar(self, ivar, recoloured);
     }
@@ -109,7 +117,8 @@ void textViewLayoutSubviews(Object* self, SEL sel) {
 
 void vibrantButtonLayoutSubviews(Object* self, SEL sel) {
     call_imp(original_vibrantButtonLayoutSubviews, self, sel);
-    if (!state().BannersEnabled) return;
+    if (!state().BannersEnabled)
+        return;
     msg(object_getIvarNamed(self, "_vibrantButton"), "removeFromSuperview"_sel);
 }
 

@@ -144,15 +144,17 @@ void SBLockScreenBulletinCell::layoutSubviews() {
     if (has_subtitle)
         y += kLineHeight;
     message_->setFrame(CGRectMake(kTextLeft, y, width - kTextLeft - kMargin, kLineHeight));
-    unlock_text_->setFrame(CGRectMake(kTextLeft, y + kLineHeight + 2, width - kTextLeft - kMargin, kUnlockTextHeight));
+    unlock_text_->setFrame(
+        CGRectMake(kTextLeft, y + kLineHeight + 2, width - kTextLeft - kMargin, kUnlockTextHeight));
     // Revealed by a swipe the simulation does not make: it waits just past the right edge.
     dismiss_->setFrame(CGRectMake(width, 0, 80, height));
 }
 
 void SBLockScreenBulletinCell::draw(uikit::Canvas& canvas) const {
     const auto size = bounds().size;
-    canvas.fill_rect(CGRectMake(kMargin, size.height - kSeparatorHeight, size.width - kMargin, kSeparatorHeight),
-                     separator_colour().get());
+    canvas.fill_rect(
+        CGRectMake(kMargin, size.height - kSeparatorHeight, size.width - kMargin, kSeparatorHeight),
+        separator_colour().get());
 }
 
 } // namespace platform::springboard

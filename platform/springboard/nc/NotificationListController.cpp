@@ -93,8 +93,8 @@ Ref<Object> NotificationListController::tableView_cellForRowAtIndexPath(uikit::U
     if (row.bulletin) {
         auto cell = reused_or_new<SBNotificationsBulletinCell>(table->dequeueReusableCellWithIdentifier(
             ns(SBNotificationsBulletinCell::kReuseIdentifier).get()));
-        cell->show(*row.bulletin, foundation::relative_time_text(row.bulletin->date(),
-                                                                   foundation::RunLoop::main().now()));
+        cell->show(*row.bulletin,
+                   foundation::relative_time_text(row.bulletin->date(), foundation::RunLoop::main().now()));
         return cell;
     }
     auto cell = reused_or_new<uikit::UITableViewCell>(

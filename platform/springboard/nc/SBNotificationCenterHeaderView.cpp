@@ -19,9 +19,9 @@ constexpr double kTitleSize = 15;
 } // namespace
 
 Class SBNotificationCenterClearGlyph::runtime_class() {
-    static Class cls =
-        ClassBuilder<SBNotificationCenterClearGlyph>("SBNotificationCenterClearGlyph", uikit::UIView::runtime_class())
-            .get();
+    static Class cls = ClassBuilder<SBNotificationCenterClearGlyph>("SBNotificationCenterClearGlyph",
+                                                                    uikit::UIView::runtime_class())
+                           .get();
     return cls;
 }
 
@@ -75,8 +75,8 @@ void SBNotificationCenterHeaderView::layoutSubviews() {
     const bool has_icon = icon_view_->image() != nullptr;
     icon_view_->setFrame(CGRectMake(kInset, (size.height - kIconSize) / 2, kIconSize, kIconSize));
     const double title_left = has_icon ? kInset + kIconSize + kIconGap : kInset;
-    title_label_->setFrame(
-        CGRectMake(title_left, 0, std::max(0.0, size.width - title_left - kInset - kClearWidth), size.height));
+    title_label_->setFrame(CGRectMake(
+        title_left, 0, std::max(0.0, size.width - title_left - kInset - kClearWidth), size.height));
     clear_glyph_->setFrame(CGRectMake(size.width - kInset - kClearWidth, 0, kClearWidth, size.height));
 }
 

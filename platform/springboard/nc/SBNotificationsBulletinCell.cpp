@@ -39,8 +39,8 @@ Class SBNotificationsBulletinCell::runtime_class() {
 }
 
 SBNotificationsBulletinCell::SBNotificationsBulletinCell()
-    : primary_(label(15, true, ".SFUIText-Semibold")), subtitle_(label(13, true)), secondary_(label(13, true)),
-      event_date_(label(12, false)), relevance_date_(label(12, false)) {
+    : primary_(label(15, true, ".SFUIText-Semibold")), subtitle_(label(13, true)),
+      secondary_(label(13, true)), event_date_(label(12, false)), relevance_date_(label(12, false)) {
     set_reuse_identifier(kReuseIdentifier);
     event_date_->setTextAlignment(uikit::NSTextAlignmentRight);
     for (auto* l : {event_date_.get(), relevance_date_.get()})

@@ -95,10 +95,11 @@ void UITableView::reload_now() {
     Object* table = this;
     double y = 0;
     // Sections and headers are optional for a data source, as on the device: one section, no headers.
-    int64_t sections = !data_source_ ? 0
-                       : answers(data_source_, "numberOfSectionsInTableView:"_sel)
-                           ? count_or_zero(msg<int64_t>(data_source_, "numberOfSectionsInTableView:"_sel, table))
-                           : 1;
+    int64_t sections =
+        !data_source_ ? 0
+        : answers(data_source_, "numberOfSectionsInTableView:"_sel)
+            ? count_or_zero(msg<int64_t>(data_source_, "numberOfSectionsInTableView:"_sel, table))
+            : 1;
     const bool has_headers = answers(data_source_, "tableView:viewForHeaderInSection:"_sel);
     for (int64_t section = 0; section < sections; ++section) {
         if (has_headers) {
@@ -127,7 +128,7 @@ void UITableView::reload_now() {
 }
 
 void UITableView::discard_cells() {
-    for (auto* shown : { &headers_, &cells_ }) {
+    for (auto* shown : {&headers_, &cells_}) {
         for (auto& view : *shown)
             view->removeFromSuperview();
         shown->clear();
@@ -165,7 +166,7 @@ void UITableView::layoutSubviews() {
         return;
     }
     // Rows span the table's width, which its owner may set after the reload.
-    for (auto* shown : { &headers_, &cells_ })
+    for (auto* shown : {&headers_, &cells_})
         for (auto& view : *shown) {
             auto frame = view->frame();
             frame.size.width = bounds().size.width;

@@ -1,7 +1,7 @@
 // Tables: a vertical list of sections, each a header and rows, asked of a data source at the
-// layout pass after a reload and reused as a table does. Reloading hands every shown header and cell back to the reuse pools;
-// the data source takes them out again with the dequeue messages, and whatever it leaves in the
-// pools at the end of the reload is discarded.
+// layout pass after a reload and reused as a table does. Reloading hands every shown header and cell back to
+// the reuse pools; the data source takes them out again with the dequeue messages, and whatever it leaves in
+// the pools at the end of the reload is discarded.
 #pragma once
 
 #include <map>
