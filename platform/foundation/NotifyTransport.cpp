@@ -27,6 +27,7 @@ namespace {
 
 constexpr std::string_view kMagic = "ZTN1:";
 constexpr size_t kMaxSocketName = 64;
+constexpr std::string_view kSocketSuffix = ".sock";
 // The rest wait for the next pass, so a flood cannot starve the loop.
 constexpr int kMaxDatagramsPerWake = 256;
 
@@ -40,7 +41,8 @@ struct OwnSocket {
 constinit OwnSocket own_socket;
 
 bool is_socket_entry(std::string_view name) {
-    return name.size() > 5 && name.size() <= kMaxSocketName && name.ends_with(".sock");
+    return name.size() > kSocketSuffix.size() && name.size() <= kMaxSocketName &&
+           name.ends_with(kSocketSuffix);
 }
 
 std::string make_socket_name() {

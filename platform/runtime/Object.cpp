@@ -2,6 +2,11 @@
 
 namespace platform::runtime {
 
+namespace {
+// Far above any count real retains reach, so releases during tear-down never bring it to zero.
+constexpr int kTearDownRefcount = 1 << 30;
+} // namespace
+
 Object::~Object() = default;
 
 AssociationTable& Object::ensure_associations() {
@@ -16,7 +21,7 @@ void Object::release() const {
     auto* self = const_cast<Object*>(this);
     // Resurrect for the duration of the tear-down so that code run from will_dealloc
     // (which may retain and release this object) cannot free it twice.
-    refcount_.store(1 << 30, std::memory_order_relaxed);
+    refcount_.store(kTearDownRefcount, std::memory_order_relaxed);
     self->will_dealloc();
     if (associations_) {
         auto table = std::move(self->associations_);

@@ -18,6 +18,8 @@ using sim::quote_word;
 constexpr const char* kHome = "springboard";
 constexpr const char* kMessages = "messages";
 constexpr const char* kSettings = "settings";
+// Longer than any role or screen name, short enough that a bad request never echoes much back.
+constexpr size_t kMaxRoleName = 32;
 
 struct Field {
     std::string value;
@@ -92,7 +94,7 @@ ActionResult reply(const json& r) {
 }
 
 ActionResult show(const json& r) {
-    Field screen = text_field(r, "screen", 32, true);
+    Field screen = text_field(r, "screen", kMaxRoleName, true);
     if (!screen.error.empty())
         return fail(screen.error);
     if (screen.value != kHome && screen.value != kMessages)
@@ -108,7 +110,7 @@ ActionResult respring(const json&) {
 }
 
 ActionResult restart(const json& r) {
-    Field role = text_field(r, "role", 32, true);
+    Field role = text_field(r, "role", kMaxRoleName, true);
     if (!role.error.empty())
         return fail(role.error);
     if (role.value != kHome && role.value != kMessages && role.value != kSettings)

@@ -42,6 +42,8 @@ std::string error_text(int status) {
 
 // A page's frame request waits this long for a change before it is answered "no change".
 constexpr std::chrono::milliseconds kFrameWait{1000};
+// The digits of the largest 64-bit frame number; a longer one would overflow the parse.
+constexpr size_t kMaxFrameDigits = 19;
 
 } // namespace
 
@@ -87,7 +89,8 @@ void ServePage::frame(const httplib::Request& req, httplib::Response& res) {
     uint64_t since = 0;
     if (req.has_param("since")) {
         const std::string text = req.get_param_value("since");
-        if (text.empty() || text.size() > 19 || text.find_first_not_of("0123456789") != std::string::npos)
+        if (text.empty() || text.size() > kMaxFrameDigits ||
+            text.find_first_not_of("0123456789") != std::string::npos)
             return send_json(res, 400, {{"error", "'since' must be a frame number"}});
         since = std::stoull(text);
     }

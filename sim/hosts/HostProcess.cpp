@@ -25,6 +25,10 @@ using platform::foundation::RunLoop;
 namespace fs = std::filesystem;
 
 namespace {
+
+// Pending connections the kernel holds for us; the launcher and a few clients at once fit well.
+constexpr int kListenBacklog = 16;
+
 void stop_on_signal(int) {
     RunLoop::main().stop();
 }
@@ -115,7 +119,7 @@ void HostProcess::open_control_socket() {
     // The socket file takes the socket's own mode: only its owner may drive this host.
     if (listen_fd_ < 0 || ::fchmod(listen_fd_, 0600) != 0 ||
         ::bind(listen_fd_, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
-        ::listen(listen_fd_, 16) != 0) {
+        ::listen(listen_fd_, kListenBacklog) != 0) {
         std::fprintf(stderr, "%s: cannot open control socket %s\n", role_.c_str(), socket_path_.c_str());
         if (listen_fd_ >= 0)
             ::close(listen_fd_);
