@@ -68,6 +68,7 @@ void ServePage::install(http::PageServer& server) {
         auto answer = hosts_.command("springboard", "log");
         send_json(res, answer.value("ok", false) ? 200 : 502, answer);
     });
+    server.Get("/api/contrast", [this](const httplib::Request&, httplib::Response& res) { contrast(res); });
     server.Get("/api/frame",
                [this](const httplib::Request& req, httplib::Response& res) { frame(req, res); });
     server.post_json("/api/action", [this](const httplib::Request&, const std::string& body,
@@ -106,6 +107,23 @@ void ServePage::frame(const httplib::Request& req, httplib::Response& res) {
         return send_json(res, 503,
                          {{"error", frame.error}, {"role", frame.role}, {"sequence", frame.sequence}});
     res.set_content(frame.png, "image/png");
+}
+
+void ServePage::contrast(httplib::Response& res) {
+    const std::string role = frames_.showing();
+    auto answer = hosts_.command(role, "text-audit --failing");
+    if (!answer.value("ok", false))
+        return send_json(
+            res, 502,
+            {{"error", answer.value("error", "the host did not measure its texts")}, {"role", role}});
+    // Only what the outlines need: the box in screen points and the ratio against its threshold.
+    json texts = json::array();
+    for (const auto& text : answer.value("texts", json::array()))
+        texts.push_back({{"text", text.value("text", "")},
+                         {"box", text.value("box", json::array())},
+                         {"ratio", text["contrast"].value("worst_tenth", 0.0)},
+                         {"threshold", text.value("threshold", 0.0)}});
+    send_json(res, 200, {{"role", role}, {"texts", texts}});
 }
 
 std::string ServePage::detail_of(const std::string& role) const {

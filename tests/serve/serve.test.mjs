@@ -298,6 +298,79 @@ test('a reply shows the Messages extension with its keyboard, and closing return
   await page.locator('#screen-title', { hasText: 'Home screen' }).waitFor();
 });
 
+// The outlines the page draws, as boxes in screen points measured from where they lie on the picture.
+async function outlinedBoxes() {
+  const screen = await page.locator('#screen').boundingBox();
+  const boxes = [];
+  for (const outline of await page.locator('#contrast-overlay .contrast-box').all()) {
+    const b = await outline.boundingBox();
+    boxes.push({
+      box: [(b.x - screen.x) * 375 / screen.width, (b.y - screen.y) * 667 / screen.height,
+        b.width * 375 / screen.width, b.height * 667 / screen.height],
+      title: await outline.getAttribute('title'),
+    });
+  }
+  return boxes;
+}
+
+// Whether the page outlines exactly the failing texts the host answers for its own screen: each
+// text one outline at its box, with its ratio in the tooltip.
+async function outlinesMatchHost(role) {
+  const failing = (await askHost(role, 'text-audit --failing')).texts;
+  const drawn = await outlinedBoxes();
+  if (drawn.length !== failing.length) return false;
+  const unmatched = [...drawn];
+  for (const text of failing) {
+    const at = unmatched.findIndex((d) => text.box.every((v, k) => Math.abs(v - d.box[k]) < 0.75) &&
+      d.title.includes(text.contrast.worst_tenth.toFixed(2) + ':1'));
+    if (at < 0) return false;
+    unmatched.splice(at, 1);
+  }
+  return failing;
+}
+
+// The one line the page should say of these failing texts.
+function contrastSummary(failing) {
+  if (failing.length === 0) return 'every text passes';
+  const thresholds = new Set(failing.map((t) => t.threshold));
+  const count = `${failing.length} text${failing.length === 1 ? '' : 's'}`;
+  return thresholds.size === 1 ? `${count} below ${[...thresholds][0]}:1` : `${count} below their threshold`;
+}
+
+test('Show contrast problems outlines the texts the host finds failing and follows the frame', async () => {
+  const overlay = page.locator('#contrast-overlay');
+  assert.equal(await page.locator('#show-contrast').isChecked(), false, 'off by default');
+  assert.equal(await overlay.isVisible(), false);
+  await page.locator('#sender').fill('Anna');
+  await page.locator('#reply-message').fill('Lunch?');
+  await act('#reply-form button[type=submit]', 'reply');
+  await waitFor(async () => {
+    const res = await page.request.get(new URL('/api/frame?since=0', url).href);
+    return res.headers()['x-frame-role'] === 'messages';
+  }, 'a frame of the Messages extension');
+
+  await page.locator('#show-contrast').click();
+  // The white keys on the light green keyboard of Messages fail.
+  const failing = await waitFor(() => outlinesMatchHost('messages'), 'outlines of the failing keys');
+  assert.ok(failing.length > 0, 'the keyboard has failing texts');
+  assert.equal(await page.locator('#contrast-summary').textContent(), contrastSummary(failing));
+  assert.equal(await overlay.isVisible(), true);
+
+  // Back on the home screen, the outlines are the home screen's own, without another click.
+  await act('[data-action="reply-close"]', 'reply-close');
+  await page.locator('#screen-title', { hasText: 'Home screen' }).waitFor();
+  const home = await waitFor(async () => {
+    const res = await page.request.get(new URL('/api/frame?since=0', url).href);
+    if (res.headers()['x-frame-role'] !== 'springboard') return false;
+    return outlinesMatchHost('springboard');
+  }, 'the outlines of the home screen');
+  assert.equal(await page.locator('#contrast-summary').textContent(), contrastSummary(home));
+
+  await page.locator('#show-contrast').click();
+  assert.equal(await overlay.isVisible(), false, 'switched off, no outlines');
+  assert.equal(await page.locator('#contrast-overlay .contrast-box').count(), 0);
+});
+
 test('a banner sent behind another says it is queued, and dismissing or closing with nothing there says so', async () => {
   await page.locator('#title').fill('First in line');
   await act('#send-bulletin', 'bulletin', 'shown');

@@ -76,6 +76,7 @@ async function frameLoop() {
         $("screen-message").hidden = true;
         if (old.startsWith("blob:")) URL.revokeObjectURL(old);
         frameSequence = sequence;
+        if ($("show-contrast").checked) refreshContrast();
       } else if (res.status === 503) {
         const answer = await res.json();
         $("screen").hidden = true;
@@ -91,6 +92,73 @@ async function frameLoop() {
       await new Promise((r) => setTimeout(r, 1000));
     }
   }
+}
+
+// The texts of the frame on show whose contrast fails, outlined where the host says they lie.
+// The host measures; this only draws the boxes it gave, scaled from screen points to the picture.
+const SCREEN_POINTS = { width: 375, height: 667 };
+let contrastBusy = false;
+let contrastAgain = false;
+let contrastHint = "";
+
+function clearContrast() {
+  $("contrast-overlay").textContent = "";
+  $("contrast-overlay").hidden = true;
+}
+
+function drawContrast(texts) {
+  const overlay = $("contrast-overlay");
+  const img = $("screen");
+  const sx = img.clientWidth / SCREEN_POINTS.width;
+  const sy = img.clientHeight / SCREEN_POINTS.height;
+  overlay.textContent = "";
+  for (const text of texts) {
+    const [x, y, w, h] = text.box;
+    const box = document.createElement("div");
+    box.className = "contrast-box";
+    box.style.left = x * sx + "px";
+    box.style.top = y * sy + "px";
+    box.style.width = w * sx + "px";
+    box.style.height = h * sy + "px";
+    box.title = `"${text.text}": ${text.ratio.toFixed(2)}:1, needs ${text.threshold}:1`;
+    box.dataset.box = JSON.stringify(text.box);
+    box.dataset.ratio = text.ratio;
+    overlay.appendChild(box);
+  }
+  overlay.hidden = false;
+  const below = new Set(texts.map((t) => t.threshold));
+  const needs = below.size === 1 ? " below " + [...below][0] + ":1" : " below their threshold";
+  const summary = $("contrast-summary");
+  summary.textContent = texts.length === 0 ? "every text passes"
+    : texts.length + (texts.length === 1 ? " text" : " texts") + needs;
+  summary.className = texts.length === 0 ? "hint" : "hint failing";
+}
+
+async function refreshContrast() {
+  if (contrastBusy) {
+    contrastAgain = true;
+    return;
+  }
+  contrastBusy = true;
+  do {
+    contrastAgain = false;
+    try {
+      const res = await fetch("/api/contrast", { cache: "no-store" });
+      const answer = await res.json();
+      if (!$("show-contrast").checked) break;
+      if (res.ok) {
+        drawContrast(answer.texts);
+      } else {
+        clearContrast();
+        $("contrast-summary").textContent = "The contrast is not available: " + answer.error;
+        $("contrast-summary").className = "hint failing";
+      }
+    } catch (e) {
+      clearContrast();
+      $("contrast-summary").textContent = "The launcher is not answering.";
+    }
+  } while (contrastAgain);
+  contrastBusy = false;
 }
 
 async function loadApps() {
@@ -357,6 +425,17 @@ document.addEventListener("DOMContentLoaded", () => {
     if (!(await act({ action: "follow-settings", on }))) e.target.checked = !on;
   });
   $("save-picture").addEventListener("click", savePicture);
+  contrastHint = $("contrast-summary").textContent;
+  $("show-contrast").addEventListener("change", (e) => {
+    if (e.target.checked) {
+      $("contrast-summary").textContent = "Measuring the texts on the screen ...";
+      refreshContrast();
+    } else {
+      clearContrast();
+      $("contrast-summary").textContent = contrastHint;
+      $("contrast-summary").className = "hint";
+    }
+  });
   frameLoop();
   statusLoop();
   logLoop();
