@@ -18,6 +18,7 @@
 #include "sim/device/DeviceGenerator.h"
 #include "sim/device/IconPainter.h"
 #include "sim/launcher/JsonValues.h"
+#include "tests/audit/zimtone_run.h"
 #include "tests/support/HostUnderTest.h"
 #include "tests/support/TempDevice.h"
 
@@ -27,25 +28,8 @@ namespace fs = std::filesystem;
 using nlohmann::json;
 using zimtone::testing::TempDevice;
 
-struct Run {
-    int status{-1};
-    std::string out;
-};
-
-Run run(const std::string& arguments) {
-    std::string command =
-        (zimtone::testing::build_bin_dir() / "zimtone").string() + " " + arguments + " 2>&1";
-    Run result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe)
-        return result;
-    char chunk[4096];
-    size_t n = 0;
-    while ((n = fread(chunk, 1, sizeof chunk, pipe)) > 0)
-        result.out.append(chunk, n);
-    int raw = pclose(pipe);
-    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return result;
+zimtone::testing::ShellRun run(const std::string& arguments) {
+    return zimtone::testing::run_zimtone_shell(arguments, zimtone::testing::Messages::Kept);
 }
 
 // WCAG 2.0 as written: sRGB linearisation with the 0.03928 knee, channels clamped to 0..1.
