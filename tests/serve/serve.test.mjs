@@ -9,10 +9,10 @@ import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
 import { mkdtempSync, rmSync, mkdirSync, readFileSync } from 'node:fs';
-import { createConnection } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { askHost as askHostAt, waitFor as waitForAt } from './host_page_support.mjs';
 
 // The one browser toolchain of the project lives beside the Settings page's browser tests.
 const here = dirname(fileURLToPath(import.meta.url));
@@ -28,40 +28,10 @@ const root = join(work, 'device');
 let serve, browser, page, url;
 let serveErrors = '';
 
-function waitFor(check, what, timeout = 30000) {
-  const started = Date.now();
-  return new Promise((done, fail) => {
-    const poll = async () => {
-      try {
-        const value = await check();
-        if (value) return done(value);
-      } catch (e) {
-        if (Date.now() - started > timeout) return fail(e);
-      }
-      if (Date.now() - started > timeout) return fail(new Error(`timed out waiting for ${what}\n${serveErrors}`));
-      setTimeout(poll, 50);
-    };
-    poll();
-  });
-}
+const waitFor = (check, what, timeout = 30000) => waitForAt(check, what, timeout, () => serveErrors);
 
 // One command on a host's control socket, beside the launcher: the host's own account of its screen.
-function askHost(role, line) {
-  return new Promise((done, fail) => {
-    const socket = createConnection(join(root, 'var/run/zimtone-hosts', `${role}.sock`));
-    let answer = '';
-    socket.setTimeout(20000, () => socket.destroy(new Error(`${role} did not answer '${line}'`)));
-    socket.on('connect', () => socket.write(line + '\n'));
-    socket.on('data', (d) => {
-      answer += d.toString();
-      if (answer.includes('\n')) {
-        socket.end();
-        done(JSON.parse(answer));
-      }
-    });
-    socket.on('error', fail);
-  });
-}
+const askHost = (role, line) => askHostAt(root, role, line);
 
 function views(dump, predicate, found = []) {
   if (dump && typeof dump === 'object') {

@@ -9,10 +9,10 @@ import assert from 'node:assert/strict';
 import { spawn } from 'node:child_process';
 import { createRequire } from 'node:module';
 import { mkdtempSync, rmSync } from 'node:fs';
-import { createConnection } from 'node:net';
 import { tmpdir } from 'node:os';
 import { dirname, join, resolve } from 'node:path';
 import { fileURLToPath } from 'node:url';
+import { askHost as askHostAt, waitFor as waitForAt } from './host_page_support.mjs';
 
 const here = dirname(fileURLToPath(import.meta.url));
 const { chromium } = createRequire(join(here, '..', 'browser', 'package.json'))('playwright-core');
@@ -25,41 +25,10 @@ const SCREEN = { width: 375, height: 667 };
 let serve, browser, page, url;
 let serveErrors = '';
 
-function waitFor(check, what, timeout = 20000) {
-  const started = Date.now();
-  return new Promise((done, fail) => {
-    const poll = async () => {
-      let value;
-      try {
-        value = await check();
-      } catch (e) {
-        if (Date.now() - started > timeout) return fail(e);
-      }
-      if (value) return done(value);
-      if (Date.now() - started > timeout) return fail(new Error(`timed out waiting for ${what}\n${serveErrors}`));
-      setTimeout(poll, 50);
-    };
-    poll();
-  });
-}
+const waitFor = (check, what, timeout = 20000) => waitForAt(check, what, timeout, () => serveErrors);
 
 // One command on a host's control socket: the host's own account of itself.
-function askHost(role, line) {
-  return new Promise((done, fail) => {
-    const socket = createConnection(join(root, 'var/run/zimtone-hosts', `${role}.sock`));
-    let answer = '';
-    socket.setTimeout(20000, () => socket.destroy(new Error(`${role} did not answer '${line}'`)));
-    socket.on('connect', () => socket.write(line + '\n'));
-    socket.on('data', (d) => {
-      answer += d.toString();
-      if (answer.includes('\n')) {
-        socket.end();
-        done(JSON.parse(answer));
-      }
-    });
-    socket.on('error', fail);
-  });
-}
+const askHost = (role, line) => askHostAt(root, role, line);
 
 const phone = async () => (await askHost('springboard', 'dump')).screen.phone;
 const messages = async () => (await askHost('messages', 'dump')).screen.messages;
