@@ -10,6 +10,7 @@
 
 #include "bench/BenchDevice.h"
 #include "platform/PlatformClasses.h"
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/NSTimer.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
@@ -20,7 +21,6 @@
 #include "platform/springboard/nc/SBBulletinViewController.h"
 #include "platform/springboard/nc/SBBulletinViewSection.h"
 #include "platform/uikit/CAGradientLayer.h"
-#include "platform/uikit/table/NSIndexPath.h"
 #include "settings/Loaders.h"
 #include "settings/SettingsState.h"
 #include "sim/device/DeviceGenerator.h"
@@ -52,7 +52,7 @@ void set_up_once() {
         platform::uikit::UITableView::runtime_class();
         SBLockScreenNotificationListView::runtime_class();
         SBLockScreenView::runtime_class();
-        platform::uikit::NSIndexPath::runtime_class();
+        platform::foundation::NSIndexPath::runtime_class();
         platform::foundation::NSTimer::runtime_class();
         platform::uikit::CAGradientLayer::runtime_class();
         RunLoop::main().use_virtual_clock(0);

@@ -2,18 +2,19 @@
 
 #include <cmath>
 
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/NSString.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/keyboard/Keyboard.h"
 #include "platform/uikit/keyboard/UIKBBlurredKeyView.h"
 #include "platform/uikit/keyboard/UIKeyboardLayout.h"
-#include "platform/uikit/table/NSIndexPath.h"
 #include "platform/uikit/table/UITableView.h"
 #include "platform/uikit/table/UITableViewCell.h"
 
 namespace platform::uikit {
 
 using namespace platform::runtime;
+using foundation::NSIndexPath;
 
 namespace {
 

@@ -1,9 +1,9 @@
 // The Lockscreen surface of its host process: host classes and commands. While the interface is
 // locked, the lock screen covers the screen and every delivered bulletin joins its list.
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/springboard/BulletinStore.h"
 #include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
 #include "platform/springboard/lockscreen/SBLockScreenManager.h"
-#include "platform/uikit/table/NSIndexPath.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
 
@@ -17,7 +17,7 @@ namespace {
 constexpr int32_t kCommandSource = 1;
 
 void register_classes() {
-    platform::uikit::NSIndexPath::runtime_class();
+    platform::foundation::NSIndexPath::runtime_class();
     platform::uikit::UITableView::runtime_class();
     BBObserver::runtime_class();
     SBAwayBulletinListItem::runtime_class();

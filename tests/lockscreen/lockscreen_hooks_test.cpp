@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/NSTimer.h"
 #include "platform/foundation/RunLoop.h"
@@ -10,7 +11,6 @@
 #include "platform/springboard/lockscreen/SBLockScreenNotificationListView.h"
 #include "platform/springboard/lockscreen/SBLockScreenView.h"
 #include "platform/uikit/CAGradientLayer.h"
-#include "platform/uikit/table/NSIndexPath.h"
 #include "settings/SettingsState.h"
 #include "tweak/HookGroups.h"
 #include "tweak/lockscreen/LockscreenUnicornList.h"

@@ -4,13 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/NSString.h"
 #include "platform/uikit/TouchTracker.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/UIWindow.h"
 #include "platform/uikit/ViewDump.h"
-#include "platform/uikit/table/NSIndexPath.h"
 #include "platform/uikit/table/UITableView.h"
 #include "platform/uikit/table/UITableViewCell.h"
 
@@ -18,6 +18,7 @@ using namespace platform::runtime;
 using namespace platform::uikit;
 using platform::foundation::CGRectMake;
 using platform::foundation::ns;
+using platform::foundation::NSIndexPath;
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "platform/springboard/lockscreen/SBLockScreenNotificationModel.h"
 
-#include "platform/uikit/table/NSIndexPath.h"
+#include "platform/foundation/NSIndexPath.h"
 
 namespace platform::springboard {
 
@@ -25,7 +25,7 @@ void SBLockScreenNotificationModel::insert_newest(SBAwayBulletinListItem* item) 
 }
 
 SBAwayBulletinListItem* SBLockScreenNotificationModel::listItemAtIndexPath(const Object* index_path) const {
-    auto* path = dynamic_cast<const uikit::NSIndexPath*>(index_path);
+    auto* path = dynamic_cast<const foundation::NSIndexPath*>(index_path);
     if (!path || path->section() != 0 || path->row() < 0 || size_t(path->row()) >= items_.size())
         return nullptr;
     return items_[path->row()].get();

@@ -1,5 +1,6 @@
 #include "platform/springboard/nc/NotificationCenterClasses.h"
 
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/springboard/nc/SBBulletinViewController.h"
 #include "platform/springboard/nc/SBBulletinViewSection.h"
 #include "platform/springboard/nc/SBNCDateSectionInfo.h"
@@ -7,12 +8,11 @@
 #include "platform/springboard/nc/SBNCTableViewController.h"
 #include "platform/springboard/nc/SBNotificationCenterHeaderView.h"
 #include "platform/springboard/nc/SBNotificationsBulletinCell.h"
-#include "platform/uikit/table/NSIndexPath.h"
 
 namespace platform::springboard {
 
 void register_notification_center_classes() {
-    uikit::NSIndexPath::runtime_class();
+    foundation::NSIndexPath::runtime_class();
     uikit::UITableView::runtime_class();
     SBNotificationCenterHeaderView::runtime_class();
     SBNotificationsBulletinCell::runtime_class();

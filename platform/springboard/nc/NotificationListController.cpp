@@ -2,10 +2,10 @@
 
 #include "platform/applist/ALApplicationList.h"
 #include "platform/foundation/DeviceTime.h"
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/springboard/nc/SBNotificationCenterHeaderView.h"
 #include "platform/springboard/nc/SBNotificationsBulletinCell.h"
-#include "platform/uikit/table/NSIndexPath.h"
 
 namespace platform::springboard {
 
@@ -85,7 +85,7 @@ Ref<Object> NotificationListController::tableView_viewForHeaderInSection(uikit::
 
 Ref<Object> NotificationListController::tableView_cellForRowAtIndexPath(uikit::UITableView* table,
                                                                         Object* index_path) {
-    auto* path = dynamic_cast<uikit::NSIndexPath*>(index_path);
+    auto* path = dynamic_cast<foundation::NSIndexPath*>(index_path);
     auto* s = path ? section_at(path->section()) : nullptr;
     if (!s || !table || path->row() < 0 || static_cast<size_t>(path->row()) >= s->rows.size())
         return nullptr;

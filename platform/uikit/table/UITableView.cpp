@@ -2,11 +2,12 @@
 
 #include <algorithm>
 
-#include "platform/uikit/table/NSIndexPath.h"
+#include "platform/foundation/NSIndexPath.h"
 
 namespace platform::uikit {
 
 using namespace platform::runtime;
+using foundation::NSIndexPath;
 
 namespace {
 // Keeps a data source's wrong answer (a negative count) from becoming a huge loop.

@@ -5,7 +5,7 @@
 
 #include "platform/runtime/Runtime.h"
 
-namespace platform::uikit {
+namespace platform::foundation {
 
 using platform::runtime::Class;
 using platform::runtime::Ref;
@@ -23,4 +23,4 @@ class NSIndexPath : public runtime::NSObject {
     int64_t row_{0};
 };
 
-} // namespace platform::uikit
+} // namespace platform::foundation

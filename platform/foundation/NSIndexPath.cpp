@@ -1,6 +1,6 @@
-#include "platform/uikit/table/NSIndexPath.h"
+#include "platform/foundation/NSIndexPath.h"
 
-namespace platform::uikit {
+namespace platform::foundation {
 
 using namespace platform::runtime;
 
@@ -26,4 +26,4 @@ Ref<NSIndexPath> NSIndexPath::indexPathForRow(int64_t row, int64_t section) {
     return path;
 }
 
-} // namespace platform::uikit
+} // namespace platform::foundation
