@@ -11,7 +11,7 @@
 #include "platform/uikit/ViewDump.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
-#include "tests/banner_host/banner_host_support.h"
+#include "tests/banner/banner_host_support.h"
 #include "tests/support/ChildProcess.h"
 #include "tweak/Startup.h"
 

@@ -18,7 +18,7 @@
 #include "settings/ExcludedApps.h"
 #include "settings/Keys.h"
 #include "sim/hosts/HostProcess.h"
-#include "tests/banner_host/banner_host_support.h"
+#include "tests/banner/banner_host_support.h"
 
 using namespace zimtone::testing;
 namespace notifications = zimtone::settings::notifications;

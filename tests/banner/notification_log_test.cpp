@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "tests/banner_host/banner_host_support.h"
+#include "tests/banner/banner_host_support.h"
 
 using namespace zimtone::testing;
 

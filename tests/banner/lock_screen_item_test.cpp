@@ -10,7 +10,7 @@
 #include "settings/Loaders.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
-#include "tests/banner_host/banner_host_support.h"
+#include "tests/banner/banner_host_support.h"
 #include "tweak/Startup.h"
 
 using namespace zimtone::testing;

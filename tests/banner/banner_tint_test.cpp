@@ -2,7 +2,7 @@
 // opacity, and the backdrop that carries it.
 #include <gtest/gtest.h>
 
-#include "tests/banner_host/banner_host_support.h"
+#include "tests/banner/banner_host_support.h"
 
 using namespace zimtone::testing;
 

@@ -1,4 +1,4 @@
-#include "tests/banner_host/banner_host_support.h"
+#include "tests/banner/banner_host_support.h"
 
 #include <cstdlib>
 #include <filesystem>

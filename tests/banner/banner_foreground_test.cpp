@@ -6,7 +6,7 @@
 #include "platform/foundation/NSAttributedString.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
-#include "tests/banner_host/banner_host_support.h"
+#include "tests/banner/banner_host_support.h"
 #include "tweak/banner/BannerForeground.h"
 
 using namespace zimtone::testing;
