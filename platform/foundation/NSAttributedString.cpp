@@ -4,7 +4,6 @@
 
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSString.h"
-#include "platform/uikit/UIColor.h"
 
 namespace platform::foundation {
 
@@ -119,10 +118,6 @@ Object* NSAttributedString::attribute_at(const std::string& name, uint64_t index
     const auto& attributes = attributes_at(index);
     auto it = attributes.find(name);
     return it == attributes.end() ? nullptr : it->second.get();
-}
-
-uikit::UIColor* NSAttributedString::foreground_colour_at(uint64_t index) const {
-    return dynamic_cast<uikit::UIColor*>(attribute_at(NSForegroundColorAttributeName, index));
 }
 
 std::string NSAttributedString::substring(NSRange range) const {

@@ -8,10 +8,6 @@
 
 #include "platform/runtime/Runtime.h"
 
-namespace platform::uikit {
-class UIColor;
-}
-
 namespace platform::foundation {
 
 using platform::runtime::Class;
@@ -67,8 +63,6 @@ class NSAttributedString : public runtime::NSObject {
     const Attributes& attributes_at(uint64_t index, NSRange* effective = nullptr) const;
     // One attribute at an index, nil when absent.
     Object* attribute_at(const std::string& name, uint64_t index) const;
-    // The foreground colour at an index, nil when the text there carries none.
-    uikit::UIColor* foreground_colour_at(uint64_t index) const;
     const std::vector<Run>& runs() const { return runs_; }
     // The UTF-8 text of a range, cut at the end of the string.
     std::string substring(NSRange range) const;

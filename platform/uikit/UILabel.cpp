@@ -1,6 +1,7 @@
 #include "platform/uikit/UILabel.h"
 
 #include "platform/uikit/Canvas.h"
+#include "platform/uikit/TextColour.h"
 
 namespace platform::uikit {
 
@@ -38,7 +39,7 @@ void UILabel::setAttributedText(const NSAttributedString* text) {
     text_ = text ? foundation::ns(text->str()) : nullptr;
     if (!text || text->length() == 0)
         return;
-    if (auto* colour = text->foreground_colour_at(0))
+    if (auto* colour = foreground_colour_at(*text, 0))
         text_colour_ = colour;
     if (auto* font = dynamic_cast<UIFont*>(text->attribute_at(foundation::NSFontAttributeName, 0)))
         font_ = font;

@@ -4,6 +4,7 @@
 
 #include "platform/foundation/NSString.h"
 #include "platform/uikit/CAGradientLayer.h"
+#include "platform/uikit/TextColour.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UILabel.h"
 #include "platform/uikit/_UIBackdropView.h"
@@ -57,7 +58,7 @@ void add_label(json& out, const UILabel& label) {
     json runs = json::array();
     if (auto* text = label.attributedText())
         for (const auto& run : text->runs())
-            runs.push_back(dump_colour(text->foreground_colour_at(run.range.location)));
+            runs.push_back(dump_colour(foreground_colour_at(*text, run.range.location)));
     out["runColours"] = std::move(runs);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/springboard/SBBulletinBannerController.h"
 #include "platform/springboard/SBBulletinBannerItem.h"
 #include "platform/springboard/SBLockScreenNotificationBulletinBannerItem.h"
+#include "platform/uikit/TextColour.h"
 #include "platform/uikit/ViewDump.h"
 #include "sim/hosts/HomeScreen.h"
 #include "sim/hosts/Screen.h"
@@ -82,7 +83,8 @@ json dump_string(const NSAttributedString* text) {
         return nullptr;
     json colours = json::array();
     for (const auto& run : text->runs())
-        colours.push_back(platform::uikit::dump_colour(text->foreground_colour_at(run.range.location)));
+        colours.push_back(
+            platform::uikit::dump_colour(platform::uikit::foreground_colour_at(*text, run.range.location)));
     return {{"text", text->str()}, {"runColours", std::move(colours)}};
 }
 

@@ -8,6 +8,7 @@
 #include "platform/render/ViewRenderer.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/Canvas.h"
+#include "platform/uikit/TextColour.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
 #include "platform/uikit/UILabel.h"
@@ -55,7 +56,7 @@ class TextRecorder final : public Canvas {
         if (!text || text->str().find_first_not_of(" \t\n") == std::string::npos)
             return;
         // One colour and font per text: that of its first character, as the label takes them.
-        const UIColor* colour = text->foreground_colour_at(0);
+        const UIColor* colour = platform::uikit::foreground_colour_at(*text, 0);
         if (!colour)
             colour = fallback;
         if (auto* own =

@@ -4,12 +4,14 @@
 
 #include "platform/PlatformClasses.h"
 #include "platform/foundation/NSAttributedString.h"
+#include "platform/uikit/TextColour.h"
 #include "platform/uikit/UIColor.h"
 #include "platform/uikit/UIFont.h"
 #include "tests/banner/banner_host_support.h"
 #include "tweak/banner/BannerForeground.h"
 
 using namespace zimtone::testing;
+using platform::uikit::foreground_colour_at;
 
 namespace {
 
@@ -178,11 +180,11 @@ TEST(BannerForeground, EveryRunOfATextTakesTheOneColourAndKeepsItsOtherAttribute
     ASSERT_NE(expected, nullptr);
     for (uint64_t i = 0; i < result->length(); ++i) {
         SCOPED_TRACE(i);
-        ASSERT_NE(result->foreground_colour_at(i), nullptr);
-        EXPECT_EQ(result->foreground_colour_at(i)->colour(), expected->colour());
+        ASSERT_NE(foreground_colour_at(*result, i), nullptr);
+        EXPECT_EQ(foreground_colour_at(*result, i)->colour(), expected->colour());
         EXPECT_EQ(result->attribute_at(NSFontAttributeName, i), text->attribute_at(NSFontAttributeName, i));
     }
-    EXPECT_EQ(text->foreground_colour_at(0)->colour(), UIColor::colorWithRGBA(1, 0, 0, 1)->colour());
+    EXPECT_EQ(foreground_colour_at(*text, 0)->colour(), UIColor::colorWithRGBA(1, 0, 0, 1)->colour());
     EXPECT_EQ(zimtone::tweak::banner::changeAttributesOf(nullptr, "changeAttributesOf:"_sel, nullptr),
               nullptr);
 }

@@ -6,10 +6,12 @@
 #include "platform/foundation/NSAttributedString.h"
 #include "platform/foundation/NSDictionary.h"
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/TextColour.h"
 #include "platform/uikit/UIColor.h"
 
 using namespace platform::runtime;
 using namespace platform::foundation;
+using platform::uikit::foreground_colour_at;
 using platform::uikit::UIColor;
 
 namespace {
@@ -22,7 +24,7 @@ Ref<UIColor> rgb(double r, double g, double b) {
 std::vector<const Object*> colours_of(const NSAttributedString& s) {
     std::vector<const Object*> out;
     for (uint64_t i = 0; i < s.length(); ++i)
-        out.push_back(s.foreground_colour_at(i));
+        out.push_back(foreground_colour_at(s, i));
     return out;
 }
 
@@ -93,12 +95,12 @@ TEST(AttributedString, MutableCopyIsIndependent) {
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->str(), "text");
     copy->add_attribute(NSForegroundColorAttributeName, blue, {0, 4});
-    EXPECT_EQ(original->foreground_colour_at(0), red.get());
-    EXPECT_EQ(copy->foreground_colour_at(0), blue.get());
+    EXPECT_EQ(foreground_colour_at(*original, 0), red.get());
+    EXPECT_EQ(foreground_colour_at(*copy, 0), blue.get());
 
     auto second = copy->mutableCopy();
     second->add_attribute(NSForegroundColorAttributeName, red, {0, 1});
-    EXPECT_EQ(copy->foreground_colour_at(0), blue.get());
+    EXPECT_EQ(foreground_colour_at(*copy, 0), blue.get());
 }
 
 TEST(AttributedString, SetAttributesReplacesAndNilArgumentsChangeNothing) {
@@ -108,14 +110,14 @@ TEST(AttributedString, SetAttributesReplacesAndNilArgumentsChangeNothing) {
     replacement->set(NSForegroundColorAttributeName, red);
     msg(text, "setAttributes:range:"_sel, replacement, NSRange{0, 2});
     EXPECT_EQ(text->attributes_at(0).size(), 1u);
-    EXPECT_EQ(text->foreground_colour_at(1), red.get());
+    EXPECT_EQ(foreground_colour_at(*text, 1), red.get());
     EXPECT_NE(text->attribute_at("NSKern", 2), nullptr);
 
     msg(text, "addAttribute:value:range:"_sel, ns("NSKern"), static_cast<Object*>(nullptr), NSRange{0, 4});
     msg(text, "addAttribute:value:range:"_sel, static_cast<Object*>(nullptr), red, NSRange{0, 4});
     EXPECT_EQ(text->attribute_at("NSKern", 0), nullptr);
     EXPECT_NE(text->attribute_at("NSKern", 3), nullptr);
-    EXPECT_EQ(text->foreground_colour_at(3), nullptr);
+    EXPECT_EQ(foreground_colour_at(*text, 3), nullptr);
 
     msg(text, "removeAttribute:range:"_sel, ns("NSKern"), NSRange{0, 4});
     EXPECT_EQ(text->attribute_at("NSKern", 3), nullptr);
@@ -128,8 +130,8 @@ TEST(AttributedString, InitialisersThroughTheRuntime) {
                                              "initWithString:attributes:"_sel, ns("hi"), attributes);
     ASSERT_TRUE(made);
     EXPECT_EQ(msg<Ref<NSString>>(made, "string"_sel)->str(), "hi");
-    ASSERT_NE(made->foreground_colour_at(1), nullptr);
-    EXPECT_EQ(made->foreground_colour_at(1)->colour().green, 1.0);
+    ASSERT_NE(foreground_colour_at(*made, 1), nullptr);
+    EXPECT_EQ(foreground_colour_at(*made, 1)->colour().green, 1.0);
 
     auto empty = msg<Ref<NSAttributedString>>(class_createInstance(NSAttributedString::runtime_class()),
                                               "initWithString:"_sel, static_cast<Object*>(nullptr));

@@ -5,6 +5,7 @@
 
 #include "platform/foundation/NSAttributedString.h"
 #include "platform/foundation/NSString.h"
+#include "platform/uikit/TextColour.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
@@ -62,9 +63,9 @@ TEST(Label, TextColourCoversTheWholeAttributedText) {
     auto* shown = label->attributedText();
     ASSERT_NE(shown, nullptr);
     for (uint64_t i = 0; i < shown->length(); ++i)
-        EXPECT_EQ(shown->foreground_colour_at(i), red.get()) << i;
+        EXPECT_EQ(foreground_colour_at(*shown, i), red.get()) << i;
     EXPECT_NE(shown->attribute_at("NSUnderline", 5), nullptr) << "other attributes stay";
-    EXPECT_EQ(text->foreground_colour_at(0)->colour().green, 1.0) << "the caller's string is not changed";
+    EXPECT_EQ(foreground_colour_at(*text, 0)->colour().green, 1.0) << "the caller's string is not changed";
 
     msg(label, "setTextColor:"_sel, static_cast<Object*>(nullptr));
     EXPECT_EQ(label->textColor(), UIColor::blackColor().get()) << "nil restores the default";
