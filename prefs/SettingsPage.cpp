@@ -3,8 +3,8 @@
 #include "platform/foundation/NotifyCenter.h"
 #include "platform/foundation/PropertyList.h"
 #include "platform/foundation/SettingsFile.h"
-#include "platform/uikit/prefs_support/UIAlertController.h"
-#include "platform/uikit/prefs_support/UINavigationController.h"
+#include "platform/uikit/controllers/UIAlertController.h"
+#include "platform/uikit/controllers/UINavigationController.h"
 #include "settings/Keys.h"
 
 namespace zimtone::prefs {

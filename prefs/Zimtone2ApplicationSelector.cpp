@@ -5,7 +5,7 @@
 
 #include "colour/bridge/HexColors.h"
 #include "platform/foundation/SettingsFile.h"
-#include "platform/uikit/prefs_support/UIAlertController.h"
+#include "platform/uikit/controllers/UIAlertController.h"
 #include "prefs/ApplicationColorViewer.h"
 #include "prefs/app_colours.h"
 #include "prefs/app_list.h"

@@ -4,9 +4,9 @@
 #include "platform/preferences/SLComposeViewController.h"
 #include "platform/uikit/UIButton.h"
 #include "platform/uikit/UIImage.h"
-#include "platform/uikit/prefs_support/UIBarButtonItem.h"
-#include "platform/uikit/prefs_support/UINavigationController.h"
-#include "platform/uikit/prefs_support/UINavigationItem.h"
+#include "platform/uikit/controllers/UIBarButtonItem.h"
+#include "platform/uikit/controllers/UINavigationController.h"
+#include "platform/uikit/controllers/UINavigationItem.h"
 #include "settings/Keys.h"
 
 namespace zimtone::prefs {

@@ -4,7 +4,7 @@
 
 #include "platform/foundation/NSNumber.h"
 #include "platform/foundation/PropertyList.h"
-#include "platform/uikit/prefs_support/UINavigationController.h"
+#include "platform/uikit/controllers/UINavigationController.h"
 
 namespace platform::preferences {
 

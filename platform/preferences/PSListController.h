@@ -10,7 +10,7 @@
 #include "platform/preferences/PSIndexPath.h"
 #include "platform/preferences/PSSpecifier.h"
 #include "platform/preferences/PSTableCell.h"
-#include "platform/uikit/prefs_support/UIViewController.h"
+#include "platform/uikit/controllers/UIViewController.h"
 
 namespace platform::preferences {
 

@@ -5,10 +5,10 @@
 #include "platform/preferences/PSSpecifier.h"
 #include "platform/preferences/PSTableCell.h"
 #include "platform/preferences/SLComposeViewController.h"
-#include "platform/uikit/prefs_support/UIAlertController.h"
-#include "platform/uikit/prefs_support/UIBarButtonItem.h"
-#include "platform/uikit/prefs_support/UINavigationController.h"
-#include "platform/uikit/prefs_support/UINavigationItem.h"
+#include "platform/uikit/controllers/UIAlertController.h"
+#include "platform/uikit/controllers/UIBarButtonItem.h"
+#include "platform/uikit/controllers/UINavigationController.h"
+#include "platform/uikit/controllers/UINavigationItem.h"
 
 namespace platform::preferences {
 

@@ -7,7 +7,7 @@
 
 #include "platform/foundation/NSURL.h"
 #include "platform/uikit/UIImage.h"
-#include "platform/uikit/prefs_support/UIViewController.h"
+#include "platform/uikit/controllers/UIViewController.h"
 
 namespace platform::preferences {
 

@@ -11,8 +11,8 @@
 #include "platform/uikit/UIApplication.h"
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/ViewDump.h"
-#include "platform/uikit/prefs_support/UIAlertController.h"
-#include "platform/uikit/prefs_support/UINavigationItem.h"
+#include "platform/uikit/controllers/UIAlertController.h"
+#include "platform/uikit/controllers/UINavigationItem.h"
 
 namespace zimtone::sim {
 

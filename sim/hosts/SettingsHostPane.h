@@ -9,8 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "platform/preferences/PSListController.h"
-#include "platform/uikit/prefs_support/UIBarButtonItem.h"
-#include "platform/uikit/prefs_support/UINavigationController.h"
+#include "platform/uikit/controllers/UIBarButtonItem.h"
+#include "platform/uikit/controllers/UINavigationController.h"
 
 namespace zimtone::sim {
 

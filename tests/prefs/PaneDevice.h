@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/preferences/PSListController.h"
-#include "platform/uikit/prefs_support/UINavigationController.h"
+#include "platform/uikit/controllers/UINavigationController.h"
 #include "tests/support/TempDevice.h"
 
 namespace zimtone::testing {

@@ -12,7 +12,7 @@
 #include "platform/foundation/FileLock.h"
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/RunLoop.h"
-#include "platform/uikit/prefs_support/UIAlertController.h"
+#include "platform/uikit/controllers/UIAlertController.h"
 #include "prefs/ApplicationColorViewer.h"
 #include "prefs/preview_colour.h"
 #include "settings/ExcludedApps.h"

@@ -6,7 +6,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/uikit/CAGradientLayer.h"
 #include "platform/uikit/UIApplication.h"
-#include "platform/uikit/prefs_support/UINavigationController.h"
+#include "platform/uikit/controllers/UINavigationController.h"
 #include "prefs/CreditCell.h"
 #include "prefs/ZimtoneHeaderTable.h"
 #include "tests/prefs/PaneDevice.h"

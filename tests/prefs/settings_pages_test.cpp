@@ -10,8 +10,8 @@
 #include "platform/foundation/SettingsFile.h"
 #include "platform/preferences/SLComposeViewController.h"
 #include "platform/uikit/UIButton.h"
-#include "platform/uikit/prefs_support/UIAlertController.h"
-#include "platform/uikit/prefs_support/UINavigationItem.h"
+#include "platform/uikit/controllers/UIAlertController.h"
+#include "platform/uikit/controllers/UINavigationItem.h"
 #include "settings/Keys.h"
 #include "tests/prefs/PaneDevice.h"
 

@@ -1,4 +1,4 @@
-#include "platform/uikit/prefs_support/UINavigationItem.h"
+#include "platform/uikit/controllers/UINavigationItem.h"
 
 namespace platform::uikit {
 

@@ -1,4 +1,4 @@
-#include "platform/uikit/prefs_support/UIAlertAction.h"
+#include "platform/uikit/controllers/UIAlertAction.h"
 
 namespace platform::uikit {
 

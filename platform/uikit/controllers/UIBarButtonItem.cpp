@@ -1,4 +1,4 @@
-#include "platform/uikit/prefs_support/UIBarButtonItem.h"
+#include "platform/uikit/controllers/UIBarButtonItem.h"
 
 #include "platform/uikit/UIButton.h"
 

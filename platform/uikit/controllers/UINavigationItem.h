@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/foundation/NSArray.h"
-#include "platform/uikit/prefs_support/UIBarButtonItem.h"
+#include "platform/uikit/controllers/UIBarButtonItem.h"
 
 namespace platform::uikit {
 

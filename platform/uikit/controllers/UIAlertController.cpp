@@ -1,4 +1,4 @@
-#include "platform/uikit/prefs_support/UIAlertController.h"
+#include "platform/uikit/controllers/UIAlertController.h"
 
 namespace platform::uikit {
 

@@ -1,9 +1,9 @@
-#include "platform/uikit/prefs_support/UIViewController.h"
+#include "platform/uikit/controllers/UIViewController.h"
 
 #include <cstdio>
 
-#include "platform/uikit/prefs_support/UINavigationController.h"
-#include "platform/uikit/prefs_support/UINavigationItem.h"
+#include "platform/uikit/controllers/UINavigationController.h"
+#include "platform/uikit/controllers/UINavigationItem.h"
 
 namespace platform::uikit {
 

@@ -4,9 +4,9 @@
 #include <functional>
 #include <vector>
 
-#include "platform/uikit/prefs_support/UIAlertAction.h"
-#include "platform/uikit/prefs_support/UITextField.h"
-#include "platform/uikit/prefs_support/UIViewController.h"
+#include "platform/uikit/UITextField.h"
+#include "platform/uikit/controllers/UIAlertAction.h"
+#include "platform/uikit/controllers/UIViewController.h"
 
 namespace platform::uikit {
 

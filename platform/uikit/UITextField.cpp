@@ -1,4 +1,4 @@
-#include "platform/uikit/prefs_support/UITextField.h"
+#include "platform/uikit/UITextField.h"
 
 namespace platform::uikit {
 

@@ -1,4 +1,4 @@
-#include "platform/uikit/prefs_support/UINavigationController.h"
+#include "platform/uikit/controllers/UINavigationController.h"
 
 #include <algorithm>
 

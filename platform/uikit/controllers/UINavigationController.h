@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/foundation/NSArray.h"
-#include "platform/uikit/prefs_support/UIViewController.h"
+#include "platform/uikit/controllers/UIViewController.h"
 
 namespace platform::uikit {
 
