@@ -46,12 +46,6 @@ Field text_field(const json& request, const char* name, size_t limit, bool requi
     return {text, {}};
 }
 
-bool is_bundle_identifier(const std::string& id) {
-    return !id.empty() && id.size() <= kMaxAppIdentifier &&
-           std::all_of(id.begin(), id.end(),
-                       [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-' || c == '_'; });
-}
-
 ActionResult fail(std::string error) {
     return {std::nullopt, std::move(error)};
 }
@@ -173,6 +167,12 @@ const std::vector<std::pair<std::string, Planner>>& planners() {
 }
 
 } // namespace
+
+bool is_bundle_identifier(const std::string& id) {
+    return !id.empty() && id.size() <= kMaxAppIdentifier &&
+           std::all_of(id.begin(), id.end(),
+                       [](unsigned char c) { return std::isalnum(c) || c == '.' || c == '-' || c == '_'; });
+}
 
 ActionResult plan_action(const json& request) {
     if (!request.is_object())

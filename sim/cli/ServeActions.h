@@ -37,6 +37,9 @@ inline constexpr size_t kMaxTitle = 200;
 inline constexpr size_t kMaxMessage = 1000;
 inline constexpr size_t kMaxAppIdentifier = 255;
 
+// Letters, digits, '.', '-' and '_', within kMaxAppIdentifier: safe to hand a host as one word.
+bool is_bundle_identifier(const std::string& id);
+
 // {"action":"bulletin","app":..,"title":..,"message":..[,"subtitle":..]}, {"action":"nc-open"},
 // {"action":"restart","role":..}, ...
 ActionResult plan_action(const nlohmann::json& request);

@@ -4,6 +4,7 @@
 #include "sim/cli/ServeActions.h"
 #include "sim/cli/ServeAssets.h"
 #include "sim/cli/ServeInput.h"
+#include "sim/hosts/CommandLine.h"
 
 namespace zimtone::cli {
 
@@ -64,6 +65,7 @@ void ServePage::install(http::PageServer& server) {
         auto answer = hosts_.command("springboard", "apps");
         send_json(res, answer.value("ok", false) ? 200 : 502, answer);
     });
+    server.Get("/api/icon", [this](const httplib::Request& req, httplib::Response& res) { icon(req, res); });
     server.Get("/api/log", [this](const httplib::Request&, httplib::Response& res) {
         auto answer = hosts_.command("springboard", "log");
         send_json(res, answer.value("ok", false) ? 200 : 502, answer);
@@ -73,6 +75,16 @@ void ServePage::install(http::PageServer& server) {
                [this](const httplib::Request& req, httplib::Response& res) { frame(req, res); });
     server.post_json("/api/action", [this](const httplib::Request&, const std::string& body,
                                            httplib::Response& res) { action(body, res); });
+}
+
+void ServePage::icon(const httplib::Request& req, httplib::Response& res) {
+    if (!req.has_param("app"))
+        return send_json(res, 400, {{"error", "'app' is missing"}});
+    const std::string app = req.get_param_value("app");
+    if (!is_bundle_identifier(app))
+        return send_json(res, 400, {{"error", "'app' is not a bundle identifier"}});
+    auto answer = hosts_.command("springboard", "icon " + sim::quote_word(app));
+    send_json(res, answer.value("ok", false) ? 200 : 502, answer);
 }
 
 void ServePage::status(httplib::Response& res) {

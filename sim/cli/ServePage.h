@@ -1,6 +1,6 @@
 // The routes of the device page over the launcher's hosts and screen feed: the page's files,
-// the process status, the app list, the screen frames, the failing texts and the controls. The server's gate
-// stands in front of every route.
+// the process status, the app list and the apps' icons, the screen frames, the failing texts and
+// the controls. The server's gate stands in front of every route.
 #pragma once
 
 #include "sim/http/PageServer.h"
@@ -23,6 +23,8 @@ class ServePage {
   private:
     void status(httplib::Response& res);
     void frame(const httplib::Request& req, httplib::Response& res);
+    // One app's small icon as the home screen gives it: {"app", "icon"} with the icon as base64 PNG.
+    void icon(const httplib::Request& req, httplib::Response& res);
     void action(const std::string& body, httplib::Response& res);
     // The texts of the screen on show whose contrast fails, as that screen's host measured them.
     void contrast(httplib::Response& res);

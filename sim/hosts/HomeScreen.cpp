@@ -15,6 +15,7 @@
 #include "platform/uikit/UIImageView.h"
 #include "platform/uikit/UILabel.h"
 #include "settings/ExcludedApps.h"
+#include "sim/hosts/NotificationLog.h"
 #include "sim/hosts/Screen.h"
 
 namespace zimtone::sim {
@@ -259,6 +260,19 @@ CommandResult set_composer(const std::vector<std::string>& args) {
     return CommandResult::success({{"title", controller.title}, {"message", controller.message}});
 }
 
+// An app's small icon as the log carries it, so that the page has one way to show an icon.
+CommandResult app_icon(const std::vector<std::string>& args) {
+    if (args.size() != 1)
+        return CommandResult::failure("icon takes an app identifier");
+    for (const auto& app : platform::applist::ALApplicationList::sharedApplicationList()->apps())
+        if (app.bundle_identifier == args[0])
+            return CommandResult::success({{"app", app.bundle_identifier}, {"icon", small_icon_base64(app)}});
+    if (!is_utf8(args[0]))
+        return CommandResult::failure("icon takes an app identifier");
+    return CommandResult::failure("no installed app has the bundle identifier '" + args[0] +
+                                  "' (see 'apps')");
+}
+
 } // namespace
 
 // The same identifiers the Settings pane leaves out of its app list, so the picker and the pane agree.
@@ -325,6 +339,8 @@ void set_up_home_screen(HostProcess& host) {
     host.add_command("composer",
                      "composer [TITLE MESSAGE]  (what a tap on an app's icon posts; nothing shows the texts)",
                      set_composer);
+    host.add_command("icon", "icon APP  (the app's small icon as base64 PNG, empty when it has none)",
+                     app_icon);
 }
 
 } // namespace zimtone::sim

@@ -77,7 +77,7 @@ HomeArrangement arrange_home_screen(const std::vector<platform::applist::AppReco
 platform::foundation::CGRect page_icon_frame(size_t index);
 platform::foundation::CGRect dock_icon_frame(size_t slot, size_t dock_count);
 
-// Builds the home screen on the screen and registers `composer`.
+// Builds the home screen on the screen and registers `composer` and `icon`.
 void set_up_home_screen(HostProcess& host);
 
 } // namespace zimtone::sim

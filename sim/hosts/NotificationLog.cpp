@@ -52,19 +52,6 @@ std::string base64(const std::string& bytes) {
     return out;
 }
 
-// The app's small icon file as base64 PNG, empty when it has none; the page shows it beside the entry.
-std::string icon_of(const platform::applist::AppRecord& app) {
-    for (const char* name : {"Icon-Small@2x.png", "Icon-Small.png", "Icon-Small@3x.png"}) {
-        std::ifstream in(app.bundle_folder / name, std::ios::binary);
-        if (!in)
-            continue;
-        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-        if (!bytes.empty())
-            return base64(bytes);
-    }
-    return {};
-}
-
 const json* find_view(const json& view, const char* cls) {
     if (view.value("class", "") == cls)
         return &view;
@@ -169,7 +156,7 @@ class NotificationLog {
                 continue;
             for (const auto& listed : platform::applist::ALApplicationList::sharedApplicationList()->apps())
                 if (listed.bundle_identifier == app)
-                    icons[app] = icon_of(listed);
+                    icons[app] = small_icon_base64(listed);
         }
         return {{"entries", std::move(entries)}, {"icons", std::move(icons)}};
     }
@@ -185,6 +172,18 @@ NotificationLog& notification_log() {
 }
 
 } // namespace
+
+std::string small_icon_base64(const platform::applist::AppRecord& app) {
+    for (const char* name : {"Icon-Small@2x.png", "Icon-Small.png", "Icon-Small@3x.png"}) {
+        std::ifstream in(app.bundle_folder / name, std::ios::binary);
+        if (!in)
+            continue;
+        std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        if (!bytes.empty())
+            return base64(bytes);
+    }
+    return {};
+}
 
 void set_up_notification_log(HostProcess& host) {
     BulletinStore::shared().add_listener([](BBBulletin* bulletin) { notification_log().record(bulletin); });

@@ -140,9 +140,9 @@ ScreenState& state() {
 
 // Commands that leave the screen as it was: they look, or set what a later tap or frame uses.
 bool is_read_only_command(const std::string& name) {
-    static const std::set<std::string> read_only{"dump",  "ping",     "help",           "apps",
-                                                 "tweak", "frame",    "screenshot",     "timers",
-                                                 "log",   "composer", "follow-settings"};
+    static const std::set<std::string> read_only{
+        "dump",       "ping",   "help", "apps",     "tweak",           "frame",
+        "screenshot", "timers", "log",  "composer", "follow-settings", "icon"};
     return read_only.contains(name);
 }
 

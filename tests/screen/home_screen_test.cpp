@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <set>
 
 #include "platform/PlatformClasses.h"
@@ -209,6 +213,74 @@ TEST_F(HomeScreenInProcess, ComposerRefusesWhatItCannotPostAndKeepsItsTexts) {
     EXPECT_EQ(shown["title"], "Keep");
     EXPECT_EQ(shown["message"], "Kept");
     host_->execute("composer Hello \"This banner wears its app's colour\"");
+}
+
+std::string from_base64(const std::string& text) {
+    static const std::string digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    std::string bytes;
+    uint32_t bits = 0;
+    int count = 0;
+    for (char c : text) {
+        if (c == '=')
+            break;
+        bits = (bits << 6) | static_cast<uint32_t>(digits.find(c));
+        count += 6;
+        if (count >= 8) {
+            count -= 8;
+            bytes += static_cast<char>((bits >> count) & 0xff);
+        }
+    }
+    return bytes;
+}
+
+std::string file_bytes(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// What the page's app picker shows beside each name: the app's own small icon file, the same
+// picture the log carries, or nothing for an app without one.
+TEST_F(HomeScreenInProcess, IconGivesEachAppsSmallIconFileAndRefusesWhatIsNoApp) {
+    std::map<std::string, std::filesystem::path> folders;
+    for (const auto& app : platform::applist::ALApplicationList::sharedApplicationList()->apps())
+        folders[app.bundle_identifier] = app.bundle_folder;
+    struct Case {
+        const char* line;
+        const char* icon_file; // empty: the answer's icon is empty
+        const char* error;     // set: the command is refused with it
+    };
+    const Case cases[] = {
+        {"icon com.apple.MobileSMS", "Icon-Small@2x.png", nullptr},
+        {"icon com.apple.weather", "Icon-Small@2x.png", nullptr},
+        {"icon com.apple.Maps", "Icon-Small.png", nullptr}, // the only file it has
+        {"icon com.example.plaintext", "", nullptr},
+        {"icon com.example.none", nullptr,
+         "no installed app has the bundle identifier 'com.example.none' (see 'apps')"},
+        {"icon", nullptr, "icon takes an app identifier"},
+        {"icon com.apple.MobileSMS com.apple.weather", nullptr, "icon takes an app identifier"},
+        {"icon \xff\xfe", nullptr, "icon takes an app identifier"},
+    };
+    for (const auto& c : cases) {
+        auto answer = host_->execute(c.line);
+        if (c.error) {
+            EXPECT_EQ(answer["ok"], false) << c.line;
+            EXPECT_EQ(answer.value("error", ""), c.error) << c.line;
+            continue;
+        }
+        ASSERT_EQ(answer["ok"], true) << c.line << ": " << answer;
+        const std::string app = std::string(c.line).substr(5);
+        EXPECT_EQ(answer["app"], app);
+        const std::string icon = answer["icon"];
+        if (*c.icon_file == '\0') {
+            EXPECT_EQ(icon, "") << c.line;
+            continue;
+        }
+        const std::string png = from_base64(icon);
+        EXPECT_EQ(png.substr(0, 8), std::string("\x89PNG\r\n\x1a\n", 8)) << c.line;
+        EXPECT_EQ(png, file_bytes(folders[app] / c.icon_file)) << c.line;
+    }
+    EXPECT_NE(host_->execute("icon com.apple.MobileSMS")["icon"],
+              host_->execute("icon com.apple.weather")["icon"]);
 }
 
 // The clock in the status bar: the label in the middle of its top line.

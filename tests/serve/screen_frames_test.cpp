@@ -155,8 +155,8 @@ TEST_F(FramesOnChange, OnlyCommandsThatMayChangeTheScreenMoveItsGeneration) {
     EXPECT_EQ(png.substr(0, 4), "\x89PNG");
     uint64_t generation = settled(host);
 
-    for (const char* look :
-         {"dump", "ping", "help", "apps", "tweak", "timers", "log", "composer", "composer A B"}) {
+    for (const char* look : {"dump", "ping", "help", "apps", "icon com.apple.MobileSMS", "tweak", "timers",
+                             "log", "composer", "composer A B"}) {
         host.command(look);
         json answer = frame(host, generation);
         EXPECT_EQ(answer["changed"], false) << look << ": " << answer;

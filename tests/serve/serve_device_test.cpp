@@ -127,6 +127,44 @@ TEST_F(ServeDevice, ControlsReachTheHosts) {
               "no installed app has the bundle identifier 'com.example.none' (see 'apps')");
 }
 
+// The app picker's icons: each app's small icon as the home screen gives it, an empty one for an
+// app without, and a clear error for what names no app.
+TEST_F(ServeDevice, AppIconsComeFromTheHomeScreenAndBadRequestsAreRefused) {
+    const std::string png_base64 = "iVBORw0KGgo"; // the PNG signature
+    struct Case {
+        std::string path;
+        int status;
+        const char* icon;  // the start of the icon, for an answer that has one
+        const char* error; // for one that does not
+    };
+    const Case cases[] = {
+        {"/api/icon?app=com.apple.MobileSMS", 200, png_base64.c_str(), nullptr},
+        {"/api/icon?app=com.example.plaintext", 200, "", nullptr},
+        {"/api/icon", 400, nullptr, "'app' is missing"},
+        {"/api/icon?app=", 400, nullptr, "'app' is not a bundle identifier"},
+        {"/api/icon?app=com.apple.MobileSMS%20com.apple.weather", 400, nullptr,
+         "'app' is not a bundle identifier"},
+        {"/api/icon?app=a%0Adump", 400, nullptr, "'app' is not a bundle identifier"},
+        {"/api/icon?app=" + std::string(256, 'a'), 400, nullptr, "'app' is not a bundle identifier"},
+        {"/api/icon?app=com.example.none", 502, nullptr,
+         "no installed app has the bundle identifier 'com.example.none' (see 'apps')"},
+    };
+    for (const auto& c : cases) {
+        auto res = serve_->client().Get(c.path);
+        ASSERT_TRUE(res) << c.path;
+        EXPECT_EQ(res->status, c.status) << c.path << ": " << res->body;
+        json answer = json::parse(res->body, nullptr, false);
+        if (c.error) {
+            EXPECT_EQ(answer.value("error", std::string()), c.error) << c.path;
+            continue;
+        }
+        const std::string icon = answer.value("icon", std::string("(none)"));
+        EXPECT_EQ(icon.substr(0, std::string(c.icon).size()), c.icon) << c.path;
+        if (*c.icon == '\0')
+            EXPECT_EQ(icon, "") << c.path;
+    }
+}
+
 TEST_F(ServeDevice, EveryEndpointRefusesWhatItMust) {
     const std::string own = "http://127.0.0.1:" + std::to_string(serve_->port());
     const std::string good = json{{"action", "show"}, {"screen", "springboard"}}.dump();
