@@ -73,6 +73,66 @@ const settings = () => page.frameLocator('#settings');
 const settingsRow = (label) =>
   settings().locator('.row', { has: page.locator('.label', { hasText: label }) }).first();
 
+// The app picker: a button showing the chosen app over a list of every app.
+const pickerButton = () => page.locator('#app');
+const pickerList = () => page.getByRole('listbox');
+const pickerOptions = () => page.locator('#app-list [role=option]');
+const pickerOption = (name) => pickerOptions().filter({ has: page.locator('.app-name', { hasText: new RegExp(`^${name}$`) }) });
+
+async function clickAt(locator) {
+  const box = await locator.boundingBox();
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+}
+
+// Whether an <img> on the page shows the same pixels as a base64 PNG, both drawn in the page.
+async function samePicture(img, base64) {
+  const other = new Image();
+  other.src = URL.createObjectURL(new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))], { type: 'image/png' }));
+  await other.decode();
+  const pixels = (image) => {
+    const canvas = document.createElement('canvas');
+    canvas.width = image.naturalWidth;
+    canvas.height = image.naturalHeight;
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    return context.getImageData(0, 0, canvas.width, canvas.height).data.join(',');
+  };
+  const same = pixels(img) === pixels(other);
+  URL.revokeObjectURL(other.src);
+  return same;
+}
+
+// Opens the picker with the mouse, rolls the list until the app is in sight and clicks it.
+async function pickByMouse(name) {
+  await clickAt(pickerButton());
+  await pickerList().waitFor();
+  const option = pickerOption(name);
+  const list = await pickerList().boundingBox();
+  for (let turns = 0; ; turns++) {
+    const box = await option.boundingBox();
+    if (box.y >= list.y && box.y + box.height <= list.y + list.height) break;
+    assert.ok(turns < 20, `${name} never came into sight in the list`);
+    await page.mouse.move(list.x + list.width / 2, list.y + list.height / 2);
+    await page.mouse.wheel(0, box.y < list.y ? -120 : 120);
+    await waitFor(async () => JSON.stringify(await option.boundingBox()) !== JSON.stringify(box), 'the list to roll');
+  }
+  await clickAt(option);
+  await pickerList().waitFor({ state: 'hidden' });
+  assert.equal(await pickerButton().textContent(), name);
+}
+
+// Sends a bulletin with this title from the composer and answers the bulletin the home screen shows.
+async function sendAndFindBulletin(title) {
+  await page.locator('#title').fill(title);
+  await act('#send-bulletin', 'bulletin', 'shown');
+  const [banner] = await waitFor(async () => {
+    const found = await homeViews((v) => v.bulletin?.title === title);
+    return found.length === 1 && found;
+  }, `the banner "${title}"`);
+  await act('[data-action="dismiss"]', 'dismiss');
+  return banner.bulletin;
+}
+
 before(async () => {
   serve = spawn(join(build, 'bin', 'zimtone'), ['serve', '--root', root, '--port', '0', '--no-browser']);
   serve.stderr.on('data', (d) => (serveErrors += d.toString()));
@@ -108,10 +168,10 @@ test('the page shows every process, the screen, the Settings app and the apps of
 
   const listed = (await askHost('springboard', 'apps')).apps;
   assert.ok(listed.length > 0, 'the device has apps');
-  await waitFor(async () => (await page.locator('#app option').count()) === listed.length, 'the app list');
+  await waitFor(async () => (await pickerOptions().count()) === listed.length, 'the app list');
   // By display name in the host's order; what a bulletin is sent from stays the bundle identifier.
-  const offered = await page.locator('#app option').evaluateAll((options) =>
-    options.map((o) => ({ bundle: o.value, name: o.textContent })));
+  const offered = await pickerOptions().evaluateAll((options) =>
+    options.map((o) => ({ bundle: o.dataset.bundle, name: o.textContent })));
   assert.deepEqual(offered, listed);
   assert.ok(offered.some((app) => app.name === 'Messages' && app.bundle === 'com.apple.MobileSMS'), 'Messages offered by name');
 });
@@ -163,20 +223,80 @@ test('every control stays inside the width of the window, the phone keeps its fr
   }
 });
 
-test('an app chosen by its name sends the notification from its bundle identifier', async () => {
-  await page.locator('#app').focus();
-  await page.keyboard.type('Messages');
-  await page.locator('#title').fill('Picked by name');
-  await act('#send-bulletin', 'bulletin', 'shown');
-  const [banner] = await waitFor(async () => {
-    const found = await homeViews((v) => v.bulletin?.title === 'Picked by name');
-    return found.length === 1 && found;
-  }, 'the banner of the app picked by name');
-  assert.equal(banner.bulletin.sectionID, 'com.apple.MobileSMS');
-  await act('[data-action="dismiss"]', 'dismiss');
-  // The tests after this one send from the app listed first, as the page starts.
-  await page.locator('#app').focus();
-  await page.keyboard.type('apple');
+test('the app picker shows each app with its icon and is used with the mouse and the keyboard alone', async () => {
+  const listed = (await askHost('springboard', 'apps')).apps;
+  assert.equal(await pickerButton().textContent(), 'Messages', 'Messages is chosen as the page starts');
+  assert.equal(await pickerList().isVisible(), false);
+
+  await clickAt(pickerButton());
+  await pickerList().waitFor();
+  assert.equal(await pickerButton().getAttribute('aria-expanded'), 'true');
+  assert.equal(await pickerOption('Messages').getAttribute('aria-selected'), 'true');
+  // The pictures are the home screen's own icons; an app without one keeps a plain grey square.
+  await waitFor(() => pickerOption('Messages').locator('img').evaluate((img) => img.complete && img.naturalWidth > 0),
+    'the icon of Messages');
+  for (const app of listed) {
+    const icon = (await askHost('springboard', `icon ${app.bundle}`)).icon;
+    const option = pickerOption(app.name);
+    if (icon) {
+      await waitFor(() => option.locator('img').evaluate((img) => img.complete && img.naturalWidth > 0), `the icon of ${app.name}`);
+      assert.equal(await option.locator('img').evaluate(samePicture, icon), true, `${app.name} shows its own icon`);
+    } else {
+      assert.equal(await option.locator('img').count(), 0, `${app.name} has no icon`);
+      const tile = await option.locator('.app-icon').evaluate((e) => {
+        const style = getComputedStyle(e);
+        return { colour: style.backgroundColor, width: e.clientWidth, height: e.clientHeight, rounded: parseFloat(style.borderTopLeftRadius) > 0 };
+      });
+      assert.deepEqual(tile, { colour: 'rgb(142, 142, 147)', width: 24, height: 24, rounded: true }, `${app.name}'s grey square`);
+    }
+  }
+  assert.ok(listed.some((app) => app.name === 'Plain Text'), 'an app without an icon is among them');
+
+  // The keyboard: the list opened with the mouse moves down one and Enter takes it.
+  await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('Enter');
+  await pickerList().waitFor({ state: 'hidden' });
+  assert.equal(await pickerButton().textContent(), listed[1].name);
+  assert.equal(await page.evaluate(() => document.activeElement.id), 'app', 'the focus back on the picker');
+  assert.equal((await sendAndFindBulletin('Picked by keyboard')).sectionID, listed[1].bundle);
+
+  // Escape closes without choosing; a letter goes to the next app starting with it, and on again.
+  const byLetter = (letter, after) => {
+    const from = listed.findIndex((app) => app.name === after);
+    const rest = [...listed.slice(from + 1), ...listed.slice(0, from + 1)];
+    return rest.find((app) => app.name.toLowerCase().startsWith(letter));
+  };
+  await pickerButton().focus();
+  await page.keyboard.press('Enter');
+  await pickerList().waitFor();
+  await page.keyboard.press('End');
+  await page.keyboard.press('Escape');
+  await pickerList().waitFor({ state: 'hidden' });
+  assert.equal(await pickerButton().textContent(), listed[1].name, 'Escape keeps the app chosen before');
+  await page.keyboard.press('ArrowDown');
+  await pickerList().waitFor();
+  await page.keyboard.press('c');
+  const first = byLetter('c', listed[1].name);
+  await page.keyboard.press('c');
+  const second = byLetter('c', first.name);
+  assert.notEqual(first.name, second.name);
+  await page.keyboard.press('Enter');
+  assert.equal(await pickerButton().textContent(), second.name);
+  assert.equal((await sendAndFindBulletin('Picked by letter')).sectionID, second.bundle);
+
+  // The mouse: an app further down the list, and a click elsewhere closes the list untouched.
+  const weather = listed.find((app) => app.name === 'Weather');
+  await pickByMouse('Weather');
+  assert.equal((await sendAndFindBulletin('Picked by mouse')).sectionID, weather.bundle);
+  await clickAt(pickerButton());
+  await pickerList().waitFor();
+  await clickAt(page.locator('#controls h2'));
+  await pickerList().waitFor({ state: 'hidden' });
+  assert.equal(await pickerButton().getAttribute('aria-expanded'), 'false');
+  assert.equal(await pickerButton().textContent(), 'Weather');
+
+  // The tests after this one send from Messages, as the page starts.
+  await pickByMouse('Messages');
 });
 
 test('a banner sent from the page comes down on the screen', async () => {
@@ -358,7 +478,7 @@ test('a banner sent behind another says it is queued, and dismissing or closing 
 });
 
 test('the notification log lists each notification newest first with the colours the host gave its banner', async () => {
-  await page.locator('#app').selectOption('com.apple.calculator');
+  await pickByMouse('Calculator');
   await page.locator('#title').fill('Logged');
   await page.locator('#message').fill('with its colours');
   await act('#send-bulletin', 'bulletin', 'shown');
@@ -381,7 +501,7 @@ test('the notification log lists each notification newest first with the colours
   assert.equal(await page.locator('#log-list li').count(), log.length);
   assert.equal(await page.locator('#log-list li .title').nth(1).textContent(), log[1].title);
   await act('[data-action="dismiss"]', 'dismiss');
-  await page.locator('#app').selectOption('com.apple.MobileSMS');
+  await pickByMouse('Messages');
 });
 
 test('the composer sets what a tap on an icon on the home screen sends', async () => {

@@ -20,6 +20,7 @@ function say(text, isError) {
 // What an action that went through did, in the host's own words: a banner may have been queued
 // or not shown at all, and a close may have found nothing open.
 function outcome(action, answers) {
+  // A control that only posts a notification or shows a screen asks no host, and has no answer.
   const first = answers[0] ?? {};
   if (action === "bulletin") {
     if (first.banner === "queued") return "queued, " + first.waiting + " ahead";
@@ -45,7 +46,7 @@ async function act(body, options = {}) {
     const answer = await res.json();
     const nothing = !res.ok && nothingToDo[body.action]?.[answer.error];
     if (res.ok) {
-      if (!options.quiet) say(body.action + ": " + outcome(body.action, answer.answers ?? []), false);
+      if (!options.quiet) say(body.action + ": " + outcome(body.action, answer.answers), false);
     } else {
       say(body.action + ": " + (nothing || answer.error), !nothing);
     }
@@ -66,7 +67,8 @@ async function frameLoop() {
   for (;;) {
     try {
       const res = await fetch("/api/frame?since=" + frameSequence, { cache: "no-store" });
-      const sequence = Number(res.headers.get("X-Frame-Sequence") || frameSequence);
+      // Every frame answer names its frame; only a picture or a reason moves the page on to it.
+      const sequence = Number(res.headers.get("X-Frame-Sequence"));
       if (res.status === 200) {
         const url = URL.createObjectURL(await res.blob());
         const img = $("screen");
@@ -161,31 +163,8 @@ async function refreshContrast() {
   contrastBusy = false;
 }
 
-async function loadApps() {
-  const res = await fetch("/api/apps");
-  const answer = await res.json();
-  const select = $("app");
-  if (!res.ok) {
-    // Shown in the list itself: the status line belongs to the controls a person used.
-    select.innerHTML = "";
-    const option = document.createElement("option");
-    option.disabled = true;
-    option.textContent = "no app list: " + answer.error;
-    select.appendChild(option);
-    return;
-  }
-  select.textContent = "";
-  // The host lists the apps in the order to offer them; the identifier is what a bulletin names.
-  for (const app of answer.apps) {
-    const option = document.createElement("option");
-    option.value = app.bundle;
-    option.textContent = app.name;
-    select.appendChild(option);
-  }
-  appsLoaded = true;
-}
-
-// Icons come with the log as base64 PNG; each is turned into a picture once.
+// Icons come from the home screen as base64 PNG, with the log and one by one for the app picker;
+// each is turned into a picture once.
 const iconUrls = new Map();
 let shownLog = "";
 
@@ -196,6 +175,215 @@ function iconUrl(app, data) {
     iconUrls.set(app, URL.createObjectURL(new Blob([bytes], { type: "image/png" })));
   }
   return iconUrls.get(app);
+}
+
+// The app picker: a button showing the chosen app's icon and name that opens the list of the apps
+// in the order the home screen gives them. What a bulletin is sent from is the bundle identifier.
+const picker = {
+  apps: [], // [{bundle, name}] as the home screen lists them
+  chosen: -1, // the app a bulletin is sent from
+  active: -1, // the option the keyboard is on while the list is open
+  typed: "",
+  typedAt: 0,
+};
+// Letters typed within this long of each other spell one name, as in a native list.
+const TYPE_AHEAD_MS = 700;
+
+function iconImage(url) {
+  const img = document.createElement("img");
+  img.alt = "";
+  img.src = url;
+  return img;
+}
+
+// A grey rounded square until the app's icon has come, and for good if it has none.
+function iconSlot(bundle) {
+  const slot = document.createElement("span");
+  slot.className = "app-icon";
+  if (!bundle) return slot;
+  slot.dataset.app = bundle;
+  if (iconUrls.has(bundle)) slot.appendChild(iconImage(iconUrls.get(bundle)));
+  return slot;
+}
+
+function showIcon(bundle) {
+  for (const slot of document.querySelectorAll(`#app-picker .app-icon[data-app="${CSS.escape(bundle)}"]`))
+    if (!slot.firstChild) slot.appendChild(iconImage(iconUrls.get(bundle)));
+}
+
+function showChoice(note) {
+  const app = picker.apps[picker.chosen];
+  const name = document.createElement("span");
+  name.className = "app-name";
+  name.textContent = app ? app.name : note;
+  $("app-choice").replaceChildren(iconSlot(app?.bundle), name);
+}
+
+function pickerOptions() {
+  return $("app-list").querySelectorAll("[role=option]");
+}
+
+function choose(index) {
+  picker.chosen = index;
+  pickerOptions().forEach((option, i) => option.setAttribute("aria-selected", String(i === index)));
+  showChoice();
+}
+
+function setActive(index) {
+  const options = pickerOptions();
+  if (index < 0 || index >= options.length) return;
+  options[picker.active]?.classList.remove("active");
+  picker.active = index;
+  options[index].classList.add("active");
+  $("app-list").setAttribute("aria-activedescendant", options[index].id);
+  options[index].scrollIntoView({ block: "nearest" });
+}
+
+function openList() {
+  if (picker.apps.length === 0) return;
+  $("app-list").hidden = false;
+  $("app").setAttribute("aria-expanded", "true");
+  setActive(Math.max(picker.chosen, 0));
+  $("app-list").focus();
+}
+
+function closeList(refocus) {
+  if ($("app-list").hidden) return;
+  $("app-list").hidden = true;
+  $("app").setAttribute("aria-expanded", "false");
+  $("app-list").removeAttribute("aria-activedescendant");
+  pickerOptions()[picker.active]?.classList.remove("active");
+  picker.active = -1;
+  if (refocus) $("app").focus();
+}
+
+function isTyped(event) {
+  return event.key.length === 1 && !event.ctrlKey && !event.metaKey && !event.altKey;
+}
+
+// The app a typed letter leads to from `from`: the next one whose name starts with the letter, or
+// with what was typed just before it; -1 when none does.
+function typeAhead(key, from) {
+  const now = Date.now();
+  if (now - picker.typedAt > TYPE_AHEAD_MS) picker.typed = "";
+  picker.typedAt = now;
+  picker.typed += key.toLocaleLowerCase();
+  const repeated = [...picker.typed].every((c) => c === picker.typed[0]);
+  const wanted = repeated ? picker.typed[0] : picker.typed;
+  const count = picker.apps.length;
+  // A letter again moves on; a longer word may stay on the app it already names.
+  const first = repeated ? 1 : 0;
+  for (let step = first; step < count + first; step++) {
+    const i = (Math.max(from, 0) + step) % count;
+    if (picker.apps[i].name.toLocaleLowerCase().startsWith(wanted)) return i;
+  }
+  return -1;
+}
+
+function typingGoesOn() {
+  return picker.typed !== "" && Date.now() - picker.typedAt <= TYPE_AHEAD_MS;
+}
+
+function onPickerButtonKey(event) {
+  if (["Enter", " ", "ArrowDown", "ArrowUp"].includes(event.key)) {
+    event.preventDefault();
+    openList();
+  } else if (isTyped(event)) {
+    event.preventDefault();
+    const found = typeAhead(event.key, picker.chosen);
+    if (found >= 0) choose(found);
+  }
+}
+
+function onPickerListKey(event) {
+  const last = picker.apps.length - 1;
+  const moves = { ArrowDown: picker.active + 1, ArrowUp: picker.active - 1, Home: 0, End: last,
+    PageDown: picker.active + 8, PageUp: picker.active - 8 };
+  if (event.key in moves) {
+    event.preventDefault();
+    setActive(Math.min(Math.max(moves[event.key], 0), last));
+  } else if (event.key === "Enter" || (event.key === " " && !typingGoesOn())) {
+    event.preventDefault();
+    choose(picker.active);
+    closeList(true);
+  } else if (event.key === "Escape") {
+    event.preventDefault();
+    closeList(true);
+  } else if (event.key === "Tab") {
+    closeList(false);
+  } else if (isTyped(event)) {
+    event.preventDefault();
+    const found = typeAhead(event.key, picker.active);
+    if (found >= 0) setActive(found);
+  }
+}
+
+function showApps() {
+  const list = $("app-list");
+  list.textContent = "";
+  picker.apps.forEach((app, i) => {
+    const option = document.createElement("li");
+    option.id = "app-option-" + i;
+    option.setAttribute("role", "option");
+    option.setAttribute("aria-selected", String(i === picker.chosen));
+    option.dataset.bundle = app.bundle;
+    const name = document.createElement("span");
+    name.className = "app-name";
+    name.textContent = app.name;
+    option.append(iconSlot(app.bundle), name);
+    option.addEventListener("click", () => {
+      choose(i);
+      closeList(true);
+    });
+    option.addEventListener("mousemove", () => picker.active !== i && setActive(i));
+    list.appendChild(option);
+  });
+}
+
+// One request at a time, in the list's order, so that Messages' icon comes first.
+async function loadIcons() {
+  for (const app of picker.apps) {
+    if (iconUrls.has(app.bundle)) continue;
+    try {
+      const res = await fetch("/api/icon?app=" + encodeURIComponent(app.bundle));
+      const answer = await res.json();
+      if (res.ok && iconUrl(app.bundle, answer.icon)) showIcon(app.bundle);
+    } catch (e) {
+      // The grey square stays: the picker still works without the picture.
+    }
+  }
+}
+
+async function loadApps() {
+  const res = await fetch("/api/apps");
+  const answer = await res.json();
+  if (!res.ok) {
+    // Shown on the picker itself: the status line belongs to the controls a person used.
+    picker.apps = [];
+    picker.chosen = -1;
+    showApps();
+    showChoice("no app list: " + answer.error);
+    return;
+  }
+  picker.apps = answer.apps;
+  picker.chosen = picker.apps.length > 0 ? 0 : -1;
+  showApps();
+  showChoice("the home screen has no apps");
+  appsLoaded = true;
+  loadIcons();
+}
+
+function setUpPicker() {
+  $("app").addEventListener("click", () => ($("app-list").hidden ? openList() : closeList(true)));
+  $("app").addEventListener("keydown", onPickerButtonKey);
+  $("app-list").addEventListener("keydown", onPickerListKey);
+  // A press anywhere else closes the list, as a native one does; the press still does its own work.
+  document.addEventListener("pointerdown", (e) => {
+    if (!$("app-picker").contains(e.target)) closeList(false);
+  }, true);
+  $("app-picker").addEventListener("focusout", (e) => {
+    if (!$("app-picker").contains(e.relatedTarget)) closeList(false);
+  });
 }
 
 function cssColour(c) {
@@ -229,7 +417,7 @@ function showLog(log) {
     const icon = document.createElement("img");
     icon.className = "icon";
     icon.alt = "";
-    const url = iconUrl(entry.app, log.icons?.[entry.app]);
+    const url = iconUrl(entry.app, log.icons[entry.app]);
     if (url) icon.src = url;
     const head = document.createElement("div");
     head.className = "head";
@@ -411,12 +599,18 @@ document.addEventListener("DOMContentLoaded", () => {
     button.addEventListener("click", () => act({ action: "show", screen: button.dataset.show }));
   $("bulletin-form").addEventListener("submit", (e) => {
     e.preventDefault();
-    act({ action: "bulletin", app: $("app").value, title: $("title").value, message: $("message").value });
+    const app = picker.apps[picker.chosen];
+    if (!app) {
+      say("bulletin: there is no app to send from", true);
+      return;
+    }
+    act({ action: "bulletin", app: app.bundle, title: $("title").value, message: $("message").value });
   });
   $("reply-form").addEventListener("submit", (e) => {
     e.preventDefault();
     act({ action: "reply", sender: $("sender").value, message: $("reply-message").value });
   });
+  setUpPicker();
   $("title").addEventListener("input", sendComposer);
   $("message").addEventListener("input", sendComposer);
   $("follow-settings").addEventListener("change", async (e) => {

@@ -29,7 +29,8 @@
 
     // What the host's answer says happened, in a few words.
     function describe(what, answer) {
-        const host = (answer.answers || [])[0] || {};
+        // Every input is one command to one host, so there is exactly one answer.
+        const host = answer.answers[0];
         if (host.gesture)
             return what + ": " + host.gesture;
         if (host.sent !== undefined)
