@@ -14,15 +14,13 @@
 #include <sstream>
 #include <thread>
 
-#include "bench/BenchDevice.h"
-#include "platform/foundation/PropertyList.h"
-#include "settings/Keys.h"
-#include "sim/launcher/JsonValues.h"
-#include "tests/serve/ServeProcess.h"
+#include "bench/ServedDevice.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using zimtone::bench::ServedDevice;
+using zimtone::bench::WatchingPage;
 using zimtone::testing::serve::ServeProcess;
 using Clock = std::chrono::steady_clock;
 
@@ -82,59 +80,6 @@ uint64_t total_ticks(const std::vector<pid_t>& pids) {
         sum += cpu_ticks(pid);
     return sum;
 }
-
-// A page watching the screen: one long poll after another, as the device page does.
-class WatchingPage {
-  public:
-    explicit WatchingPage(const ServeProcess& serve) : serve_(serve) {
-        thread_ = std::thread([this] {
-            auto client = serve_.client();
-            while (!stop_) {
-                auto res = client.Get(("/api/frame?since=" + std::to_string(sequence_.load())).c_str());
-                if (res && res->status == 200 && res->has_header("X-Frame-Sequence")) {
-                    sequence_ = std::stoull(res->get_header_value("X-Frame-Sequence"));
-                    ++frames_;
-                } else if (!res) {
-                    std::this_thread::sleep_for(50ms);
-                }
-            }
-        });
-    }
-    ~WatchingPage() {
-        stop_ = true;
-        thread_.join();
-    }
-    uint64_t frames() const { return frames_; }
-    uint64_t sequence() const { return sequence_; }
-
-  private:
-    const ServeProcess& serve_;
-    std::atomic<bool> stop_{false};
-    std::atomic<uint64_t> sequence_{0};
-    std::atomic<uint64_t> frames_{0};
-    std::thread thread_;
-};
-
-// A device served for one benchmark, its settings written first.
-struct ServedDevice {
-    explicit ServedDevice(const nlohmann::json& settings) {
-        if (!settings.empty())
-            platform::foundation::write_property_list_file(zimtone::settings::kSettingsFile,
-                                                           zimtone::sim::object_from_json(settings));
-        serve = std::make_unique<ServeProcess>(device.root());
-        if (serve->port() > 0)
-            up = zimtone::testing::serve::wait_for_host(*serve, "springboard", [](const auto& host) {
-                     return host["state"] == "up";
-                 })["state"] == "up";
-    }
-    ~ServedDevice() {
-        if (serve && serve->port() > 0)
-            serve->terminate();
-    }
-    zimtone::bench::BenchDevice device;
-    std::unique_ptr<ServeProcess> serve;
-    bool up{false};
-};
 
 // Share of one core used by the device over the window, in percent.
 double cpu_percent_over(const ServeProcess& serve, std::chrono::steady_clock::duration window) {
