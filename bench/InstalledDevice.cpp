@@ -12,9 +12,8 @@ namespace zimtone::bench {
 const std::filesystem::path& installed_device_root() {
     static BenchDevice device;
     static bool installed = [] {
-        std::string error;
-        if (!zimtone::cli::set_up_device("", &error)) {
-            std::fprintf(stderr, "zimtone bench: cannot set up the device: %s\n", error.c_str());
+        if (auto set_up = zimtone::cli::set_up_device(""); !set_up) {
+            std::fprintf(stderr, "zimtone bench: cannot set up the device: %s\n", set_up.error().c_str());
             std::exit(1);
         }
         return true;

@@ -53,11 +53,10 @@ class SceneReporter : public benchmark::ConsoleReporter {
 
 void draw(benchmark::State& state) {
     platform::render::ViewRenderer renderer;
-    std::string error;
     for (auto _ : state) {
         zimtone::sim::screen()->layoutIfNeeded();
-        if (!renderer.render(zimtone::sim::screen(), &error)) {
-            state.SkipWithError(error.c_str());
+        if (auto drawn = renderer.render(zimtone::sim::screen()); !drawn) {
+            state.SkipWithError(drawn.error().c_str());
             return;
         }
     }
@@ -65,14 +64,13 @@ void draw(benchmark::State& state) {
 
 void encode_png(benchmark::State& state) {
     platform::render::ViewRenderer renderer;
-    std::string error;
-    if (!renderer.render(zimtone::sim::screen(), &error)) {
-        state.SkipWithError(error.c_str());
+    if (auto drawn = renderer.render(zimtone::sim::screen()); !drawn) {
+        state.SkipWithError(drawn.error().c_str());
         return;
     }
     for (auto _ : state)
-        if (!renderer.png(&error)) {
-            state.SkipWithError(error.c_str());
+        if (auto png = renderer.png(); !png) {
+            state.SkipWithError(png.error().c_str());
             return;
         }
 }

@@ -76,8 +76,8 @@ void settings_action(const std::string& body, httplib::Response& res) {
     if (!value)
         return res.set_content("{}", "application/json");
     const char* key = kKeys[static_cast<size_t>(action["row"].get<int64_t>()) % kKeys.size()];
-    update_dictionary_file(kSettingsPath,
-                           [&](NSMutableDictionary& dictionary) { dictionary.set(key, value); });
+    (void)update_dictionary_file(kSettingsPath,
+                                 [&](NSMutableDictionary& dictionary) { dictionary.set(key, value); });
     res.set_content("{}", "application/json");
 }
 
@@ -106,7 +106,7 @@ Page& page(bool settings) {
             fs::remove_all(root, ec);
         });
         set_device_root(root);
-        update_dictionary_file(kSettingsPath, [](NSMutableDictionary& dictionary) {
+        (void)update_dictionary_file(kSettingsPath, [](NSMutableDictionary& dictionary) {
             for (const char* key : kKeys)
                 dictionary.set(key, NSNumber::numberWithBool(true));
         });

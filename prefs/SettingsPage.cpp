@@ -38,12 +38,11 @@ void SettingsPage::setPreferenceValueSpecifier(Object* value, PSSpecifier* speci
     if (!key_property || !value)
         return; // a row without a key, or no value, has nothing to store
     const std::string key = *key_property;
-    std::string error;
-    bool written = platform::foundation::update_dictionary_file(
+    auto written = platform::foundation::update_dictionary_file(
         zimtone::settings::kSettingsFile,
-        [&](NSMutableDictionary& file) { file.set(key, Ref<Object>(value)); }, &error);
+        [&](NSMutableDictionary& file) { file.set(key, Ref<Object>(value)); });
     if (!written)
-        show_write_failure(key, error,
+        show_write_failure(key, written.error(),
                            [&](const NSDictionary& file) { return describe_value(file.get(key).get()); });
     if (needs_restart(page_, key))
         respringNeeded();

@@ -133,19 +133,17 @@ void Zimtone2ApplicationSelector::saveHexForKeyAndHexColor(NSString* bundle_id, 
     if (!bundle_id || !hex)
         return;
     const std::string b = bundle_id->str(), h = hex->str();
-    std::string error;
-    bool written = platform::foundation::update_dictionary_file(
-        zimtone::settings::kSettingsFile,
-        [&](NSMutableDictionary& file) {
+    auto written = platform::foundation::update_dictionary_file(
+        zimtone::settings::kSettingsFile, [&](NSMutableDictionary& file) {
             file.set(zimtone::settings::kPerAppColoursKey,
                      with_app_colour(file.get(zimtone::settings::kPerAppColoursKey).get(), b, h));
-        },
-        &error);
-    if (!written) {
-        show_write_failure("the colour of " + b, error, [&](const NSDictionary& file) -> std::string {
-            auto stored = first_app_colour(file.get(zimtone::settings::kPerAppColoursKey).get(), b);
-            return stored ? "\"" + *stored + "\"" : "no colour for it";
         });
+    if (!written) {
+        show_write_failure(
+            "the colour of " + b, written.error(), [&](const NSDictionary& file) -> std::string {
+                auto stored = first_app_colour(file.get(zimtone::settings::kPerAppColoursKey).get(), b);
+                return stored ? "\"" + *stored + "\"" : "no colour for it";
+            });
         return;
     }
     Ref<Object> cell = tableViewCellForRowAtIndexPath(nullptr, clicked_.get());

@@ -98,19 +98,14 @@ bool write_file_atomically(const std::filesystem::path& path, std::string_view b
     return true;
 }
 
-bool write_file_atomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error) {
-    auto report = [&](std::string reason) {
-        if (error)
-            *error = std::move(reason);
-        return false;
-    };
+Result<void> write_file_atomically(const std::string& path, std::span<const uint8_t> bytes) {
     if (path.empty())
-        return report("no file name given");
+        return Failure{"no file name given"};
     std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     if (write_file_atomically(std::filesystem::path(path), text))
-        return true;
+        return {};
     const int code = errno;
-    return report("cannot write " + path + ": " + std::generic_category().message(code));
+    return Failure{"cannot write " + path + ": " + std::generic_category().message(code)};
 }
 
 bool replace_file_atomically(const std::string& device_path, std::string_view bytes, const FileLock&) {

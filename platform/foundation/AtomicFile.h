@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/foundation/Result.h"
+
 namespace platform::foundation {
 
 class FileLock;
@@ -19,7 +21,7 @@ class FileLock;
 bool write_file_atomically(const std::filesystem::path& path, std::string_view bytes);
 
 // The same for a caller that reports the reason: "cannot write <path>: <reason>".
-bool write_file_atomically(const std::string& path, std::span<const uint8_t> bytes, std::string* error);
+Result<void> write_file_atomically(const std::string& path, std::span<const uint8_t> bytes);
 
 // A device file under its writers' lock (`held`): missing parent directories are created, and as
 // every writer of such temporaries holds the lock, any found beside the file were left by writers

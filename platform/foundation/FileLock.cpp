@@ -35,11 +35,9 @@ void close_keeping_errno(int fd) {
     errno = saved;
 }
 
-int refuse(std::string* error, std::string why, int code) {
-    if (error)
-        *error = std::move(why);
+Failure refuse(std::string why, int code) {
     errno = code;
-    return -1;
+    return Failure{std::move(why)};
 }
 
 // The lock's folder is reached from the device root without following links and made owner-only,
@@ -47,15 +45,15 @@ int refuse(std::string* error, std::string why, int code) {
 // nobody can point the lock at another file, and O_NONBLOCK keeps a fifo put in its place from
 // stalling the open. A lock file made by another user may be read-only to us; flock works on a
 // read-only descriptor.
-int open_lock_file(std::string_view device_path, std::string* error) {
+Result<int> open_lock_file(std::string_view device_path) {
     if (relative_device_path(device_path).empty())
-        return refuse(error, std::generic_category().message(EISDIR), EISDIR);
+        return refuse(std::generic_category().message(EISDIR), EISDIR);
     const std::string lock = FileLock::lock_device_path(device_path);
     const std::string name = std::filesystem::path(lock).filename().string();
-    std::string unreachable;
-    Descriptor folder(open_runtime_folder(std::filesystem::path(lock).parent_path().string(), &unreachable));
-    if (folder.get() < 0)
-        return refuse(error, unreachable, errno != 0 ? errno : EIO);
+    auto opened = open_runtime_folder(std::filesystem::path(lock).parent_path().string());
+    if (!opened)
+        return refuse(opened.error(), errno != 0 ? errno : EIO);
+    Descriptor folder(*opened);
     constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
     int fd = ::openat(folder.get(), name.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
     if (fd < 0 && errno == EACCES) {
@@ -67,15 +65,15 @@ int open_lock_file(std::string_view device_path, std::string* error) {
         int code = errno;
         struct stat info;
         if (::fstatat(folder.get(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(info.st_mode))
-            return refuse(error, "the lock file " + lock + " is a symbolic link", code);
+            return refuse("the lock file " + lock + " is a symbolic link", code);
         if (code == EISDIR)
-            return refuse(error, "the lock file " + lock + " is not a regular file", code);
-        return refuse(error, std::generic_category().message(code), code);
+            return refuse("the lock file " + lock + " is not a regular file", code);
+        return refuse(std::generic_category().message(code), code);
     }
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         ::close(fd);
-        return refuse(error, "the lock file " + lock + " is not a regular file", EINVAL);
+        return refuse("the lock file " + lock + " is not a regular file", EINVAL);
     }
     return fd;
 }
@@ -86,26 +84,26 @@ std::string FileLock::lock_device_path(std::string_view device_path) {
     return std::string(kLockDirectory) + "/" + relative_device_path(device_path).string() + ".lock";
 }
 
-std::optional<FileLock> FileLock::acquire(std::string_view device_path, std::string* error) {
-    int fd = open_lock_file(device_path, error);
-    if (fd < 0)
-        return std::nullopt;
+Result<FileLock> FileLock::acquire(std::string_view device_path) {
+    auto opened = open_lock_file(device_path);
+    if (!opened)
+        return Failure{opened.error()};
+    int fd = *opened;
     while (::flock(fd, LOCK_EX) != 0) {
         if (errno == EINTR)
             continue;
-        if (error)
-            *error = std::generic_category().message(errno);
+        std::string why = std::generic_category().message(errno);
         close_keeping_errno(fd);
-        return std::nullopt;
+        return Failure{std::move(why)};
     }
     return FileLock(fd);
 }
 
-std::optional<FileLock> FileLock::acquire_within(std::string_view device_path,
-                                                 std::chrono::milliseconds timeout, std::string* error) {
-    int fd = open_lock_file(device_path, error);
-    if (fd < 0)
-        return std::nullopt;
+Result<FileLock> FileLock::acquire_within(std::string_view device_path, std::chrono::milliseconds timeout) {
+    auto opened = open_lock_file(device_path);
+    if (!opened)
+        return Failure{opened.error()};
+    int fd = *opened;
     auto deadline = std::chrono::steady_clock::now() + timeout;
     auto pause = std::chrono::milliseconds(1);
     while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
@@ -113,10 +111,9 @@ std::optional<FileLock> FileLock::acquire_within(std::string_view device_path,
             continue;
         auto now = std::chrono::steady_clock::now();
         if (errno != EWOULDBLOCK || now >= deadline) {
-            if (error)
-                *error = std::generic_category().message(errno);
+            std::string why = std::generic_category().message(errno);
             close_keeping_errno(fd);
-            return std::nullopt;
+            return Failure{std::move(why)};
         }
         std::this_thread::sleep_for(std::min<std::chrono::steady_clock::duration>(pause, deadline - now));
         pause = std::min(pause * 2, std::chrono::milliseconds(20));

@@ -4,9 +4,10 @@
 
 #include <chrono>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
+
+#include "platform/foundation/Result.h"
 
 namespace platform::foundation {
 
@@ -18,14 +19,12 @@ namespace platform::foundation {
 // holds only the file, and is never reached through a symbolic link.
 class FileLock {
   public:
-    // Waits for as long as another writer holds the lock. nullopt when the lock file cannot be
-    // opened, with errno set and the reason in `error`, e.g. "the lock file
+    // Waits for as long as another writer holds the lock. A failure when the lock file cannot be
+    // opened, with errno set and the reason as its message, e.g. "the lock file
     // /var/run/zimtone-locks/x.plist.lock is a symbolic link" or "Permission denied".
-    static std::optional<FileLock> acquire(std::string_view device_path, std::string* error = nullptr);
+    static Result<FileLock> acquire(std::string_view device_path);
     // As acquire, but gives up after `timeout` with errno EWOULDBLOCK.
-    static std::optional<FileLock> acquire_within(std::string_view device_path,
-                                                  std::chrono::milliseconds timeout,
-                                                  std::string* error = nullptr);
+    static Result<FileLock> acquire_within(std::string_view device_path, std::chrono::milliseconds timeout);
     // The device path of the lock file that every writer of `device_path` agrees on.
     static std::string lock_device_path(std::string_view device_path);
 

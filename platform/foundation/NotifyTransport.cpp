@@ -151,12 +151,12 @@ NotifyTransport::~NotifyTransport() {
 }
 
 bool NotifyTransport::ensure_directory() {
-    std::string error;
-    int fd = open_runtime_folder(device_directory_, &error);
+    auto opened = open_runtime_folder(device_directory_);
+    int fd = opened.value_or(-1);
     struct stat st;
     if (fd < 0 || fstat(fd, &st) != 0) {
         notify_report_once("cannot create the notification directory",
-                           error.empty() ? device_directory_ : error, fd < 0 ? 0 : errno);
+                           opened.ok() ? device_directory_ : opened.error(), fd < 0 ? 0 : errno);
         if (fd >= 0)
             close(fd);
         leave_directory(); // a socket left behind there is out of everybody's reach

@@ -17,12 +17,6 @@ namespace {
 constexpr mode_t kOwnerOnly = 0700;
 constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
 
-int fail(std::string* error, const std::string& text) {
-    if (error)
-        *error = text;
-    return -1;
-}
-
 std::string why_not_a_folder(int parent_fd, const char* name, int code) {
     struct stat st;
     if (code == ELOOP || (fstatat(parent_fd, name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISLNK(st.st_mode)))
@@ -34,16 +28,16 @@ std::string why_not_a_folder(int parent_fd, const char* name, int code) {
 
 } // namespace
 
-int open_runtime_folder(std::string_view device_path, std::string* error) {
+Result<int> open_runtime_folder(std::string_view device_path) {
     namespace fs = std::filesystem;
     const fs::path root = device_root();
     // The root is the user's to make (`zimtone device init`): a process that outlives a removed
     // device must not bring an empty one back.
     int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); // the root may be a link the user chose
     if (fd < 0 && errno == ENOENT)
-        return fail(error, "the device root " + root.string() + " does not exist");
+        return Failure{"the device root " + root.string() + " does not exist"};
     if (fd < 0)
-        return fail(error, "cannot open the device root " + root.string() + ": " + std::strerror(errno));
+        return Failure{"cannot open the device root " + root.string() + ": " + std::strerror(errno)};
 
     fs::path reached = root;
     for (const fs::path& part : resolve_device_path(device_path).lexically_relative(root)) {
@@ -53,14 +47,14 @@ int open_runtime_folder(std::string_view device_path, std::string* error) {
             if (mkdirat(fd, part.c_str(), kOwnerOnly) != 0 && errno != EEXIST) {
                 int code = errno;
                 close(fd);
-                return fail(error, "cannot create " + reached.string() + ": " + std::strerror(code));
+                return Failure{"cannot create " + reached.string() + ": " + std::strerror(code)};
             }
             next = openat(fd, part.c_str(), kFolderFlags);
         }
         if (next < 0) {
             std::string why = why_not_a_folder(fd, part.c_str(), errno);
             close(fd);
-            return fail(error, reached.string() + " " + why);
+            return Failure{reached.string() + " " + why};
         }
         close(fd);
         fd = next;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/foundation/NSDictionary.h"
+#include "platform/foundation/Result.h"
 
 namespace platform::foundation {
 
@@ -16,11 +17,10 @@ Ref<NSMutableDictionary> read_dictionary_or_empty(const std::string& device_path
 // writes the result atomically as XML, creating missing parent directories. A file that is present
 // but cannot be read (too big, corrupt, not a dictionary, not a regular file, not permitted) is
 // left byte for byte as it is, and so is the file when the result would be too big to read back.
-// False in those cases and when locking or writing failed, with the reason in `error`, e.g.
+// A failure in those cases and when locking or writing failed, saying why, e.g.
 // "cannot write /User/Library/Preferences/x.plist: Permission denied" or
 // "cannot read /User/Library/Preferences/x.plist: larger than 8 MiB".
-bool update_dictionary_file(const std::string& device_path,
-                            const std::function<void(NSMutableDictionary&)>& change,
-                            std::string* error = nullptr);
+Result<void> update_dictionary_file(const std::string& device_path,
+                                    const std::function<void(NSMutableDictionary&)>& change);
 
 } // namespace platform::foundation

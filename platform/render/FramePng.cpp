@@ -91,23 +91,17 @@ bool write_rows(png_structp png, png_infop info, Output* out, const Frame* frame
     return true;
 }
 
-std::nullopt_t fail(std::string* error, const char* reason) {
-    if (error)
-        *error = reason;
-    return std::nullopt;
-}
-
 } // namespace
 
-std::optional<std::vector<uint8_t>> encode_frame_png(cairo_surface_t* surface, std::string* error) {
+foundation::Result<std::vector<uint8_t>> encode_frame_png(cairo_surface_t* surface) {
     if (!surface || cairo_surface_get_type(surface) != CAIRO_SURFACE_TYPE_IMAGE ||
         cairo_image_surface_get_format(surface) != CAIRO_FORMAT_ARGB32)
-        return fail(error, "the picture is not an RGBA image");
+        return foundation::Failure{"the picture is not an RGBA image"};
     cairo_surface_flush(surface);
     Frame frame{cairo_image_surface_get_data(surface), cairo_image_surface_get_width(surface),
                 cairo_image_surface_get_height(surface), cairo_image_surface_get_stride(surface), nullptr};
     if (!frame.data || frame.width <= 0 || frame.height <= 0)
-        return fail(error, "the picture is empty");
+        return foundation::Failure{"the picture is empty"};
     std::vector<uint8_t> row(static_cast<size_t>(frame.width) * 4);
     frame.row = row.data();
     Output out;
@@ -116,7 +110,7 @@ std::optional<std::vector<uint8_t>> encode_frame_png(cairo_surface_t* surface, s
     if (structs.png)
         structs.info = png_create_info_struct(structs.png);
     if (!structs.info || !write_rows(structs.png, structs.info, &out, &frame) || out.out_of_memory)
-        return fail(error, "the picture could not be encoded as PNG");
+        return foundation::Failure{"the picture could not be encoded as PNG"};
     return std::move(out.bytes);
 }
 

@@ -3,9 +3,10 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/foundation/Result.h"
 
 typedef struct _cairo_surface cairo_surface_t;
 
@@ -17,8 +18,8 @@ void unpremultiply_row(const uint32_t* argb, int width, uint8_t* rgba);
 
 // The frame as an 8-bit RGBA PNG. Frames are encoded many times a second for the live page and
 // live briefly, so this trades size for speed: zlib's fastest level and no row filter, about three
-// times quicker than libpng's defaults for files under twice the size. Nullopt with a reason when
+// times quicker than libpng's defaults for files under twice the size. A failure saying why when
 // the surface is not an ARGB image or the encoder fails.
-std::optional<std::vector<uint8_t>> encode_frame_png(cairo_surface_t* surface, std::string* error);
+foundation::Result<std::vector<uint8_t>> encode_frame_png(cairo_surface_t* surface);
 
 } // namespace platform::render

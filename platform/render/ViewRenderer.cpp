@@ -21,12 +21,6 @@ constexpr double kLargestScale = 8.0;
 constexpr double kLargestSide = 16384.0;
 constexpr double kLargestPixelCount = 64.0 * 1024 * 1024;
 
-bool fail(std::string* error, const char* reason) {
-    if (error)
-        *error = reason;
-    return false;
-}
-
 } // namespace
 
 ViewRenderer::ViewRenderer(RenderOptions options) : options_(options) {}
@@ -38,18 +32,18 @@ ViewRenderer::~ViewRenderer() {
         g_object_unref(pango_);
 }
 
-bool ViewRenderer::render(const uikit::UIView* view, std::string* error) {
+Result<void> ViewRenderer::render(const uikit::UIView* view) {
     if (!view)
-        return fail(error, "no view to draw");
+        return foundation::Failure{"no view to draw"};
     const double scale = options_.scale;
     if (!(std::isfinite(scale) && scale > 0 && scale <= kLargestScale))
-        return fail(error, "the scale must be a number above 0 and at most 8");
+        return foundation::Failure{"the scale must be a number above 0 and at most 8"};
     const auto size = view->frame().size;
     if (!(std::isfinite(size.width) && std::isfinite(size.height) && size.width > 0 && size.height > 0))
-        return fail(error, "the view has no area to draw");
+        return foundation::Failure{"the view has no area to draw"};
     const double width = std::ceil(size.width * scale), height = std::ceil(size.height * scale);
     if (width > kLargestSide || height > kLargestSide || width * height > kLargestPixelCount)
-        return fail(error, "the view is too large to draw at this scale");
+        return foundation::Failure{"the view is too large to draw at this scale"};
 
     const int pixel_width = static_cast<int>(width), pixel_height = static_cast<int>(height);
     if (!surface_ || cairo_image_surface_get_width(surface_) != pixel_width ||
@@ -60,7 +54,7 @@ bool ViewRenderer::render(const uikit::UIView* view, std::string* error) {
         if (cairo_surface_status(surface_) != CAIRO_STATUS_SUCCESS) {
             cairo_surface_destroy(surface_);
             surface_ = nullptr;
-            return fail(error, "out of memory for the picture");
+            return foundation::Failure{"out of memory for the picture"};
         }
     }
     if (!pango_) {
@@ -84,8 +78,8 @@ bool ViewRenderer::render(const uikit::UIView* view, std::string* error) {
     cairo_surface_flush(surface_);
     images_.end_frame();
     if (status != CAIRO_STATUS_SUCCESS)
-        return fail(error, cairo_status_to_string(status));
-    return true;
+        return foundation::Failure{cairo_status_to_string(status)};
+    return {};
 }
 
 zimtone::colour::Image ViewRenderer::image() const {
@@ -102,35 +96,33 @@ zimtone::colour::Image ViewRenderer::image() const {
     return zimtone::colour::Image::fromPixels(width, height, options_.scale, std::move(rgba));
 }
 
-std::optional<std::vector<uint8_t>> ViewRenderer::png(std::string* error) const {
-    if (!surface_) {
-        fail(error, "nothing has been drawn yet");
-        return std::nullopt;
-    }
-    return encode_frame_png(surface_, error);
+Result<std::vector<uint8_t>> ViewRenderer::png() const {
+    if (!surface_)
+        return foundation::Failure{"nothing has been drawn yet"};
+    return encode_frame_png(surface_);
 }
 
-bool render_view_png(const uikit::UIView* view, const std::string& path, const RenderOptions& options,
-                     std::string* error) {
+Result<void> render_view_png(const uikit::UIView* view, const std::string& path,
+                             const RenderOptions& options) {
     if (path.empty())
-        return fail(error, "no file name given");
-    auto bytes = render_view_png_bytes(view, options, error);
-    return bytes && foundation::write_file_atomically(path, *bytes, error);
+        return foundation::Failure{"no file name given"};
+    auto bytes = render_view_png_bytes(view, options);
+    if (!bytes)
+        return foundation::Failure{bytes.error()};
+    return foundation::write_file_atomically(path, *bytes);
 }
 
-std::optional<std::vector<uint8_t>> render_view_png_bytes(const uikit::UIView* view,
-                                                          const RenderOptions& options, std::string* error) {
+Result<std::vector<uint8_t>> render_view_png_bytes(const uikit::UIView* view, const RenderOptions& options) {
     ViewRenderer renderer(options);
-    if (!renderer.render(view, error))
-        return std::nullopt;
-    return renderer.png(error);
+    if (auto drawn = renderer.render(view); !drawn)
+        return foundation::Failure{drawn.error()};
+    return renderer.png();
 }
 
-std::optional<zimtone::colour::Image> render_view_image(const uikit::UIView* view,
-                                                        const RenderOptions& options, std::string* error) {
+Result<zimtone::colour::Image> render_view_image(const uikit::UIView* view, const RenderOptions& options) {
     ViewRenderer renderer(options);
-    if (!renderer.render(view, error))
-        return std::nullopt;
+    if (auto drawn = renderer.render(view); !drawn)
+        return foundation::Failure{drawn.error()};
     return renderer.image();
 }
 

@@ -2,11 +2,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "colour/Image.h"
+#include "platform/foundation/Result.h"
 #include "platform/render/ImageCache.h"
 
 typedef struct _PangoContext PangoContext;
@@ -16,6 +16,8 @@ class UIView;
 }
 
 namespace platform::render {
+
+using foundation::Result;
 
 struct RenderOptions {
     double scale{2.0}; // pixels per point
@@ -31,14 +33,14 @@ class ViewRenderer {
     ViewRenderer& operator=(const ViewRenderer&) = delete;
     ~ViewRenderer();
 
-    // Draws the view and its subtree at the view's frame size. False with a readable reason
-    // for a nil view, a view without area, a scale out of range or a picture too large.
-    bool render(const uikit::UIView* view, std::string* error);
+    // Draws the view and its subtree at the view's frame size. A readable reason for a nil view,
+    // a view without area, a scale out of range or a picture too large.
+    Result<void> render(const uikit::UIView* view);
 
     // The last frame as straight RGBA at the scale; an empty image before the first frame.
     zimtone::colour::Image image() const;
-    // The last frame as a PNG file's bytes; nullopt with a reason before the first frame.
-    std::optional<std::vector<uint8_t>> png(std::string* error) const;
+    // The last frame as a PNG file's bytes; a failure before the first frame.
+    Result<std::vector<uint8_t>> png() const;
 
   private:
     RenderOptions options_;
@@ -48,16 +50,14 @@ class ViewRenderer {
 };
 
 // Draws the view and its subtree (the view's frame size, at the given scale) and writes the PNG
-// atomically. False with a readable reason when the view cannot be drawn or the file written.
-bool render_view_png(const uikit::UIView* view, const std::string& path, const RenderOptions& options,
-                     std::string* error);
+// atomically. A readable reason when the view cannot be drawn or the file written.
+Result<void> render_view_png(const uikit::UIView* view, const std::string& path,
+                             const RenderOptions& options);
 
 // The same picture as the bytes of a PNG file.
-std::optional<std::vector<uint8_t>> render_view_png_bytes(const uikit::UIView* view,
-                                                          const RenderOptions& options, std::string* error);
+Result<std::vector<uint8_t>> render_view_png_bytes(const uikit::UIView* view, const RenderOptions& options);
 
 // The same picture as straight RGBA pixels, top row first.
-std::optional<zimtone::colour::Image> render_view_image(const uikit::UIView* view,
-                                                        const RenderOptions& options, std::string* error);
+Result<zimtone::colour::Image> render_view_image(const uikit::UIView* view, const RenderOptions& options);
 
 } // namespace platform::render

@@ -203,9 +203,8 @@ bool run_demo(const fs::path& out, uint64_t seed) {
     }
     fs::path root = fs::absolute(out / "device");
     platform::foundation::set_device_root(root);
-    std::string error;
-    if (!set_up_device("zimtone", &error)) {
-        std::cerr << "zimtone demo: " << error << "\n";
+    if (auto set_up = set_up_device("zimtone"); !set_up) {
+        std::cerr << "zimtone demo: " << set_up.error() << "\n";
         return false;
     }
     const auto& scenarios = demo_scenarios();

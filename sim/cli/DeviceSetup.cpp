@@ -7,15 +7,17 @@
 namespace zimtone::cli {
 
 namespace fs = std::filesystem;
+using platform::foundation::Failure;
+using platform::foundation::Result;
 
 namespace {
-bool link(const fs::path& target, const fs::path& at, std::string* error) {
+Result<void> link(const fs::path& target, const fs::path& at) {
     std::error_code ec;
     fs::remove(at, ec);
     fs::create_symlink(target, at, ec);
-    if (ec && error)
-        *error = "cannot link " + at.string() + ": " + ec.message();
-    return !ec;
+    if (ec)
+        return Failure{"cannot link " + at.string() + ": " + ec.message()};
+    return {};
 }
 
 // The build folder that holds bin/ and lib/, found from the running executable (or argv0).
@@ -40,38 +42,32 @@ std::optional<fs::path> missing_runtime_file(const fs::path& build) {
     return std::nullopt;
 }
 
-bool set_up_device(const char* argv0, std::string* error) {
+Result<void> set_up_device(const char* argv0) {
     fs::path build = build_folder(argv0);
-    if (auto missing = missing_runtime_file(build)) {
-        if (error)
-            *error = "the build in " + build.string() + " has no " + missing->string() +
-                     "; build what the device runs with: cmake --build " + build.string() +
-                     " --target Zimtone2 Zimtone2Prefs zimtone-host zimtone";
-        return false;
-    }
+    if (auto missing = missing_runtime_file(build))
+        return Failure{"the build in " + build.string() + " has no " + missing->string() +
+                       "; build what the device runs with: cmake --build " + build.string() +
+                       " --target Zimtone2 Zimtone2Prefs zimtone-host zimtone"};
     fs::path root = platform::foundation::device_root();
     std::error_code ec;
     fs::create_directories(root, ec);
-    if (ec) {
-        if (error)
-            *error = "cannot create device root " + root.string() + ": " + ec.message();
-        return false;
-    }
+    if (ec)
+        return Failure{"cannot create device root " + root.string() + ": " + ec.message()};
     try {
         zimtone::device::generate_default_device(root);
     } catch (const std::exception& e) {
-        if (error)
-            *error = e.what();
-        return false;
+        return Failure{e.what()};
     }
     fs::path libs = build / "lib";
     fs::path injected = platform::foundation::resolve_device_path(zimtone::sim::kDynamicLibrariesDir);
     fs::create_directories(injected, ec);
     fs::path bundles = platform::foundation::resolve_device_path("/Library/PreferenceBundles");
     fs::create_directories(bundles, ec);
-    return link(libs / "libZimtone2.so", injected / "Zimtone2.so", error) &&
-           link(libs / "Zimtone2.plist", injected / "Zimtone2.plist", error) &&
-           link(libs / "Zimtone2.bundle", bundles / "Zimtone2.bundle", error);
+    if (auto linked = link(libs / "libZimtone2.so", injected / "Zimtone2.so"); !linked)
+        return linked;
+    if (auto linked = link(libs / "Zimtone2.plist", injected / "Zimtone2.plist"); !linked)
+        return linked;
+    return link(libs / "Zimtone2.bundle", bundles / "Zimtone2.bundle");
 }
 
 } // namespace zimtone::cli

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/foundation/Result.h"
+
 namespace zimtone::cli {
 
 // The first file the device runs on that a build folder lacks (the tweak and its filter, the
@@ -13,8 +15,8 @@ namespace zimtone::cli {
 // when all are there.
 std::optional<std::filesystem::path> missing_runtime_file(const std::filesystem::path& build);
 
-// argv0 locates the build. False with a readable error when the build lacks a runtime file or
-// the root cannot be made.
-bool set_up_device(const char* argv0, std::string* error);
+// argv0 locates the build. A readable error when the build lacks a runtime file or the root
+// cannot be made.
+platform::foundation::Result<void> set_up_device(const char* argv0);
 
 } // namespace zimtone::cli

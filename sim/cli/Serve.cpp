@@ -84,12 +84,12 @@ sigset_t block_stop_signals() {
 }
 
 // Frames are drawn under the device root, where the hosts may write and nobody else may look.
-std::optional<fs::path> make_frames_folder(std::string* error) {
+platform::foundation::Result<fs::path> make_frames_folder() {
     const std::string frames_folder = "/var/run/zimtone-frames-" + std::to_string(getpid());
-    int frames_fd = platform::foundation::open_runtime_folder(frames_folder, error);
-    if (frames_fd < 0)
-        return std::nullopt;
-    ::close(frames_fd);
+    auto opened = platform::foundation::open_runtime_folder(frames_folder);
+    if (!opened)
+        return platform::foundation::Failure{opened.error()};
+    ::close(*opened);
     return platform::foundation::resolve_device_path(frames_folder);
 }
 
@@ -148,17 +148,21 @@ int run_serve(const ServeOptions& options) {
         return 1;
     }
 
-    std::string error;
     // Taken before the device is touched, and held until the end.
-    auto lock = ServeLock::acquire(&error);
-    if (!lock || !set_up_device("zimtone", &error)) {
-        std::cerr << "zimtone serve: " << error << "\n";
+    auto lock = ServeLock::acquire();
+    if (!lock) {
+        std::cerr << "zimtone serve: " << lock.error() << "\n";
+        return 1;
+    }
+    if (auto set_up = set_up_device("zimtone"); !set_up) {
+        std::cerr << "zimtone serve: " << set_up.error() << "\n";
         return 1;
     }
     fs::path root = platform::foundation::device_root();
-    auto scratch = make_frames_folder(&error);
+    auto scratch = make_frames_folder();
     if (!scratch) {
-        std::cerr << "zimtone serve: cannot create a folder for the screen's frames: " << error << "\n";
+        std::cerr << "zimtone serve: cannot create a folder for the screen's frames: " << scratch.error()
+                  << "\n";
         return 1;
     }
 

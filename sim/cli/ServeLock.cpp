@@ -16,28 +16,28 @@ namespace zimtone::cli {
 
 namespace fs = std::filesystem;
 
-std::optional<ServeLock> ServeLock::acquire(std::string* error) {
+platform::foundation::Result<ServeLock> ServeLock::acquire() {
+    using platform::foundation::Failure;
     const fs::path root = platform::foundation::device_root();
     // The root is made here because the lock comes before the device is set up.
     std::error_code ec;
     fs::create_directories(root, ec);
-    platform::foundation::Descriptor folder(platform::foundation::open_runtime_folder("/var/run", error));
-    if (folder.get() < 0)
-        return std::nullopt;
+    auto opened = platform::foundation::open_runtime_folder("/var/run");
+    if (!opened)
+        return Failure{opened.error()};
+    platform::foundation::Descriptor folder(*opened);
     fs::path path = root / "var/run/serve.lock";
     int fd = ::openat(folder.get(), "serve.lock", O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) {
-        *error = "cannot open " + path.string() + ": " +
-                 (errno == ELOOP ? "it is a symbolic link" : std::strerror(errno));
-        return std::nullopt;
-    }
+    if (fd < 0)
+        return Failure{"cannot open " + path.string() + ": " +
+                       (errno == ELOOP ? "it is a symbolic link" : std::strerror(errno))};
     if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
         int cause = errno;
         ::close(fd);
-        *error = cause == EWOULDBLOCK ? "another `zimtone serve` is running on the device in " +
-                                            root.string() + "; stop it first, or give this one another --root"
-                                      : "cannot lock " + path.string() + ": " + std::strerror(cause);
-        return std::nullopt;
+        return Failure{cause == EWOULDBLOCK
+                           ? "another `zimtone serve` is running on the device in " + root.string() +
+                                 "; stop it first, or give this one another --root"
+                           : "cannot lock " + path.string() + ": " + std::strerror(cause)};
     }
     return ServeLock(fd);
 }

@@ -4,18 +4,19 @@
 // leaving, remove the first one's control sockets.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <utility>
+
+#include "platform/foundation/Result.h"
 
 namespace zimtone::cli {
 
 class ServeLock {
   public:
-    // The device root's lock, or nullopt with a sentence for a person in *error when
-    // another launcher holds it or the lock file cannot be made (a symbolic link in its place, or
-    // on the way to it, is never followed).
-    static std::optional<ServeLock> acquire(std::string* error);
+    // The device root's lock, or a sentence for a person when another launcher holds it or the
+    // lock file cannot be made (a symbolic link in its place, or on the way to it, is never
+    // followed).
+    static platform::foundation::Result<ServeLock> acquire();
 
     ServeLock(ServeLock&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
     ServeLock& operator=(ServeLock&&) = delete;

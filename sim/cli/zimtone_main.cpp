@@ -138,9 +138,8 @@ void add_device_commands(CLI::App& app, Commands& commands, const char* self) {
     device->require_subcommand(1);
     auto* init = device->add_subcommand("init", "Write the embedded default device: sample apps with icons");
     commands.push_back({init, [self] {
-                            std::string error;
-                            if (!zimtone::cli::set_up_device(self, &error))
-                                return failure(error);
+                            if (auto set_up = zimtone::cli::set_up_device(self); !set_up)
+                                return failure(set_up.error());
                             std::cout << device_root().string() << "\n";
                             return 0;
                         }});

@@ -206,15 +206,14 @@ Ref<UIView> make_home_screen() {
     picture->addSubview(dock.get());
 
     picture->layoutIfNeeded();
-    std::string error;
-    auto drawn = platform::render::render_view_image(picture.get(), {kScreenScale}, &error);
+    auto drawn = platform::render::render_view_image(picture.get(), {kScreenScale});
     if (drawn) {
         auto image_view = UIView::create<UIImageView>(whole);
         image_view->setImage(UIImage::withImage(std::move(*drawn)).get());
         image_view->setUserInteractionEnabled(false);
         view->addSubview(image_view.get());
     } else {
-        std::fprintf(stderr, "springboard: the home screen is drawn live (%s)\n", error.c_str());
+        std::fprintf(stderr, "springboard: the home screen is drawn live (%s)\n", drawn.error().c_str());
         picture->setUserInteractionEnabled(false);
         view->addSubview(picture.get());
     }

@@ -97,13 +97,12 @@ void HostProcess::exit_with(int status) {
 }
 
 void HostProcess::open_control_socket() {
-    std::string error;
-    int dir_fd = platform::foundation::open_runtime_folder(kHostSocketsDir, &error);
-    if (dir_fd < 0) {
-        std::fprintf(stderr, "%s: cannot open control socket: %s\n", role_.c_str(), error.c_str());
+    auto folder = platform::foundation::open_runtime_folder(kHostSocketsDir);
+    if (!folder) {
+        std::fprintf(stderr, "%s: cannot open control socket: %s\n", role_.c_str(), folder.error().c_str());
         return;
     }
-    ::close(dir_fd);
+    ::close(*folder);
     fs::path dir = platform::foundation::resolve_device_path(kHostSocketsDir);
     socket_path_ = (dir / (role_ + ".sock")).string();
     sockaddr_un address{};

@@ -94,29 +94,31 @@ bool is_within(const std::filesystem::path& folder, const std::filesystem::path&
 }
 
 // Links are resolved first, so none leads a picture out of the allowed folders.
-bool may_write_screenshot(const std::string& path, std::string* error) {
+platform::foundation::Result<void> may_write_screenshot(const std::string& path) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path folder = fs::weakly_canonical(fs::absolute(path, ec).parent_path(), ec);
     if (!ec && is_within(folder, platform::foundation::device_root()))
-        return true;
+        return {};
     for (const auto& allowed : screenshot_folders())
         if (!ec && is_within(folder, allowed))
-            return true;
-    *error = "screenshot writes only under the device root or the output folder given to the command that "
-             "started this host; refused " +
-             path;
-    return false;
+            return {};
+    return platform::foundation::Failure{
+        "screenshot writes only under the device root or the output folder given to the command that "
+        "started this host; refused " +
+        path};
 }
 
-bool write_screenshot(const std::string& path, std::string* error) {
-    if (!may_write_screenshot(path, error))
-        return false;
+platform::foundation::Result<void> write_screenshot(const std::string& path) {
+    if (auto allowed = may_write_screenshot(path); !allowed)
+        return allowed;
     screen()->layoutIfNeeded();
-    if (!renderer().render(screen(), error))
-        return false;
-    auto png = renderer().png(error);
-    return png && platform::foundation::write_file_atomically(path, *png, error);
+    if (auto drawn = renderer().render(screen()); !drawn)
+        return drawn;
+    auto png = renderer().png();
+    if (!png)
+        return platform::foundation::Failure{png.error()};
+    return platform::foundation::write_file_atomically(path, *png);
 }
 
 // What changes the screen, and who draws it again.
@@ -194,9 +196,8 @@ CommandResult draw_frame(const std::vector<std::string>& args) {
     uint64_t generation = state().generation;
     if (*since == generation)
         return CommandResult::success({{"changed", false}, {"generation", generation}});
-    std::string error;
-    if (!write_screenshot(args[0], &error))
-        return CommandResult::failure(error);
+    if (auto written = write_screenshot(args[0]); !written)
+        return CommandResult::failure(written.error());
     return CommandResult::success({{"changed", true}, {"generation", generation}, {"path", args[0]}});
 }
 
@@ -301,9 +302,8 @@ void set_up_screen(HostProcess& host) {
     host.add_command("screenshot", "screenshot PATH.png", [](const std::vector<std::string>& args) {
         if (args.size() != 1)
             return CommandResult::failure("screenshot takes one file name");
-        std::string error;
-        if (!write_screenshot(args[0], &error))
-            return CommandResult::failure(error);
+        if (auto written = write_screenshot(args[0]); !written)
+            return CommandResult::failure(written.error());
         return CommandResult::success({{"path", args[0]}});
     });
     host.add_command(

@@ -21,7 +21,9 @@ using namespace platform::uikit;
 using nlohmann::json;
 using platform::foundation::CGPoint;
 using platform::foundation::CGRect;
+using platform::foundation::Failure;
 using platform::foundation::NSAttributedString;
+using platform::foundation::Result;
 using zimtone::colour::Colour;
 
 namespace {
@@ -172,9 +174,9 @@ platform::render::ViewRenderer& renderer() {
     return *shared;
 }
 
-std::optional<zimtone::colour::Image> draw_screen(std::string* error) {
-    if (!renderer().render(screen(), error))
-        return std::nullopt;
+Result<zimtone::colour::Image> draw_screen() {
+    if (auto drawn = renderer().render(screen()); !drawn)
+        return Failure{drawn.error()};
     return renderer().image();
 }
 
@@ -189,12 +191,11 @@ std::string quoted(const std::string& text) {
 }
 
 // Writes the screen as it stands through `screenshot`, so its folder rules hold here too.
-bool write_picture(HostProcess& host, const std::string& path, std::string* error) {
+Result<void> write_picture(HostProcess& host, const std::string& path) {
     auto answer = host.execute("screenshot " + quoted(path));
     if (answer.value("ok", false))
-        return true;
-    *error = answer.value("error", "the picture could not be written");
-    return false;
+        return {};
+    return Failure{answer.value("error", "the picture could not be written")};
 }
 
 struct PixelBox {
@@ -285,10 +286,9 @@ CommandResult run_text_audit(HostProcess& host, const std::vector<std::string>& 
         request.drawn_path = paths[0];
     if (paths.size() == 2)
         request.background_path = paths[1];
-    std::string error;
-    auto answer = audit_screen_texts(host, request, &error);
+    auto answer = audit_screen_texts(host, request);
     if (!answer)
-        return CommandResult::failure(error);
+        return CommandResult::failure(answer.error());
     return CommandResult::success(std::move(*answer));
 }
 
@@ -326,27 +326,25 @@ std::optional<ContrastSummary> summarise_contrast(const Colour& text, const std:
     return ContrastSummary{ratios[(ratios.size() - 1) / 10], ratios[(ratios.size() - 1) / 2]};
 }
 
-std::optional<json> audit_screen_texts(HostProcess& host, const TextAuditRequest& request,
-                                       std::string* error) {
+Result<json> audit_screen_texts(HostProcess& host, const TextAuditRequest& request) {
     screen()->layoutIfNeeded();
     std::vector<FoundText> found;
     collect(*screen(), 1.0, {}, found);
 
-    auto drawn = draw_screen(error);
+    auto drawn = draw_screen();
     if (!drawn)
-        return std::nullopt;
-    std::optional<zimtone::colour::Image> bare;
+        return Failure{drawn.error()};
     std::vector<bool> over_itself(found.size(), false);
-    {
+    auto bare = [&] {
         // All texts at once, one frame more: no text of these surfaces lies on another, which
         // each element's answer checks ("overlaps").
         HiddenTexts hidden(found);
         for (size_t i = 0; i < found.size(); ++i)
             over_itself[i] = hidden.kept(found[i].view);
-        bare = draw_screen(error);
-    }
+        return draw_screen();
+    }();
     if (!bare)
-        return std::nullopt;
+        return Failure{bare.error()};
 
     // Texts are found in drawing order; the last drawn shows on top, so it claims its ink first.
     std::vector<PixelBox> boxes(found.size());
@@ -401,11 +399,12 @@ std::optional<json> audit_screen_texts(HostProcess& host, const TextAuditRequest
     // The pictures are drawn again as the screenshot command draws them, so its folder rules hold.
     bool pictures = !request.drawn_path.empty() && (any_fails || !request.pictures_only_when_failing);
     if (pictures) {
-        if (!write_picture(host, request.drawn_path, error))
-            return std::nullopt;
+        if (auto written = write_picture(host, request.drawn_path); !written)
+            return Failure{written.error()};
         HiddenTexts hidden(found);
-        if (!request.background_path.empty() && !write_picture(host, request.background_path, error))
-            return std::nullopt;
+        if (!request.background_path.empty())
+            if (auto written = write_picture(host, request.background_path); !written)
+                return Failure{written.error()};
     }
     return json{{"texts", std::move(texts)}, {"scale", kScale}, {"pictures", pictures}};
 }

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "colour/Colour.h"
+#include "platform/foundation/Result.h"
 #include "sim/hosts/HostProcess.h"
 
 namespace zimtone::sim {
@@ -50,10 +51,10 @@ struct TextAuditRequest {
 // {"texts":[{text, view, path, box, colour, alpha, drawn, font{name,size,weight}, large,
 // background{median}, contrast{worst_tenth, median}, threshold, below_4_5, below_3, fails,
 // overlaps, background_has_text}...], "scale", "pictures" (whether they were written)}. The box is the text's
-// ink in screen points: the pixels that change when the texts are hidden. Nullopt with a reason when a
-// picture cannot be drawn or written.
-std::optional<nlohmann::json> audit_screen_texts(HostProcess& host, const TextAuditRequest& request,
-                                                 std::string* error);
+// ink in screen points: the pixels that change when the texts are hidden. A failure saying why when
+// a picture cannot be drawn or written.
+platform::foundation::Result<nlohmann::json> audit_screen_texts(HostProcess& host,
+                                                                const TextAuditRequest& request);
 
 // Registers `text-audit`.
 void set_up_text_audit(HostProcess& host);

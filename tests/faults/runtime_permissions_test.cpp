@@ -39,11 +39,10 @@ mode_t mode_of(const fs::path& path) {
 }
 
 std::string open_folder(const std::string& device_path) {
-    std::string error;
-    int fd = open_runtime_folder(device_path, &error);
-    if (fd >= 0)
-        close(fd);
-    return fd >= 0 ? "" : error;
+    auto opened = open_runtime_folder(device_path);
+    if (opened)
+        close(*opened);
+    return opened.error();
 }
 
 } // namespace

@@ -162,21 +162,23 @@ TEST_P(BrokenSettingsFile, AWriterRefusesToReplaceItAndLeavesItAsItIs) {
         GTEST_SKIP() << "file permissions do not apply to root";
     broken.make(file_);
     const std::string before = entry_at(file_);
-    std::string error;
+    auto update = [] {
+        return update_dictionary_file(kSettingsFile, [](NSMutableDictionary& s) {
+            s.set("BannerAlpha", NSNumber::numberWithDouble(0.5));
+        });
+    };
     if (broken.holds_no_keys) {
-        EXPECT_TRUE(update_dictionary_file(
-            kSettingsFile,
-            [](NSMutableDictionary& s) { s.set("BannerAlpha", NSNumber::numberWithDouble(0.5)); }, &error))
-            << error;
+        auto updated = update();
+        EXPECT_TRUE(updated) << updated.error();
         auto written = read_dictionary_file(kSettingsFile);
         ASSERT_TRUE(written);
         EXPECT_EQ(written->count(), 1u);
         return;
     }
-    EXPECT_FALSE(update_dictionary_file(
-        kSettingsFile, [](NSMutableDictionary& s) { s.set("BannerAlpha", NSNumber::numberWithDouble(0.5)); },
-        &error));
-    EXPECT_TRUE(error.starts_with("cannot read " + std::string(kSettingsFile) + ": ")) << error;
+    auto updated = update();
+    EXPECT_FALSE(updated);
+    EXPECT_TRUE(updated.error().starts_with("cannot read " + std::string(kSettingsFile) + ": "))
+        << updated.error();
     EXPECT_TRUE(entry_at(file_) == before) << "the file was changed";
     for (const auto& entry : fs::directory_iterator(file_.parent_path()))
         EXPECT_EQ(entry.path(), file_) << "left beside it";

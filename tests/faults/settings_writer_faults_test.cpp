@@ -60,9 +60,9 @@ std::optional<int> generation_of_file() {
     return std::nullopt;
 }
 
-bool write_generation(int generation, std::string* error = nullptr) {
-    return update_dictionary_file(
-        kSettingsFile, [generation](NSMutableDictionary& s) { set_generation(s, generation); }, error);
+platform::foundation::Result<void> write_generation(int generation) {
+    return update_dictionary_file(kSettingsFile,
+                                  [generation](NSMutableDictionary& s) { set_generation(s, generation); });
 }
 
 // Temporary files a writer leaves in the preferences folder while it writes.
@@ -99,7 +99,7 @@ TEST_F(SettingsWriterFaults, WriterKilledMidWriteLeavesTheOldFileWhole) {
         ASSERT_GE(writer, 0);
         if (writer == 0) {
             for (int generation = before + 1;; ++generation)
-                write_generation(generation % 1000);
+                (void)write_generation(generation % 1000);
         }
         // Kill it as soon as it is inside a write: its temporary file exists. The deadline only
         // keeps a writer that never writes from hanging the test.
@@ -116,8 +116,8 @@ TEST_F(SettingsWriterFaults, WriterKilledMidWriteLeavesTheOldFileWhole) {
         ASSERT_TRUE(after) << "round " << round << ": the file is not one whole generation";
         EXPECT_GE(*after, before);
 
-        std::string error;
-        EXPECT_TRUE(write_generation(500 + round, &error)) << error;
+        auto written = write_generation(500 + round);
+        EXPECT_TRUE(written) << written.error();
         EXPECT_EQ(generation_of_file(), 500 + round);
         EXPECT_FALSE(temporary_file_present(directory_)) << "round " << round << ": a stale temporary stayed";
     }
@@ -131,8 +131,8 @@ TEST_F(SettingsWriterFaults, FileSizeLimitFailsTheWriteVisiblyAndKeepsTheOldFile
         signal(SIGXFSZ, SIG_IGN);
         rlimit limit{64 * 1024, 64 * 1024};
         setrlimit(RLIMIT_FSIZE, &limit);
-        std::string error;
-        return write_generation(1, &error) ? std::string("written") : error;
+        auto written = write_generation(1);
+        return written ? std::string("written") : written.error();
     });
     EXPECT_EQ(result.exit_code, 0);
     EXPECT_EQ(result.output, std::string("cannot write ") + kSettingsFile + ": File too large");

@@ -91,9 +91,9 @@ TEST(AtomicFileWrite, TheReasonNamesThePath) {
         {"", false, "no file name given"},
     };
     for (const auto& row : rows) {
-        std::string error;
-        EXPECT_EQ(write_file_atomically(row.path, bytes, &error), row.written) << row.path;
-        EXPECT_EQ(error, row.error) << row.path;
+        auto written = write_file_atomically(row.path, bytes);
+        EXPECT_EQ(written.ok(), row.written) << row.path;
+        EXPECT_EQ(written.error(), row.error) << row.path;
     }
     EXPECT_EQ(entry_at(device.root() / "shot.png"), "file png");
 }

@@ -19,15 +19,11 @@ int main(int argc, char** argv) {
     const std::string path = argv[2], prefix = argv[3];
     const int64_t count = std::atoll(argv[4]);
     for (int64_t i = 0; i < count; ++i) {
-        std::string error;
-        bool written = update_dictionary_file(
-            path,
-            [&](NSMutableDictionary& dict) {
-                dict.set(prefix + std::to_string(i), NSNumber::numberWithInteger(i));
-            },
-            &error);
+        auto written = update_dictionary_file(path, [&](NSMutableDictionary& dict) {
+            dict.set(prefix + std::to_string(i), NSNumber::numberWithInteger(i));
+        });
         if (!written) {
-            std::fprintf(stderr, "%s\n", error.c_str());
+            std::fprintf(stderr, "%s\n", written.error().c_str());
             return 1;
         }
     }

@@ -95,9 +95,9 @@ TEST_F(SettingsFileUpdate, MissingFileReadsEmptyAndFirstWriteCreatesIt) {
     auto empty = read_dictionary_or_empty(kSettings);
     ASSERT_TRUE(empty);
     EXPECT_EQ(empty->count(), 0u);
-    std::string error = "untouched";
-    ASSERT_TRUE(update_dictionary_file(kSettings, set_number("BannerAlpha", 0.5), &error));
-    EXPECT_EQ(error, "untouched");
+    auto updated = update_dictionary_file(kSettings, set_number("BannerAlpha", 0.5));
+    ASSERT_TRUE(updated) << updated.error();
+    EXPECT_EQ(updated.error(), "");
     auto written = read_dictionary_file(kSettings);
     ASSERT_TRUE(written);
     EXPECT_EQ(written->keys(), std::vector<std::string>{"BannerAlpha"});
@@ -161,9 +161,9 @@ TEST_F(SettingsFileUpdate, AFilePresentButUnreadableIsLeftExactlyAsItIs) {
         c.make(file);
         const std::string before = entry_at(file);
         const auto entries = directory_entries(kDirectory);
-        std::string error;
-        EXPECT_FALSE(update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25), &error));
-        EXPECT_EQ(error, "cannot read " + kSettings + ": " + c.problem);
+        auto updated = update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25));
+        EXPECT_FALSE(updated);
+        EXPECT_EQ(updated.error(), "cannot read " + kSettings + ": " + c.problem);
         EXPECT_TRUE(entry_at(file) == before) << "the file was changed";
         EXPECT_EQ(directory_entries(kDirectory), entries);
     }
@@ -177,9 +177,8 @@ TEST_F(SettingsFileUpdate, AFileWithoutReadPermissionIsLeftAsItIs) {
     fs::permissions(host_path(kDirectory), fs::perms::all);
     fs::permissions(host_path(kSettings), fs::perms::owner_write);
     EXPECT_TRUE(plist_test::run_unprivileged([&] {
-        std::string error;
-        return !update_dictionary_file(kSettings, set_number("LockscreenAlpha", 0.25), &error) &&
-               error == "cannot read " + kSettings + ": Permission denied";
+        auto updated = update_dictionary_file(kSettings, set_number("LockscreenAlpha", 0.25));
+        return !updated && updated.error() == "cannot read " + kSettings + ": Permission denied";
     }));
     fs::permissions(host_path(kSettings), fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(read_bytes(kSettings), before);
@@ -190,16 +189,16 @@ TEST_F(SettingsFileUpdate, AFileWithoutReadPermissionIsLeftAsItIs) {
 TEST_F(SettingsFileUpdate, AResultTooLargeToReadBackIsNotWrittenAndNoKeyIsLost) {
     write_bytes(kSettings, five_keys_xml());
     const std::string before = read_bytes(kSettings);
-    std::string error;
-    EXPECT_FALSE(update_dictionary_file(
-        kSettings, [](NSMutableDictionary& dict) { dict.set("BannerAlpha", ns(std::string(9u << 20, 'x'))); },
-        &error));
-    EXPECT_EQ(error, "cannot write " + kSettings + ": the result would be larger than 8 MiB");
+    auto too_large = update_dictionary_file(kSettings, [](NSMutableDictionary& dict) {
+        dict.set("BannerAlpha", ns(std::string(9u << 20, 'x')));
+    });
+    EXPECT_FALSE(too_large);
+    EXPECT_EQ(too_large.error(), "cannot write " + kSettings + ": the result would be larger than 8 MiB");
     EXPECT_EQ(read_bytes(kSettings), before);
     EXPECT_EQ(directory_entries(kDirectory), std::vector<std::string>{"org.quillhaven.zimtonepro2.plist"});
 
-    ASSERT_TRUE(update_dictionary_file(kSettings, set_number("NotificationCenterAlpha", 0.75), &error))
-        << error;
+    auto updated = update_dictionary_file(kSettings, set_number("NotificationCenterAlpha", 0.75));
+    ASSERT_TRUE(updated) << updated.error();
     auto dict = read_dictionary_file(kSettings);
     ASSERT_TRUE(dict);
     EXPECT_EQ(dict->count(), 6u);
@@ -224,9 +223,9 @@ TEST_F(SettingsFileUpdate, FailuresSayWhatAndWhy) {
     };
     for (const auto& [path, message] : cases) {
         SCOPED_TRACE(path);
-        std::string error;
-        EXPECT_FALSE(update_dictionary_file(path, set_number("BannerAlpha", 0.5), &error));
-        EXPECT_EQ(error, message);
+        auto updated = update_dictionary_file(path, set_number("BannerAlpha", 0.5));
+        EXPECT_FALSE(updated);
+        EXPECT_EQ(updated.error(), message);
     }
     EXPECT_EQ(read_bytes("/Blocked"), "a regular file");
 }
@@ -241,9 +240,8 @@ TEST_F(SettingsFileUpdate, UnwritableDirectoryReportsPermissionDenied) {
     const auto read_only = writable & ~fs::perms::owner_write;
     auto failure_reads = [&](const std::string& expected) {
         return plist_test::run_unprivileged([&] {
-            std::string error;
-            return !update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25), &error) &&
-                   error == expected;
+            auto updated = update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25));
+            return !updated && updated.error() == expected;
         });
     };
 
@@ -308,7 +306,9 @@ TEST_F(SettingsFileUpdate, PlainWritesWaitForTheWritersLock) {
         ::_exit(told && write_property_list_file(kSettings, dict.get()) ? 0 : 1);
     }
     ::close(go[0]);
-    std::optional<FileLock> held = FileLock::acquire(kSettings);
+    std::optional<FileLock> held;
+    if (auto acquired = FileLock::acquire(kSettings))
+        held.emplace(std::move(*acquired));
     // Without the go-ahead the writer exits at once, so it is reaped on every path.
     bool told = held && ::write(go[1], "g", 1) == 1;
     ::close(go[1]);
@@ -361,9 +361,9 @@ TEST_F(SettingsFileUpdate, ALockFileThatIsNotARegularFileIsRefused) {
         write_bytes("/elsewhere/victim", "someone else's file");
         fs::create_directories(lock_file.parent_path());
         c.make();
-        std::string error;
-        EXPECT_FALSE(update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25), &error));
-        EXPECT_EQ(error, c.error);
+        auto updated = update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25));
+        EXPECT_FALSE(updated);
+        EXPECT_EQ(updated.error(), c.error);
         EXPECT_FALSE(write_property_list_file(kSettings, NSMutableDictionary::create().get()));
         EXPECT_EQ(read_bytes(kSettings), before);
         EXPECT_EQ(read_bytes("/elsewhere/victim"), "someone else's file");
@@ -382,7 +382,7 @@ TEST_F(SettingsFileUpdate, TheNextWriterRemovesStaleTemporariesOfItsFileOnly) {
                                            "." + leaf + ".Ab-2Cd", leaf + ".Ab12Cd",
                                            ".other.plist.Ab12Cd",  "." + leaf + ".Dir000"};
     const std::pair<const char*, std::function<bool()>> writers[] = {
-        {"update", [] { return update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25)); }},
+        {"update", [] { return update_dictionary_file(kSettings, set_number("BannerAlpha", 0.25)).ok(); }},
         {"plain write",
          [] { return write_property_list_file(kSettings, NSMutableDictionary::create().get()); }},
     };

@@ -59,8 +59,8 @@ Ref<UIView> small_tree() {
 TEST(PngOutput, FileHoldsTheTreeAtTwiceItsSize) {
     TempFolder folder;
     const std::string path = (folder.path() / "shot.png").string();
-    std::string error;
-    ASSERT_TRUE(render_view_png(small_tree().get(), path, {}, &error)) << error;
+    auto written = render_view_png(small_tree().get(), path, {});
+    ASSERT_TRUE(written) << written.error();
     auto decoded = decodePng(path, 2.0);
     ASSERT_TRUE(decoded);
     EXPECT_EQ(decoded->pixel_width, 16);
@@ -82,9 +82,8 @@ Ref<UIView> translucent_tree() {
 
 TEST(PngOutput, BytesMatchThePixels) {
     for (const auto& tree : {small_tree(), translucent_tree()}) {
-        std::string error;
-        auto bytes = render_view_png_bytes(tree.get(), {}, &error);
-        ASSERT_TRUE(bytes) << error;
+        auto bytes = render_view_png_bytes(tree.get(), {});
+        ASSERT_TRUE(bytes) << bytes.error();
         ASSERT_GT(bytes->size(), 8u);
         EXPECT_EQ(std::string(bytes->begin(), bytes->begin() + 8), "\x89PNG\r\n\x1a\n");
         TempFolder folder;
@@ -92,16 +91,15 @@ TEST(PngOutput, BytesMatchThePixels) {
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes->data()), bytes->size());
         auto decoded = decodePng(path, 2.0);
-        auto image = render_view_image(tree.get(), {}, &error);
+        auto image = render_view_image(tree.get(), {});
         ASSERT_TRUE(decoded && image);
         EXPECT_EQ(decoded->pixels, image->pixels);
     }
 }
 
 TEST(PngOutput, TranslucentPixelsAreStraightAlpha) {
-    std::string error;
-    auto image = render_view_image(translucent_tree().get(), {}, &error);
-    ASSERT_TRUE(image) << error;
+    auto image = render_view_image(translucent_tree().get(), {});
+    ASSERT_TRUE(image) << image.error();
     const Rgba left = pixel_at(*image, 1, 1), right = pixel_at(*image, 5, 1), clear = pixel_at(*image, 7, 1);
     EXPECT_EQ(left.a, 94); // 0.37 of 255, rounded
     EXPECT_NEAR(left.r, 230, 2);
@@ -124,9 +122,9 @@ TEST(PngOutput, FileErrorsAreReadableAndLeaveNothingBehind) {
         {folder.path().string(), "cannot write " + folder.path().string() + ": Is a directory"},
     };
     for (const auto& c : cases) {
-        std::string error;
-        EXPECT_FALSE(render_view_png(small_tree().get(), c.path, {}, &error)) << c.path;
-        EXPECT_EQ(error, c.error);
+        auto written = render_view_png(small_tree().get(), c.path, {});
+        EXPECT_FALSE(written) << c.path;
+        EXPECT_EQ(written.error(), c.error);
     }
     EXPECT_TRUE(folder.entries().empty());
 }
@@ -151,12 +149,12 @@ TEST(RenderErrors, BadViewsAndOptionsAreRefusedWithAReason) {
          "the view is too large to draw at this scale"},
     };
     for (const auto& c : cases) {
-        std::string error;
-        EXPECT_FALSE(render_view_image(c.view.get(), {c.scale}, &error)) << c.name;
-        EXPECT_EQ(error, c.error) << c.name;
-        error.clear();
-        EXPECT_FALSE(render_view_png_bytes(c.view.get(), {c.scale}, &error)) << c.name;
-        EXPECT_EQ(error, c.error) << c.name;
+        auto image = render_view_image(c.view.get(), {c.scale});
+        EXPECT_FALSE(image) << c.name;
+        EXPECT_EQ(image.error(), c.error) << c.name;
+        auto bytes = render_view_png_bytes(c.view.get(), {c.scale});
+        EXPECT_FALSE(bytes) << c.name;
+        EXPECT_EQ(bytes.error(), c.error) << c.name;
     }
 }
 
@@ -199,18 +197,20 @@ TEST(ReusedRenderer, FramesFollowTheTreeAndImagesAreKeptOnlyWhileShown) {
     auto picture = make_view<UIImageView>(CGRectMake(0, 0, 5, 5), nullptr, root.get());
     picture->setImage(
         UIImage::withImage(zimtone::colour::Image::fromPixels(1, 1, 1.0, {0, 255, 0, 255})).get());
-    std::string error;
-    ASSERT_TRUE(renderer.render(root.get(), &error)) << error;
+    auto drawn = renderer.render(root.get());
+    ASSERT_TRUE(drawn) << drawn.error();
     EXPECT_EQ(pixel_at(renderer.image(), 2, 2), (Rgba{0, 255, 0, 255}));
     EXPECT_EQ(pixel_at(renderer.image(), 7, 7), (Rgba{255, 0, 0, 255}));
 
     picture->setHidden(true);
     root->setBackgroundColor(rgba(0, 0, 1).get());
-    ASSERT_TRUE(renderer.render(root.get(), &error)) << error;
+    drawn = renderer.render(root.get());
+    ASSERT_TRUE(drawn) << drawn.error();
     EXPECT_EQ(pixel_at(renderer.image(), 2, 2), (Rgba{0, 0, 255, 255})) << "the old frame is cleared";
 
     auto larger = make_view(CGRectMake(0, 0, 30, 10), nullptr);
-    ASSERT_TRUE(renderer.render(larger.get(), &error)) << error;
+    drawn = renderer.render(larger.get());
+    ASSERT_TRUE(drawn) << drawn.error();
     EXPECT_EQ(renderer.image().pixel_width, 60);
     EXPECT_EQ(pixel_at(renderer.image(), 2, 2), (Rgba{0, 0, 0, 0}));
 }

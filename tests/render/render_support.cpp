@@ -20,9 +20,8 @@ bool near(const Rgba& actual, const Rgba& expected, int tolerance) {
 }
 
 zimtone::colour::Image draw(const platform::uikit::UIView& view, double scale) {
-    std::string error;
-    auto image = platform::render::render_view_image(&view, {scale}, &error);
-    EXPECT_TRUE(image) << error;
+    auto image = platform::render::render_view_image(&view, {scale});
+    EXPECT_TRUE(image) << image.error();
     return image ? *image : zimtone::colour::Image{};
 }
 
