@@ -27,15 +27,23 @@ bool is_tap(const std::vector<CGPoint>& path) {
                        [&](CGPoint p) { return std::hypot(p.x - start.x, p.y - start.y) <= kTapSlop; });
 }
 
+// A tap that went down and came up inside the same one of the rows.
+std::optional<size_t> tapped_row(const std::vector<CGPoint>& path, const std::vector<CGRect>& rows) {
+    if (!is_tap(path))
+        return std::nullopt;
+    auto row = row_at(rows, path.front());
+    if (row && contains(rows[*row], path.back()))
+        return row;
+    return std::nullopt;
+}
+
 RecognisedGesture on_lock_screen(const std::vector<CGPoint>& path, const GestureScene& scene) {
     const CGPoint start = path.front(), end = path.back();
     if (start.y >= kUnlockZoneTop && end.x - start.x >= kUnlockSlide &&
         std::abs(end.y - start.y) <= kUnlockMaxDrift)
         return {Gesture::Unlock};
-    if (is_tap(path))
-        if (auto row = row_at(scene.lock_notifications, start);
-            row && contains(scene.lock_notifications[*row], end))
-            return {Gesture::OpenLockScreenNotification, *row};
+    if (auto row = tapped_row(path, scene.lock_notifications))
+        return {Gesture::OpenLockScreenNotification, *row};
     return {};
 }
 
@@ -48,8 +56,7 @@ std::optional<RecognisedGesture> on_banner(const std::vector<CGPoint>& path, con
         return RecognisedGesture{Gesture::DismissBanner};
     if (is_tap(path)) {
         if (scene.banner_pulled_down)
-            if (auto button = row_at(scene.banner_actions, start);
-                button && contains(scene.banner_actions[*button], end))
+            if (auto button = tapped_row(path, scene.banner_actions))
                 return RecognisedGesture{Gesture::BannerAction, *button};
         return RecognisedGesture{Gesture::OpenBanner};
     }
@@ -83,6 +90,8 @@ const char* gesture_name(Gesture gesture) {
         return "unlock";
     case Gesture::OpenLockScreenNotification:
         return "lockscreen-open";
+    case Gesture::OpenNotificationCenterNotification:
+        return "nc-row-open";
     }
     return "none";
 }
@@ -96,6 +105,9 @@ RecognisedGesture recognise_gesture(const std::vector<CGPoint>& path, const Gest
     if (scene.notification_center_open) {
         if (start.y - end.y >= kNotificationCenterDrag)
             return {Gesture::CloseNotificationCenter};
+        // Headers, their clear buttons and the mode control are the views' own taps.
+        if (auto row = tapped_row(path, scene.notification_rows))
+            return {Gesture::OpenNotificationCenterNotification, *row};
         return {};
     }
     if (auto banner = on_banner(path, scene))

@@ -42,6 +42,7 @@ enum class Gesture {
     BannerAction, // a tap on one of a pulled-down banner's action buttons
     Unlock,
     OpenLockScreenNotification,
+    OpenNotificationCenterNotification, // a tap on a notification row of Notification Center
 };
 
 // The name a host's answer gives the gesture ("nc-open", ...).
@@ -57,11 +58,12 @@ struct GestureScene {
     bool banner_pulled_down{false};
     std::vector<CGRect> banner_actions;     // the action buttons, while pulled down
     std::vector<CGRect> lock_notifications; // the lock screen's notification rows
+    std::vector<CGRect> notification_rows;  // Notification Center's notification rows, as far as seen
 };
 
 struct RecognisedGesture {
     Gesture gesture{Gesture::None};
-    size_t index{0}; // which action button or lock-screen row
+    size_t index{0}; // which action button, lock-screen row or Notification Center row
     bool operator==(const RecognisedGesture&) const = default;
 };
 

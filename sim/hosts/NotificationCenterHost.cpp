@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/NSIndexPath.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/springboard/BulletinStore.h"
 #include "platform/springboard/nc/NotificationCenterClasses.h"
@@ -23,6 +24,7 @@
 namespace zimtone::sim {
 
 using namespace platform::springboard;
+using platform::foundation::CGRect;
 using platform::foundation::CGRectMake;
 using platform::foundation::ns;
 using platform::runtime::make_object;
@@ -55,6 +57,20 @@ std::vector<ListSection> sections_by_app(const std::vector<Ref<BBBulletin>>& new
         sections[static_cast<size_t>(at - apps.begin())].rows.push_back({bulletin, {}});
     }
     return sections;
+}
+
+CGRect rect_on_screen(const UIView* view) {
+    const auto origin = view->convertPointToView({0, 0}, nullptr);
+    return {origin, view->bounds().size};
+}
+
+// The part of a row the scroll view's window lets show; empty when none does.
+CGRect clipped(const CGRect& row, const CGRect& window) {
+    const double top = std::max(row.minY(), window.minY()), bottom = std::min(row.maxY(), window.maxY());
+    const double left = std::max(row.minX(), window.minX()), right = std::min(row.maxX(), window.maxX());
+    if (bottom <= top || right <= left)
+        return {};
+    return CGRectMake(left, top, right - left, bottom - top);
 }
 
 std::string summary(size_t count) {
@@ -106,9 +122,33 @@ class NotificationCenter {
         auto* list = notifications_->tableView();
         double top = today_table->content_height() + kListGap;
         list->setFrame(CGRectMake(0, top, kScreenWidth, 0));
-        notifications_->show_sections(sections_by_app(bulletins));
+        shown_ = sections_by_app(bulletins);
+        notifications_->show_sections(shown_);
         list->setFrame(CGRectMake(0, top, kScreenWidth, list->content_height()));
         scroll_->setContentHeight(top + list->content_height());
+    }
+
+    // The cells of the Notifications list that show through the scroll view, in list order.
+    std::vector<NotificationCenterRow> rows() const {
+        std::vector<NotificationCenterRow> rows;
+        if (!is_open())
+            return rows;
+        const CGRect window = rect_on_screen(scroll_.get());
+        auto* table = notifications_->tableView();
+        for (const auto& cell : table->shown_cells()) {
+            auto path = table->indexPathForCell(cell.get());
+            auto* index = dynamic_cast<platform::foundation::NSIndexPath*>(path.get());
+            if (!index || index->section() < 0 || static_cast<size_t>(index->section()) >= shown_.size())
+                continue;
+            const auto& section = shown_[static_cast<size_t>(index->section())];
+            if (index->row() < 0 || static_cast<size_t>(index->row()) >= section.rows.size())
+                continue;
+            const auto& bulletin = section.rows[static_cast<size_t>(index->row())].bulletin;
+            const CGRect visible = clipped(rect_on_screen(cell.get()), window);
+            if (bulletin && visible.size.width > 0)
+                rows.push_back({visible, BBBulletin::text(bulletin->sectionID())});
+        }
+        return rows;
     }
 
     nlohmann::json state() const {
@@ -123,6 +163,7 @@ class NotificationCenter {
     Ref<SBNotificationCenterScrollView> scroll_;
     Ref<SBNCTableViewController> today_;
     Ref<SBBulletinViewController> notifications_;
+    std::vector<ListSection> shown_; // what the Notifications list shows, for its rows' bulletins
 };
 
 NotificationCenter& notification_center() {
@@ -142,6 +183,10 @@ void open_notification_center() {
 
 void close_notification_center() {
     notification_center().close();
+}
+
+std::vector<NotificationCenterRow> notification_center_rows() {
+    return notification_center().rows();
 }
 
 void set_up_notification_center_host(HostProcess& host) {

@@ -109,6 +109,8 @@ GestureScene scene() {
     if (scene.locked)
         for (const auto& cell : lock_screen_cells())
             scene.lock_notifications.push_back(rect_on_screen(cell.get()));
+    for (const auto& row : notification_center_rows())
+        scene.notification_rows.push_back(row.rect);
     return scene;
 }
 
@@ -155,6 +157,22 @@ json banner_action(size_t index) {
     return answer;
 }
 
+// Opening an app is all the phone shows of it here: it remembers which.
+json open_app(const std::string& app) {
+    phone().opened = app;
+    return {{"opened", app}};
+}
+
+json open_notification_center_row(size_t index) {
+    auto rows = notification_center_rows();
+    if (index >= rows.size())
+        return {{"nothing", true}};
+    close_notification_center();
+    json answer = open_app(rows[index].app);
+    answer["notificationCenter"] = false;
+    return answer;
+}
+
 json perform(const RecognisedGesture& gesture) {
     auto& banners = SBBannerController::shared();
     switch (gesture.gesture) {
@@ -169,9 +187,9 @@ json perform(const RecognisedGesture& gesture) {
         return {{"waiting", banners.waiting()}};
     case Gesture::OpenBanner: {
         const BBBulletin* bulletin = banner_bulletin();
-        phone().opened = bulletin ? BBBulletin::text(bulletin->sectionID()) : std::string();
+        json answer = open_app(bulletin ? BBBulletin::text(bulletin->sectionID()) : std::string());
         banners.dismiss(kBannerDismissedForOpening);
-        return {{"opened", phone().opened}};
+        return answer;
     }
     case Gesture::PullDownBanner: {
         json titles = json::array();
@@ -189,6 +207,8 @@ json perform(const RecognisedGesture& gesture) {
         phone().opened = app_of_lock_screen_cell(gesture.index);
         unlock();
         return {{"locked", locked()}, {"opened", phone().opened}};
+    case Gesture::OpenNotificationCenterNotification:
+        return open_notification_center_row(gesture.index);
     case Gesture::None:
         break;
     }

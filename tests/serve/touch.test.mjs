@@ -243,3 +243,26 @@ test('Sleep/Wake darkens and locks the phone, Home wakes it, and Home closes Not
   await page.locator('#home-button').click();
   await waitFor(async () => (await phone()).notificationCenter === false, 'Home to close Notification Center');
 });
+
+test('a Notification Center row tapped opens its app and closes Notification Center', async () => {
+  await bulletin('com.apple.weather', 'Weather', 'Rain at four');
+  await bulletin('com.apple.Maps', 'Maps', 'Turn left ahead');
+  while ((await askHost('springboard', 'dismiss')).ok);
+  await drag({ x: 180, y: 4 }, { x: 180, y: 400 });
+  await waitFor(async () => (await phone()).notificationCenter === true, 'Notification Center to open');
+  const before = (await phone()).opened;
+  // Newest app first: Maps, then Weather, above the apps of earlier tests.
+  const rows = (await onScreen('springboard', 'SBNotificationsBulletinCell')).sort((a, b) => a.y - b.y);
+  assert.ok(rows.length >= 2, `rows: ${rows.length}`);
+  const headers = (await onScreen('springboard', 'SBNotificationCenterHeaderView')).filter((h) => h.y < rows[1].y);
+  const weatherHeader = headers.sort((a, b) => b.y - a.y)[0];
+  await page.evaluate(() => (document.getElementById('result').textContent = ''));
+  await tap(centre(weatherHeader).x, centre(weatherHeader).y);
+  assert.equal(await answered('a tap on a section header'), 'touch: nothing happened');
+  assert.equal((await phone()).notificationCenter, true, 'a header tap leaves Notification Center open');
+  assert.equal((await phone()).opened, before);
+
+  await tap(centre(rows[1]).x, centre(rows[1]).y);
+  await waitFor(async () => (await phone()).notificationCenter === false, 'Notification Center to close');
+  assert.equal((await phone()).opened, 'com.apple.weather');
+});

@@ -32,6 +32,14 @@ GestureScene nc_open() {
     return scene;
 }
 
+// Two apps' sections: a header (with its clear button at the right) above each app's rows.
+GestureScene nc_with_rows() {
+    GestureScene scene = nc_open();
+    scene.notification_rows = {CGRectMake(0, 160, 375, 80), CGRectMake(0, 240, 375, 80),
+                               CGRectMake(0, 360, 375, 80)};
+    return scene;
+}
+
 GestureScene lock_screen() {
     GestureScene scene;
     scene.locked = true;
@@ -78,6 +86,50 @@ TEST(Gestures, EachTouchIsTheGestureThePhoneMakesOfIt) {
          {}},
         {"a tap in NC goes to its views", nc_open(), {{100, 300}, {100, 300}}, {}},
         {"a drag down in NC is none", nc_open(), drag({180, 5}, 0, 300), {}},
+        {"tap inside NC's second row opens it",
+         nc_with_rows(),
+         {{100, 280}, {102, 283}, {100, 281}},
+         {Gesture::OpenNotificationCenterNotification, 1}},
+        {"tap on the boundary of two rows belongs to the lower one",
+         nc_with_rows(),
+         {{100, 240}, {100, 240}},
+         {Gesture::OpenNotificationCenterNotification, 1}},
+        {"tap on the left edge of a row",
+         nc_with_rows(),
+         {{0, 200}, {0, 200}},
+         {Gesture::OpenNotificationCenterNotification, 0}},
+        {"tap on the bottom edge of the last row is outside it",
+         nc_with_rows(),
+         {{100, 440}, {100, 440}},
+         {}},
+        {"tap on the header between the sections goes to the views",
+         nc_with_rows(),
+         {{100, 340}, {100, 340}},
+         {}},
+        {"tap on the header's clear button goes to the views", nc_with_rows(), {{355, 340}, {355, 340}}, {}},
+        {"tap on the mode control goes to the views", nc_with_rows(), {{187, 40}, {187, 40}}, {}},
+        {"a tap that slides into the next row opens neither", nc_with_rows(), {{100, 236}, {100, 244}}, {}},
+        {"a row tap moving exactly the slop",
+         nc_with_rows(),
+         {{100, 180}, {100 + kTapSlop, 180}},
+         {Gesture::OpenNotificationCenterNotification, 0}},
+        {"a drag across a row scrolls, opening nothing",
+         nc_with_rows(),
+         drag({100, 200}, 0, kTapSlop + 1),
+         {}},
+        {"a sideways drag along a row opens nothing", nc_with_rows(), drag({40, 200}, 200, 0), {}},
+        {"a swipe up from a row still closes NC",
+         nc_with_rows(),
+         drag({100, 300}, 0, -kNotificationCenterDrag),
+         {Gesture::CloseNotificationCenter}},
+        {"rows of a closed NC are not there",
+         [] {
+             auto s = nc_with_rows();
+             s.notification_center_open = false;
+             return s;
+         }(),
+         {{100, 280}, {100, 280}},
+         {}},
         {"swipe a banner up dismisses it",
          with_banner(false, false),
          drag({180, 50}, 0, -kBannerSwipeUp),
@@ -181,7 +233,8 @@ TEST(Gestures, EachGestureHasItsOwnName) {
                            Gesture::PullDownBanner,
                            Gesture::BannerAction,
                            Gesture::Unlock,
-                           Gesture::OpenLockScreenNotification};
+                           Gesture::OpenLockScreenNotification,
+                           Gesture::OpenNotificationCenterNotification};
     std::set<std::string> names;
     for (auto g : all)
         names.insert(gesture_name(g));
