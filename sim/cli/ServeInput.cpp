@@ -26,18 +26,15 @@ ActionResult on_screen(std::string line) {
 }
 
 // A coordinate of a touch: a finite number within the screen and a little past its edge.
-std::optional<double> coordinate(const json& r, const char* name, double limit, std::string* error) {
+platform::foundation::Result<double> coordinate(const json& r, const char* name, double limit) {
+    using platform::foundation::Failure;
     auto it = r.find(name);
-    if (it == r.end() || !it->is_number()) {
-        *error = std::string("'") + name + "' must be a number";
-        return std::nullopt;
-    }
+    if (it == r.end() || !it->is_number())
+        return Failure{std::string("'") + name + "' must be a number"};
     double value = it->get<double>();
-    if (!std::isfinite(value) || value < -kTouchOvershoot || value > limit + kTouchOvershoot) {
-        *error =
-            std::string("'") + name + "' is off the screen (0 to " + std::to_string(int(limit)) + " points)";
-        return std::nullopt;
-    }
+    if (!std::isfinite(value) || value < -kTouchOvershoot || value > limit + kTouchOvershoot)
+        return Failure{std::string("'") + name + "' is off the screen (0 to " + std::to_string(int(limit)) +
+                       " points)"};
     return value;
 }
 
@@ -95,11 +92,12 @@ ActionResult plan_touch(const json& r) {
     const std::string& name = phase->get_ref<const std::string&>();
     if (name != "down" && name != "move" && name != "up")
         return fail("'phase' must be down, move or up");
-    std::string error;
-    auto x = coordinate(r, "x", kScreenWidth, &error);
-    auto y = x ? coordinate(r, "y", kScreenHeight, &error) : std::nullopt;
-    if (!x || !y)
-        return fail(error);
+    auto x = coordinate(r, "x", kScreenWidth);
+    if (!x)
+        return fail(x.error());
+    auto y = coordinate(r, "y", kScreenHeight);
+    if (!y)
+        return fail(y.error());
     return on_screen("touch " + name + " " + point_word(*x) + " " + point_word(*y));
 }
 
@@ -144,12 +142,14 @@ FollowUpResult follow_up_of(const json& answer) {
     if (!it->is_object() || it->value("role", json()) != kMessages || !it->contains("command") ||
         !(*it)["command"].is_string())
         return {{}, refused};
-    sim::CommandError error;
-    auto command = sim::parse_command_line((*it)["command"].get<std::string>(), &error);
-    if (!command || command->name != "reply" || command->args.size() != 2)
+    auto parsed = sim::parse_command_line((*it)["command"].get<std::string>());
+    if (!parsed || !parsed->has_value())
+        return {{}, refused};
+    const sim::CommandLine& command = **parsed;
+    if (command.name != "reply" || command.args.size() != 2)
         return {{}, refused};
     auto planned =
-        plan_action({{"action", "reply"}, {"sender", command->args[0]}, {"message", command->args[1]}});
+        plan_action({{"action", "reply"}, {"sender", command.args[0]}, {"message", command.args[1]}});
     if (!planned.plan || planned.plan->commands.size() != 1)
         return {{}, refused + ": " + planned.error};
     result.follow.commands = {{kMessages, "home"}, planned.plan->commands[0]};

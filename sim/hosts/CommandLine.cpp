@@ -2,14 +2,9 @@
 
 namespace zimtone::sim {
 
-std::optional<CommandLine> parse_command_line(std::string_view line, CommandError* error) {
-    auto fail = [&](const char* why) -> std::optional<CommandLine> {
-        if (error)
-            error->message = why;
-        return std::nullopt;
-    };
-    if (error)
-        error->message.clear();
+platform::foundation::Result<std::optional<CommandLine>> parse_command_line(std::string_view line) {
+    using platform::foundation::Failure;
+    auto fail = [](const char* why) { return Failure{why}; };
     if (line.size() > kMaxCommandLine)
         return fail("command line too long");
     std::vector<std::string> words;
@@ -63,10 +58,10 @@ std::optional<CommandLine> parse_command_line(std::string_view line, CommandErro
         words.push_back(std::move(word));
     }
     if (words.empty())
-        return std::nullopt;
+        return std::optional<CommandLine>();
     CommandLine command{std::move(words.front()), {}};
     command.args.assign(std::make_move_iterator(words.begin() + 1), std::make_move_iterator(words.end()));
-    return command;
+    return std::optional<CommandLine>(std::move(command));
 }
 
 void CommandInput::append(std::string_view bytes) {

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/foundation/Result.h"
+
 namespace zimtone::sim {
 
 inline constexpr size_t kMaxCommandLine = 4096;
@@ -15,13 +17,9 @@ struct CommandLine {
     std::vector<std::string> args;
 };
 
-struct CommandError {
-    std::string message;
-};
-
-// nullopt for a blank line; an error for an unterminated quote, a bad escape, a NUL byte or a
-// line longer than kMaxCommandLine.
-std::optional<CommandLine> parse_command_line(std::string_view line, CommandError* error);
+// No command (nullopt) for a blank line; a failure for an unterminated quote, a bad escape, a NUL
+// byte or a line longer than kMaxCommandLine.
+platform::foundation::Result<std::optional<CommandLine>> parse_command_line(std::string_view line);
 
 // What a command channel has read but not yet run. A line that grows past kMaxCommandLine is
 // kept only that far and the rest of it, up to its newline, is dropped as it comes: the buffer

@@ -67,19 +67,18 @@ void HostProcess::add_command(const std::string& name, const std::string& usage,
 }
 
 nlohmann::json HostProcess::execute(std::string_view line) {
-    CommandError error;
-    auto command = parse_command_line(line, &error);
-    if (!command) {
-        if (error.message.empty())
-            return nullptr;
-        return {{"ok", false}, {"error", error.message}};
-    }
-    auto it = commands_.find(command->name);
+    auto parsed = parse_command_line(line);
+    if (!parsed)
+        return {{"ok", false}, {"error", parsed.error()}};
+    if (!parsed->has_value())
+        return nullptr;
+    const CommandLine& command = **parsed;
+    auto it = commands_.find(command.name);
     if (it == commands_.end())
-        return {{"ok", false}, {"error", "unknown command '" + command->name + "' (try 'help')"}};
-    CommandResult result = it->second.second(command->args);
+        return {{"ok", false}, {"error", "unknown command '" + command.name + "' (try 'help')"}};
+    CommandResult result = it->second.second(command.args);
     if (on_command)
-        on_command(command->name);
+        on_command(command.name);
     if (!result.ok)
         return {{"ok", false}, {"error", result.error}, {"usage", it->second.first}};
     nlohmann::json reply = {{"ok", true}};

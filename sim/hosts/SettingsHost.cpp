@@ -37,9 +37,8 @@ void set_up_settings_host(HostProcess& host) {
     // Both live as long as the process; the server thread uses them until exit.
     auto* pane = new SettingsHostPane();
     auto* server = new SettingsHostServer(*pane, web_folder());
-    std::string error;
-    if (!pane->load(&error))
-        std::fprintf(stderr, "settings: %s\n", error.c_str());
+    if (auto loaded = pane->load(); !loaded)
+        std::fprintf(stderr, "settings: %s\n", loaded.error().c_str());
     if (const char* env = std::getenv("ZIMTONE_SETTINGS_PORT"); env && !g_requested_port)
         g_requested_port = std::atoi(env);
     // Set by `zimtone serve`: the port of its device page, which shows this page in a frame.

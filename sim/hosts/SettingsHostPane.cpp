@@ -18,9 +18,11 @@ namespace zimtone::sim {
 
 using namespace platform::runtime;
 using nlohmann::json;
+using platform::foundation::Failure;
 using platform::foundation::NSArray;
 using platform::foundation::NSNumber;
 using platform::foundation::NSString;
+using platform::foundation::Result;
 using platform::preferences::PSIndexPath;
 using platform::preferences::PSListController;
 using platform::preferences::PSSpecifier;
@@ -29,38 +31,32 @@ using platform::uikit::UIAlertController;
 using platform::uikit::UIBarButtonItem;
 using platform::uikit::UIViewController;
 
-bool SettingsHostPane::load(std::string* error) {
+Result<void> SettingsHostPane::load() {
     std::string bundle = kPaneBundleDir;
     auto info = platform::foundation::read_dictionary_file(bundle + "/Info.plist");
     const std::string* executable =
         info ? platform::foundation::string_of(info->get("CFBundleExecutable").get()) : nullptr;
     const std::string* principal =
         info ? platform::foundation::string_of(info->get("NSPrincipalClass").get()) : nullptr;
-    if (!executable || !principal) {
-        *error = "no preference bundle at " + bundle +
-                 " (Info.plist with CFBundleExecutable and NSPrincipalClass)";
-        return false;
-    }
+    if (!executable || !principal)
+        return Failure{"no preference bundle at " + bundle +
+                       " (Info.plist with CFBundleExecutable and NSPrincipalClass)"};
     std::string library = platform::foundation::resolve_device_path(bundle + "/" + *executable).string();
     library_ = dlopen(library.c_str(), RTLD_NOW | RTLD_GLOBAL);
-    if (!library_) {
-        *error = std::string("cannot load the pane: ") + dlerror();
-        return false;
-    }
+    if (!library_)
+        return Failure{std::string("cannot load the pane: ") + dlerror()};
     Ref<Object> instance = class_createInstance(objc_getClass(principal->c_str()));
     Ref<Object> root = msg<Ref<Object>>(instance, "init"_sel);
     auto* page = dynamic_cast<PSListController*>(root.get());
-    if (!page) {
-        *error = "the bundle's principal class " + *principal + " is no settings page";
-        return false;
-    }
+    if (!page)
+        return Failure{"the bundle's principal class " + *principal + " is no settings page"};
     page->set_bundle_path(bundle);
     navigation_ = platform::uikit::UINavigationController::with_root(page);
     auto resource = platform::foundation::read_dictionary_file(bundle + "/Zimtone2.plist");
     const std::string* title =
         resource ? platform::foundation::string_of(resource->get("title").get()) : nullptr;
     titles_ = {title ? *title : *principal};
-    return true;
+    return {};
 }
 
 PSListController* SettingsHostPane::top() const {
@@ -255,76 +251,72 @@ std::string row_name(const PSSpecifier& item, int64_t index) {
     const std::string* key = item.string_property("key");
     return "row " + std::to_string(index) + (key ? " (" + *key + ")" : "");
 }
-bool refuse(std::string* error, std::string why) {
-    *error = std::move(why);
-    return false;
-}
 int64_t index_of(const json& action, const char* field) {
     auto it = action.find(field);
     return it != action.end() && it->is_number_integer() ? it->get<int64_t>() : -1;
 }
 } // namespace
 
-bool SettingsHostPane::tap(const json& action, std::string* error) {
+Result<void> SettingsHostPane::tap(const json& action) {
     int64_t index = index_of(action, "row");
     auto item = top()->specifier_at(index);
     if (!item)
-        return refuse(error, "no row " + std::to_string(index) + " on this page");
+        return Failure{"no row " + std::to_string(index) + " on this page"};
     size_t depth = navigation_->stack().size();
     msg(top(), "tableView:didSelectRowAtIndexPath:"_sel, static_cast<Object*>(nullptr),
         static_cast<Object*>(PSIndexPath::indexPathForRow(index, 0).get()));
     if (navigation_->stack().size() > depth)
         titles_.push_back(item->name() ? item->name()->str() : "");
-    return true;
+    return {};
 }
 
-bool SettingsHostPane::set(const json& action, std::string* error) {
+Result<void> SettingsHostPane::set(const json& action) {
     int64_t index = index_of(action, "row");
     auto item = top()->specifier_at(index);
     if (!item)
-        return refuse(error, "no row " + std::to_string(index) + " on this page");
+        return Failure{"no row " + std::to_string(index) + " on this page"};
     Ref<Object> value = action.contains("value") ? object_from_json(action["value"]) : nullptr;
     if (!value)
-        return refuse(error, "a value must be true, false, a number or a text");
+        return Failure{"a value must be true, false, a number or a text"};
     if (!item->setter() || !item->target())
-        return refuse(error, "row " + std::to_string(index) + " has no value to set");
+        return Failure{"row " + std::to_string(index) + " has no value to set"};
     if (auto accepted =
             platform::preferences::refused_control_value(item->cellType(), *item->properties(), value.get()))
-        return refuse(error,
-                      row_name(*item, index) + " accepts " + *accepted + ", not " + excerpt(action["value"]));
+        return Failure{row_name(*item, index) + " accepts " + *accepted + ", not " +
+                       excerpt(action["value"])};
     msg(item->target(), item->setter(), static_cast<Object*>(value.get()), static_cast<Object*>(item.get()));
-    return true;
+    return {};
 }
 
-bool SettingsHostPane::back(const json&, std::string* error) {
+Result<void> SettingsHostPane::back(const json&) {
     if (navigation_->stack().size() < 2)
-        return refuse(error, "already on the first page");
+        return Failure{"already on the first page"};
     navigation_->popViewControllerAnimated(true);
     titles_.pop_back();
-    return true;
+    return {};
 }
 
-bool SettingsHostPane::respring(const json&, std::string* error) {
+Result<void> SettingsHostPane::respring(const json&) {
     UIBarButtonItem* button = respring_button();
     if (!button)
-        return refuse(error, "no Respring button is shown");
+        return Failure{"no Respring button is shown"};
     button->tap();
-    return true;
+    return {};
 }
 
-bool SettingsHostPane::heart(const json&, std::string* error) {
+Result<void> SettingsHostPane::heart(const json&) {
     auto* items = navigation_->stack().front()->navigationItem()->rightBarButtonItems();
     if (top() != navigation_->stack().front().get() || !items || items->count() == 0)
-        return refuse(error, "no heart button is shown");
+        return Failure{"no heart button is shown"};
     if (auto* button = dynamic_cast<UIBarButtonItem*>(items->objectAtIndex(items->count() - 1).get()))
         button->tap();
-    return true;
+    return {};
 }
 
-bool SettingsHostPane::alert(const json& action, std::string* error) {
+Result<void> SettingsHostPane::alert(const json& action) {
     auto* alert = dynamic_cast<UIAlertController*>(presented());
     if (!alert)
-        return refuse(error, "no dialog is open");
+        return Failure{"no dialog is open"};
     if (auto texts = action.find("texts"); texts != action.end() && texts->is_array())
         for (size_t i = 0; i < texts->size() && i < alert->textFields().size(); ++i)
             if ((*texts)[i].is_string())
@@ -332,16 +324,16 @@ bool SettingsHostPane::alert(const json& action, std::string* error) {
                     platform::foundation::ns((*texts)[i].get<std::string>()).get());
     int64_t index = index_of(action, "action");
     if (index < 0 || !alert->tap_action(static_cast<size_t>(index)))
-        return refuse(error, "the dialog has no such button");
-    return true;
+        return Failure{"the dialog has no such button"};
+    return {};
 }
 
-bool SettingsHostPane::share(const json&, std::string* error) {
+Result<void> SettingsHostPane::share(const json&) {
     auto* sheet = dynamic_cast<platform::preferences::SLComposeViewController*>(presented());
     if (!sheet)
-        return refuse(error, "no share sheet is open");
+        return Failure{"no share sheet is open"};
     sheet->dismissViewControllerAnimatedCompletion(true, nullptr);
-    return true;
+    return {};
 }
 
 namespace {
@@ -349,22 +341,20 @@ namespace {
 // or sheet is up, as on the device.
 struct PaneAction {
     std::string_view type;
-    bool (SettingsHostPane::*run)(const json&, std::string*);
+    Result<void> (SettingsHostPane::*run)(const json&);
     bool answers_dialog;
 };
 } // namespace
 
-json SettingsHostPane::act(const json& action, std::string* error) {
+Result<json> SettingsHostPane::act(const json& action) {
     static constexpr PaneAction kActions[] = {
         {"tap", &SettingsHostPane::tap, false},     {"set", &SettingsHostPane::set, false},
         {"back", &SettingsHostPane::back, false},   {"respring", &SettingsHostPane::respring, false},
         {"heart", &SettingsHostPane::heart, false}, {"alert", &SettingsHostPane::alert, true},
         {"share", &SettingsHostPane::share, true},
     };
-    if (!navigation_) {
-        *error = "the pane is not loaded";
-        return nullptr;
-    }
+    if (!navigation_)
+        return Failure{"the pane is not loaded"};
     std::string type = action.is_object() && action.contains("type") && action["type"].is_string()
                            ? action["type"].get<std::string>()
                            : "";
@@ -372,16 +362,12 @@ json SettingsHostPane::act(const json& action, std::string* error) {
     for (const auto& candidate : kActions)
         if (candidate.type == type)
             found = &candidate;
-    if (presented() && !(found && found->answers_dialog)) {
-        *error = "a dialog is open; answer it first";
-        return nullptr;
-    }
-    if (!found) {
-        *error = "unknown action '" + type + "'";
-        return nullptr;
-    }
-    if (!(this->*found->run)(action, error))
-        return nullptr;
+    if (presented() && !(found && found->answers_dialog))
+        return Failure{"a dialog is open; answer it first"};
+    if (!found)
+        return Failure{"unknown action '" + type + "'"};
+    if (auto done = (this->*found->run)(action); !done)
+        return Failure{done.error()};
     return page();
 }
 

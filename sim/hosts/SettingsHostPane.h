@@ -8,6 +8,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/Result.h"
 #include "platform/preferences/PSListController.h"
 #include "platform/uikit/controllers/UIBarButtonItem.h"
 #include "platform/uikit/controllers/UINavigationController.h"
@@ -19,8 +20,8 @@ inline constexpr const char* kPaneBundleDir = "/Library/PreferenceBundles/Zimton
 class SettingsHostPane {
   public:
     // Loads the plug-in named by the bundle's Info.plist and makes its principal page the root.
-    // False with the reason in `error` when the bundle is missing or has no such page.
-    bool load(std::string* error);
+    // A failure saying why when the bundle is missing or has no such page.
+    platform::foundation::Result<void> load();
     bool loaded() const { return navigation_ != nullptr; }
 
     // {"title", "depth", "respring", "heart", "rows": [...], "alert", "share", "openedURLs"};
@@ -28,17 +29,17 @@ class SettingsHostPane {
     nlohmann::json page() const;
     // One action of the page: {"type": "tap"|"set"|"back"|"respring"|"heart"|"alert"|"share", ...}.
     // The new page on success, else a readable error.
-    nlohmann::json act(const nlohmann::json& action, std::string* error);
+    platform::foundation::Result<nlohmann::json> act(const nlohmann::json& action);
 
   private:
-    // One method per action type, each answering false with the reason in `error`.
-    bool tap(const nlohmann::json& action, std::string* error);
-    bool set(const nlohmann::json& action, std::string* error);
-    bool back(const nlohmann::json& action, std::string* error);
-    bool respring(const nlohmann::json& action, std::string* error);
-    bool heart(const nlohmann::json& action, std::string* error);
-    bool alert(const nlohmann::json& action, std::string* error);
-    bool share(const nlohmann::json& action, std::string* error);
+    // One method per action type, each failing with the reason.
+    platform::foundation::Result<void> tap(const nlohmann::json& action);
+    platform::foundation::Result<void> set(const nlohmann::json& action);
+    platform::foundation::Result<void> back(const nlohmann::json& action);
+    platform::foundation::Result<void> respring(const nlohmann::json& action);
+    platform::foundation::Result<void> heart(const nlohmann::json& action);
+    platform::foundation::Result<void> alert(const nlohmann::json& action);
+    platform::foundation::Result<void> share(const nlohmann::json& action);
 
     platform::uikit::UIBarButtonItem* respring_button() const;
     platform::preferences::PSListController* top() const;

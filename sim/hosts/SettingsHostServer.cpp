@@ -138,9 +138,9 @@ void SettingsHostServer::route() {
                     if (action.is_discarded() || !action.is_object())
                         return refuse(res, 400, "the action is not a JSON object");
                     auto answer = on_main<std::pair<json, std::string>>([this, action] {
-                        std::string error;
-                        json page = pane_.act(action, &error);
-                        return std::pair{page, error};
+                        auto page = pane_.act(action);
+                        return page ? std::pair{std::move(*page), std::string()}
+                                    : std::pair{json(), page.error()};
                     });
                     if (!answer)
                         return refuse(res, 503, "the Settings app is busy");

@@ -33,10 +33,9 @@ class TouchSession {
     explicit TouchSession(TouchSurface surface) : surface_(std::move(surface)) {}
 
     CommandResult touch(const std::vector<std::string>& args) {
-        std::string error;
-        auto command = parse_touch(args, &error);
+        auto command = parse_touch(args);
         if (!command)
-            return CommandResult::failure(error);
+            return CommandResult::failure(command.error());
         switch (command->phase) {
         case TouchCommand::Phase::Down:
             return CommandResult::success(down(command->point));
@@ -144,11 +143,10 @@ bool has_control_character(const std::string& text) {
 
 } // namespace
 
-std::optional<TouchCommand> parse_touch(const std::vector<std::string>& args, std::string* error) {
-    if (args.size() != 3) {
-        *error = "touch takes a phase (down, move or up) and the point's x and y in screen points";
-        return std::nullopt;
-    }
+platform::foundation::Result<TouchCommand> parse_touch(const std::vector<std::string>& args) {
+    using platform::foundation::Failure;
+    if (args.size() != 3)
+        return Failure{"touch takes a phase (down, move or up) and the point's x and y in screen points"};
     TouchCommand command;
     if (args[0] == "down")
         command.phase = TouchCommand::Phase::Down;
@@ -156,17 +154,13 @@ std::optional<TouchCommand> parse_touch(const std::vector<std::string>& args, st
         command.phase = TouchCommand::Phase::Move;
     else if (args[0] == "up")
         command.phase = TouchCommand::Phase::Up;
-    else {
-        *error = "touch phase must be down, move or up";
-        return std::nullopt;
-    }
+    else
+        return Failure{"touch phase must be down, move or up"};
     auto x = coordinate(args[1], kScreenWidth);
     auto y = coordinate(args[2], kScreenHeight);
-    if (!x || !y) {
-        *error = "touch x and y must be numbers of screen points within " +
-                 std::to_string(int(kTouchOvershoot)) + " of the screen (375 x 667)";
-        return std::nullopt;
-    }
+    if (!x || !y)
+        return Failure{"touch x and y must be numbers of screen points within " +
+                       std::to_string(int(kTouchOvershoot)) + " of the screen (375 x 667)"};
     command.point = {*x, *y};
     return command;
 }

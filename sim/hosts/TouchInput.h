@@ -10,6 +10,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/Result.h"
 #include "platform/uikit/TouchTracker.h"
 #include "sim/hosts/Gestures.h"
 #include "sim/hosts/HostProcess.h"
@@ -43,8 +44,8 @@ struct TouchCommand {
     CGPoint point;
 };
 
-// `touch down|move|up X Y` read and checked; nullopt with `error` set when it is not one.
-std::optional<TouchCommand> parse_touch(const std::vector<std::string>& args, std::string* error);
+// `touch down|move|up X Y` read and checked; a failure saying why when it is not one.
+platform::foundation::Result<TouchCommand> parse_touch(const std::vector<std::string>& args);
 
 // Registers touch, key, home and sleep (those the surface has) on the host.
 void set_up_touch_input(HostProcess& host, TouchSurface surface);

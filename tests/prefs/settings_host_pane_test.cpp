@@ -30,8 +30,8 @@ class SettingsHostPaneValues : public ::testing::Test {
         fs::create_directories(device_.root() / "Library/PreferenceBundles");
         fs::create_directory_symlink(fs::path(ZIMTONE_BUILD_LIB_DIR) / "Zimtone2.bundle",
                                      device_.root() / "Library/PreferenceBundles/Zimtone2.bundle");
-        std::string error;
-        ASSERT_TRUE(pane_.load(&error)) << error;
+        auto loaded = pane_.load();
+        ASSERT_TRUE(loaded) << loaded.error();
         const json root = pane_.page();
         for (const auto& row : root["rows"]) {
             if (row.value("detail", "") == "Zimtone2BannerSettings") {
@@ -41,9 +41,11 @@ class SettingsHostPaneValues : public ::testing::Test {
         ASSERT_EQ(pane_.page()["class"], "Zimtone2BannerSettings");
     }
 
+    // The new page, or null with the refusal in error_.
     json act(const json& action) {
-        error_.clear();
-        return pane_.act(action, &error_);
+        auto page = pane_.act(action);
+        error_ = page.error();
+        return page ? *page : json();
     }
     int row_of(const std::string& key) {
         const json page = pane_.page();

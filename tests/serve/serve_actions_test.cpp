@@ -96,11 +96,11 @@ TEST(ServeActions, TypedTextReachesTheHostWordForWord) {
     auto result =
         plan_action({{"action", "bulletin"}, {"app", "com.x"}, {"title", title}, {"message", message}});
     ASSERT_TRUE(result.plan) << result.error;
-    zimtone::sim::CommandError error;
-    auto parsed = zimtone::sim::parse_command_line(result.plan->commands[0].line, &error);
-    ASSERT_TRUE(parsed) << error.message;
-    EXPECT_EQ(parsed->name, "bulletin");
-    EXPECT_EQ(parsed->args, (std::vector<std::string>{"com.x", title, message}));
+    auto parsed = zimtone::sim::parse_command_line(result.plan->commands[0].line);
+    ASSERT_TRUE(parsed) << parsed.error();
+    ASSERT_TRUE(parsed->has_value());
+    EXPECT_EQ((*parsed)->name, "bulletin");
+    EXPECT_EQ((*parsed)->args, (std::vector<std::string>{"com.x", title, message}));
 }
 
 TEST(ServeActions, BadRequestsAreRefusedWithAReason) {
@@ -146,8 +146,8 @@ TEST(ServeActions, LongestAllowedTextStaysWithinOneCommandLine) {
                                {"message", std::string(zimtone::cli::kMaxMessage, '\\')},
                                {"subtitle", std::string(zimtone::cli::kMaxTitle, '"')}});
     ASSERT_TRUE(result.plan) << result.error;
-    zimtone::sim::CommandError error;
-    EXPECT_TRUE(zimtone::sim::parse_command_line(result.plan->commands[0].line, &error)) << error.message;
+    auto parsed = zimtone::sim::parse_command_line(result.plan->commands[0].line);
+    EXPECT_TRUE(parsed && parsed->has_value()) << parsed.error();
 }
 
 } // namespace

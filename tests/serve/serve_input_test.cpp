@@ -56,8 +56,8 @@ TEST(ServeInput, InputGoesToTheScreenOnShowAndSleepToTheHomeScreen) {
         EXPECT_EQ(result.plan->show.value_or(""), c.show) << c.request.dump();
         EXPECT_FALSE(result.plan->notification) << c.request.dump();
         EXPECT_TRUE(result.plan->follow_ups) << c.request.dump();
-        zimtone::sim::CommandError error;
-        EXPECT_TRUE(zimtone::sim::parse_command_line(result.plan->commands[0].line, &error)) << error.message;
+        auto parsed = zimtone::sim::parse_command_line(result.plan->commands[0].line);
+        EXPECT_TRUE(parsed && parsed->has_value()) << parsed.error();
     }
 }
 

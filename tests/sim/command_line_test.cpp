@@ -19,16 +19,16 @@ TEST(CommandLine, WordsAndQuotedWords) {
         {"", {}},
     };
     for (auto& row : rows) {
-        CommandError error;
-        auto parsed = parse_command_line(row.line, &error);
-        EXPECT_TRUE(error.message.empty()) << row.line;
+        auto parsed = parse_command_line(row.line);
+        ASSERT_TRUE(parsed) << row.line << ": " << parsed.error();
         if (row.words.empty()) {
-            EXPECT_FALSE(parsed) << row.line;
+            EXPECT_FALSE(parsed->has_value()) << row.line;
             continue;
         }
-        ASSERT_TRUE(parsed) << row.line;
-        std::vector<std::string> words{parsed->name};
-        words.insert(words.end(), parsed->args.begin(), parsed->args.end());
+        ASSERT_TRUE(parsed->has_value()) << row.line;
+        const CommandLine& command = **parsed;
+        std::vector<std::string> words{command.name};
+        words.insert(words.end(), command.args.begin(), command.args.end());
         EXPECT_EQ(words, row.words) << row.line;
     }
 }
@@ -47,18 +47,18 @@ TEST(CommandLine, MalformedLinesAreRefusedWithAReason) {
         {std::string(kMaxCommandLine + 1, 'a'), "command line too long"},
     };
     for (auto& row : rows) {
-        CommandError error;
-        EXPECT_FALSE(parse_command_line(row.line, &error));
-        EXPECT_EQ(error.message, row.error);
+        auto parsed = parse_command_line(row.line);
+        EXPECT_FALSE(parsed);
+        EXPECT_EQ(parsed.error(), row.error);
     }
 }
 
 TEST(CommandLine, QuotingRoundTrips) {
     for (std::string word : {"", "plain", "two words", "quote \" and \\ slash", "new\nline"}) {
-        auto parsed = parse_command_line("cmd " + quote_word(word), nullptr);
-        ASSERT_TRUE(parsed);
-        ASSERT_EQ(parsed->args.size(), 1u);
-        EXPECT_EQ(parsed->args[0], word);
+        auto parsed = parse_command_line("cmd " + quote_word(word));
+        ASSERT_TRUE(parsed && parsed->has_value()) << parsed.error();
+        ASSERT_EQ((*parsed)->args.size(), 1u);
+        EXPECT_EQ((*parsed)->args[0], word);
     }
 }
 
@@ -100,7 +100,7 @@ TEST(CommandLine, InputSplitsIntoLinesAndCutsOnlyTheLongOnes) {
             << lines.size() << " lines; the first of " << (lines.empty() ? 0 : lines[0].size()) << " bytes";
         EXPECT_LE(input.buffer.size(), kMaxCommandLine + 1) << "the buffer grew with the long line";
     }
-    CommandError error;
-    EXPECT_FALSE(parse_command_line(too_long, &error));
-    EXPECT_EQ(error.message, "command line too long");
+    auto parsed = parse_command_line(too_long);
+    EXPECT_FALSE(parsed);
+    EXPECT_EQ(parsed.error(), "command line too long");
 }
