@@ -101,15 +101,14 @@ std::vector<AuditSubject> device_subjects() {
     return subjects;
 }
 
-std::optional<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files,
-                                                       std::string* error) {
+platform::foundation::Result<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files) {
     std::vector<AuditSubject> subjects;
     for (const auto& file : files) {
-        auto icon = read_icon_file(file, error);
+        auto icon = read_icon_file(file);
         if (!icon)
-            return std::nullopt;
+            return platform::foundation::Failure{icon.error()};
         std::string name = fs::path(file).filename().string();
-        subjects.push_back({name, name, small_icon(icon.get())});
+        subjects.push_back({name, name, small_icon(icon->get())});
     }
     return subjects;
 }
@@ -129,10 +128,9 @@ int run_audit(const AuditOptions& options) {
     if (options.icons.empty()) {
         subjects = device_subjects();
     } else {
-        std::string error;
-        auto given = icon_subjects(options.icons, &error);
+        auto given = icon_subjects(options.icons);
         if (!given) {
-            std::cerr << "zimtone audit: " << error << "\n";
+            std::cerr << "zimtone audit: " << given.error() << "\n";
             return 1;
         }
         subjects = std::move(*given);
@@ -169,14 +167,14 @@ int run_audit(const AuditOptions& options) {
         std::vector<DrawnApp> apps;
         for (const auto& subject : subjects)
             apps.push_back({subject.app, subject.name, subject.icon});
-        std::string error;
-        drawn = audit_drawn_texts(apps, settings, {pictures, !options.pictures, options.propose, 2}, &error);
-        if (!drawn) {
+        auto audited = audit_drawn_texts(apps, settings, {pictures, !options.pictures, options.propose, 2});
+        if (!audited) {
             if (!options.pictures && !pictures.empty())
                 fs::remove_all(pictures, ec);
-            std::cerr << "zimtone audit: " << error << "\n";
+            std::cerr << "zimtone audit: " << audited.error() << "\n";
             return 1;
         }
+        drawn = std::move(*audited);
     }
     // The pictures are only the caller's when asked for; the HTML takes its crops first.
     auto finish = [&](int status) {

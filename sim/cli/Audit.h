@@ -11,6 +11,7 @@
 #include "colour/Colour.h"
 #include "colour/Image.h"
 #include "colour/adjustments.h"
+#include "platform/foundation/Result.h"
 #include "settings/SettingsState.h"
 
 namespace zimtone::cli {
@@ -46,8 +47,7 @@ AuditRow audit_subject(const AuditSubject& subject, const zimtone::settings::Set
 // Every app of the current device with its small icon, in folder order.
 std::vector<AuditSubject> device_subjects();
 // Icon files given by a person; an unreadable file is an error naming it.
-std::optional<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files,
-                                                       std::string* error);
+platform::foundation::Result<std::vector<AuditSubject>> icon_subjects(const std::vector<std::string>& files);
 // The settings in force on the current device after the four loaders read its file.
 zimtone::settings::SettingsState device_settings();
 

@@ -28,6 +28,8 @@ namespace zimtone::cli {
 
 namespace fs = std::filesystem;
 using nlohmann::json;
+using platform::foundation::Failure;
+using platform::foundation::Result;
 using zimtone::colour::Colour;
 
 namespace {
@@ -191,17 +193,15 @@ struct JobState {
 };
 
 // Runs one app's steps and keeps the texts of the surfaces it shows.
-bool run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& steps, bool keep_device_texts,
-             std::vector<DrawnElement>& out, std::string* error) {
+Result<void> run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& steps,
+                     bool keep_device_texts, std::vector<DrawnElement>& out) {
     auto& host = *state.host;
     bool pulled = false;
     for (const auto& step : steps) {
         if (step.surface.empty() || step.surface == "pull") {
             auto answer = host.command(step.line);
-            if (answer.is_null()) {
-                *error = "the " + state.job.role + " host did not answer '" + step.line + "'";
-                return false;
-            }
+            if (answer.is_null())
+                return Failure{"the " + state.job.role + " host did not answer '" + step.line + "'"};
             if (step.surface == "pull")
                 pulled = answer.value("gesture", "") == "banner-pull-down";
             continue;
@@ -215,11 +215,10 @@ bool run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& step
             line += std::string(state.job.pictures_if_failing ? " --pictures-if-failing" : "") + " " +
                     quoted(drawn.string()) + " " + quoted(bare.string());
         auto answer = host.command(line);
-        if (answer.is_null() || !answer.value("ok", false)) {
-            *error = "the " + state.job.role + " host could not audit its texts: " +
-                     (answer.is_null() ? std::string("no answer") : answer.value("error", answer.dump()));
-            return false;
-        }
+        if (answer.is_null() || !answer.value("ok", false))
+            return Failure{
+                "the " + state.job.role + " host could not audit its texts: " +
+                (answer.is_null() ? std::string("no answer") : answer.value("error", answer.dump()))};
         const json& texts = answer["texts"];
         const bool pictured = answer.value("pictures", false);
         auto band = section_band(texts, app.name);
@@ -259,7 +258,7 @@ bool run_app(JobState& state, const DrawnApp& app, const std::vector<Step>& step
                            state.pictures.empty() ? "" : bare.string()});
         }
     }
-    return true;
+    return {};
 }
 
 bool tweak_injected(const json& ready) {
@@ -269,8 +268,8 @@ bool tweak_injected(const json& ready) {
     return false;
 }
 
-bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures,
-             std::vector<DrawnElement>& out, bool* tweak_loaded, std::string* error) {
+Result<void> run_job(const HostJob& job, const fs::path& root, const fs::path& pictures,
+                     std::vector<DrawnElement>& out, bool* tweak_loaded) {
     zimtone::sim::HostLaunchExtras extras;
     if (!pictures.empty())
         extras.arguments = {"--output-folder", pictures.string()};
@@ -280,36 +279,34 @@ bool run_job(const HostJob& job, const fs::path& root, const fs::path& pictures,
                                    true,
                                    {{"ZIMTONE_RANDOM_SEED", "1"}}},
                                   extras);
-    if (!host.ready().is_object()) {
-        *error = "the " + job.role + " host did not start";
-        return false;
-    }
+    if (!host.ready().is_object())
+        return Failure{"the " + job.role + " host did not start"};
     *tweak_loaded = tweak_injected(host.ready());
     JobState state{job, &host, pictures};
     bool keep = job.keep_device_texts;
     for (const auto* app : job.apps) {
         auto steps = job.role == "messages" ? messages_steps() : springboard_steps(app->app);
-        if (!run_app(state, *app, steps, keep, out, error))
-            return false;
+        if (auto ran = run_app(state, *app, steps, keep, out); !ran)
+            return ran;
         keep = false;
     }
     host.command("quit");
-    return true;
+    return {};
 }
 
 // Runs the jobs on a few threads, each job its own host process; the elements come in the order
 // of the apps.
-bool run_jobs(const std::vector<HostJob>& jobs, const std::vector<DrawnApp>& apps, const fs::path& root,
-              const fs::path& pictures, int workers, std::vector<DrawnElement>& out, std::string* error,
-              bool* tweak_loaded = nullptr) {
+Result<void> run_jobs(const std::vector<HostJob>& jobs, const std::vector<DrawnApp>& apps,
+                      const fs::path& root, const fs::path& pictures, int workers,
+                      std::vector<DrawnElement>& out, bool* tweak_loaded = nullptr) {
     std::vector<std::vector<DrawnElement>> results(jobs.size());
     std::vector<std::string> errors(jobs.size());
     std::unique_ptr<bool[]> loaded(new bool[jobs.size()]());
     std::atomic<size_t> next{0};
     auto work = [&] {
         for (size_t i = next++; i < jobs.size(); i = next++)
-            if (!run_job(jobs[i], root, pictures, results[i], &loaded[i], &errors[i]) && errors[i].empty())
-                errors[i] = "a host failed";
+            if (auto ran = run_job(jobs[i], root, pictures, results[i], &loaded[i]); !ran)
+                errors[i] = ran.error().empty() ? "a host failed" : ran.error();
     };
     std::vector<std::thread> threads;
     for (int t = 0; t < std::max(1, workers); ++t)
@@ -317,10 +314,8 @@ bool run_jobs(const std::vector<HostJob>& jobs, const std::vector<DrawnApp>& app
     for (auto& thread : threads)
         thread.join();
     for (size_t i = 0; i < jobs.size(); ++i)
-        if (!errors[i].empty()) {
-            *error = errors[i];
-            return false;
-        }
+        if (!errors[i].empty())
+            return Failure{errors[i]};
     if (tweak_loaded)
         *tweak_loaded = std::all_of(loaded.get(), loaded.get() + jobs.size(), [](bool b) { return b; });
     std::vector<DrawnElement> all;
@@ -335,7 +330,7 @@ bool run_jobs(const std::vector<HostJob>& jobs, const std::vector<DrawnApp>& app
     };
     std::stable_sort(all.begin(), all.end(), [&](const auto& a, const auto& b) { return rank(a) < rank(b); });
     out.insert(out.end(), all.begin(), all.end());
-    return true;
+    return {};
 }
 
 // The Messages extension's reply first, as it is one app's alone, then the home screen's apps
@@ -505,8 +500,7 @@ std::string hex_of(const Colour& c) {
 }
 
 // A copy of the device whose settings add these per-app colours, for drawing them.
-bool write_trial_settings(const fs::path& trial_root, const std::map<std::string, Colour>& colours,
-                          std::string* error) {
+Result<void> write_trial_settings(const fs::path& trial_root, const std::map<std::string, Colour>& colours) {
     auto original = platform::foundation::read_dictionary_file(zimtone::settings::kSettingsFile);
     auto settings = original ? original->mutableCopy() : platform::foundation::NSMutableDictionary::create();
     json entries = json::array();
@@ -521,16 +515,14 @@ bool write_trial_settings(const fs::path& trial_root, const std::map<std::string
     fs::create_directories(file.parent_path(), ec);
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out << bytes;
-    if (bytes.empty() || !out.flush()) {
-        *error = "cannot write the trial settings under " + trial_root.string();
-        return false;
-    }
-    return true;
+    if (bytes.empty() || !out.flush())
+        return Failure{"cannot write the trial settings under " + trial_root.string()};
+    return {};
 }
 
 // The device but its run-time folder (var), which holds the sockets of a running device. The
 // tweak and its bundle are installed as links to the build; the copy links to them too.
-bool copy_device(const fs::path& from, const fs::path& to, std::string* error) {
+Result<void> copy_device(const fs::path& from, const fs::path& to) {
     std::error_code ec;
     fs::create_directories(to, ec);
     for (auto it = fs::directory_iterator(from, ec); !ec && it != fs::directory_iterator();
@@ -539,17 +531,13 @@ bool copy_device(const fs::path& from, const fs::path& to, std::string* error) {
             continue;
         fs::copy(it->path(), to / it->path().filename(),
                  fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
-        if (ec) {
-            *error =
-                "cannot copy the device to try colours on it: " + it->path().string() + ": " + ec.message();
-            return false;
-        }
+        if (ec)
+            return Failure{"cannot copy the device to try colours on it: " + it->path().string() + ": " +
+                           ec.message()};
     }
-    if (ec) {
-        *error = "cannot copy the device to try colours on it: " + ec.message();
-        return false;
-    }
-    return true;
+    if (ec)
+        return Failure{"cannot copy the device to try colours on it: " + ec.message()};
+    return {};
 }
 
 std::string pane_entry(const DrawnApp& app, const std::string& hex) {
@@ -559,18 +547,17 @@ std::string pane_entry(const DrawnApp& app, const std::string& hex) {
 }
 
 // Draws the apps with these per-app colours on a copy of the device.
-bool draw_trial(const fs::path& trial_root, const std::map<std::string, Colour>& trying,
-                const std::vector<DrawnApp>& apps, int workers, std::vector<DrawnElement>& drawn,
-                std::string* error) {
+Result<void> draw_trial(const fs::path& trial_root, const std::map<std::string, Colour>& trying,
+                        const std::vector<DrawnApp>& apps, int workers, std::vector<DrawnElement>& drawn) {
     std::vector<DrawnApp> trial_apps;
     for (const auto& app : apps)
         if (trying.count(app.app))
             trial_apps.push_back(app);
     if (trial_apps.empty())
-        return true;
-    if (!write_trial_settings(trial_root, trying, error))
-        return false;
-    return run_jobs(jobs_for(trial_apps, workers, false), trial_apps, trial_root, {}, workers, drawn, error);
+        return {};
+    if (auto written = write_trial_settings(trial_root, trying); !written)
+        return written;
+    return run_jobs(jobs_for(trial_apps, workers, false), trial_apps, trial_root, {}, workers, drawn);
 }
 
 bool passes_all(const std::vector<DrawnElement>& drawn, const std::string& app) {
@@ -582,10 +569,10 @@ bool passes_all(const std::vector<DrawnElement>& drawn, const std::string& app) 
 // Two drawings per failing app at most: the first candidate is chosen as if each text lay on the
 // tint itself; when it does not pass, the two drawings tell how each background follows the tint,
 // and the candidate that model picks is drawn to check it.
-std::vector<ColourProposal> propose(const std::vector<DrawnApp>& apps,
-                                    const std::vector<DrawnElement>& elements,
-                                    const zimtone::settings::SettingsState& s, const fs::path& scratch,
-                                    int workers, std::string* error) {
+Result<std::vector<ColourProposal>> propose(const std::vector<DrawnApp>& apps,
+                                            const std::vector<DrawnElement>& elements,
+                                            const zimtone::settings::SettingsState& s,
+                                            const fs::path& scratch, int workers) {
     std::vector<ColourProposal> proposals;
     std::map<std::string, const DrawnApp*> by_id;
     std::map<std::string, std::map<ElementKey, BackgroundModel>> models;
@@ -609,12 +596,12 @@ std::vector<ColourProposal> propose(const std::vector<DrawnApp>& apps,
     if (proposals.empty())
         return proposals;
     fs::path trial_root = scratch / "trial-device";
-    if (!copy_device(platform::foundation::device_root(), trial_root, error))
-        return {};
+    if (auto copied = copy_device(platform::foundation::device_root(), trial_root); !copied)
+        return Failure{copied.error()};
 
     std::vector<DrawnElement> drawn;
-    if (!draw_trial(trial_root, first, apps, workers, drawn, error))
-        return {};
+    if (auto tried = draw_trial(trial_root, first, apps, workers, drawn); !tried)
+        return Failure{tried.error()};
     std::map<std::string, Colour> second;
     for (auto& proposal : proposals) {
         auto tried = first.find(proposal.app);
@@ -642,8 +629,8 @@ std::vector<ColourProposal> propose(const std::vector<DrawnApp>& apps,
             second[proposal.app] = ranked.front();
     }
     drawn.clear();
-    if (!draw_trial(trial_root, second, apps, workers, drawn, error))
-        return {};
+    if (auto tried = draw_trial(trial_root, second, apps, workers, drawn); !tried)
+        return Failure{tried.error()};
     for (auto& proposal : proposals) {
         auto tried = second.find(proposal.app);
         if (tried != second.end() && passes_all(drawn, proposal.app))
@@ -668,16 +655,17 @@ const std::vector<std::string>& drawn_surfaces() {
     return surfaces;
 }
 
-std::optional<DrawnAudit> audit_drawn_texts(const std::vector<DrawnApp>& apps,
-                                            const zimtone::settings::SettingsState& settings,
-                                            const DrawnAuditOptions& options, std::string* error) {
+Result<DrawnAudit> audit_drawn_texts(const std::vector<DrawnApp>& apps,
+                                     const zimtone::settings::SettingsState& settings,
+                                     const DrawnAuditOptions& options) {
     DrawnAudit audit;
     auto jobs = jobs_for(apps, options.workers, true);
     for (auto& job : jobs)
         job.pictures_if_failing = options.pictures_if_failing;
-    if (!run_jobs(jobs, apps, platform::foundation::device_root(), options.pictures, options.workers,
-                  audit.elements, error, &audit.tweak_loaded))
-        return std::nullopt;
+    if (auto ran = run_jobs(jobs, apps, platform::foundation::device_root(), options.pictures,
+                            options.workers, audit.elements, &audit.tweak_loaded);
+        !ran)
+        return Failure{ran.error()};
     for (auto& e : audit.elements)
         if (e.fails()) {
             auto app =
@@ -691,10 +679,11 @@ std::optional<DrawnAudit> audit_drawn_texts(const std::vector<DrawnApp>& apps,
     fs::path scratch = fs::temp_directory_path(ec) / ("zimtone-audit-trials-" + std::to_string(getpid()));
     fs::remove_all(scratch, ec);
     fs::create_directories(scratch, ec);
-    audit.proposals = propose(apps, audit.elements, settings, scratch, options.workers, error);
+    auto proposals = propose(apps, audit.elements, settings, scratch, options.workers);
     fs::remove_all(scratch, ec);
-    if (!error->empty())
-        return std::nullopt;
+    if (!proposals)
+        return Failure{proposals.error()};
+    audit.proposals = std::move(*proposals);
     return audit;
 }
 

@@ -13,6 +13,7 @@
 
 #include "colour/Colour.h"
 #include "colour/Image.h"
+#include "platform/foundation/Result.h"
 #include "settings/SettingsState.h"
 
 namespace zimtone::cli {
@@ -61,11 +62,11 @@ struct DrawnAudit {
     bool tweak_loaded{true};
 };
 
-// Drives the hosts on the current device root with its settings. Nullopt with a reason when a
+// Drives the hosts on the current device root with its settings. A failure saying why when a
 // host cannot be started or does not answer.
-std::optional<DrawnAudit> audit_drawn_texts(const std::vector<DrawnApp>& apps,
-                                            const zimtone::settings::SettingsState& settings,
-                                            const DrawnAuditOptions& options, std::string* error);
+platform::foundation::Result<DrawnAudit> audit_drawn_texts(const std::vector<DrawnApp>& apps,
+                                                           const zimtone::settings::SettingsState& settings,
+                                                           const DrawnAuditOptions& options);
 
 // The surfaces in the order they are shown, and the app whose colour the quick reply and keyboard
 // take (the Messages extension's).

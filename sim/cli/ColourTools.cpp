@@ -42,11 +42,11 @@ platform::runtime::Ref<platform::foundation::NSDictionary> read_host_dictionary(
 }
 } // namespace
 
-std::optional<nlohmann::json> colour_report(const std::string& png_path, std::string* error) {
-    auto image = read_icon_file(png_path, error);
+platform::foundation::Result<nlohmann::json> colour_report(const std::string& png_path) {
+    auto image = read_icon_file(png_path);
     if (!image)
-        return std::nullopt;
-    Colour dominant = getDominantColor(&image->image());
+        return platform::foundation::Failure{image.error()};
+    Colour dominant = getDominantColor(&(*image)->image());
     return nlohmann::json{{"dominant", components(dominant)},
                           {"text", text_name(reverseColor(dominant))},
                           {"hex", hexValuesFromColour(dominant)}};

@@ -6,11 +6,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/Result.h"
+
 namespace zimtone::cli {
 
-// {"dominant":[r,g,b,a],"text":"white"|"black","hex":"rrggbb"}; nullopt with the reason in error
-// when the file cannot be read as a PNG icon.
-std::optional<nlohmann::json> colour_report(const std::string& png_path, std::string* error);
+// {"dominant":[r,g,b,a],"text":"white"|"black","hex":"rrggbb"}; a failure saying why when the
+// file cannot be read as a PNG icon.
+platform::foundation::Result<nlohmann::json> colour_report(const std::string& png_path);
 // [r,g,b,a], or null for a string the codec refuses.
 nlohmann::json hex_decode(const std::string& text);
 std::string hex_encode(double r, double g, double b);

@@ -3,12 +3,14 @@
 
 #include <string>
 
+#include "platform/foundation/Result.h"
 #include "platform/uikit/UIImage.h"
 
 namespace zimtone::cli {
 
-// The image of a host file; nil with error set to "cannot read PATH: ...", "PATH is not a
-// regular file" or "cannot read PATH as a PNG image".
-platform::runtime::Ref<platform::uikit::UIImage> read_icon_file(const std::string& path, std::string* error);
+// The image of a host file, or a failure: "cannot read PATH: ...", "PATH is not a regular file"
+// or "cannot read PATH as a PNG image".
+platform::foundation::Result<platform::runtime::Ref<platform::uikit::UIImage>>
+read_icon_file(const std::string& path);
 
 } // namespace zimtone::cli

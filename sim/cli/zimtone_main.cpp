@@ -151,10 +151,9 @@ void add_colour_commands(CLI::App& app, Commands& commands) {
     colour->add_option("png", *png, "Icon file (name@2x.png and name@3x.png load at scale 2 and 3)")
         ->required();
     commands.push_back({colour, [png] {
-                            std::string error;
-                            auto report = zimtone::cli::colour_report(*png, &error);
+                            auto report = zimtone::cli::colour_report(*png);
                             if (!report)
-                                return failure(error);
+                                return failure(report.error());
                             std::cout << report->dump() << "\n";
                             return 0;
                         }});
