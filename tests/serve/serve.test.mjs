@@ -102,6 +102,13 @@ async function samePicture(img, base64) {
   return same;
 }
 
+// The app's option in the picker shows the picture of the icon the home screen gives for it.
+async function expectIcon(app, icon) {
+  const img = pickerOption(app.name).locator('img');
+  await waitFor(() => img.evaluate((e) => e.complete && e.naturalWidth > 0), `the icon of ${app.name}`);
+  assert.equal(await img.evaluate(samePicture, icon), true, `${app.name} shows its own icon`);
+}
+
 // Opens the picker with the mouse, rolls the list until the app is in sight and clicks it.
 async function pickByMouse(name) {
   await clickAt(pickerButton());
@@ -239,8 +246,7 @@ test('the app picker shows each app with its icon and is used with the mouse and
     const icon = (await askHost('springboard', `icon ${app.bundle}`)).icon;
     const option = pickerOption(app.name);
     if (icon) {
-      await waitFor(() => option.locator('img').evaluate((img) => img.complete && img.naturalWidth > 0), `the icon of ${app.name}`);
-      assert.equal(await option.locator('img').evaluate(samePicture, icon), true, `${app.name} shows its own icon`);
+      await expectIcon(app, icon);
     } else {
       assert.equal(await option.locator('img').count(), 0, `${app.name} has no icon`);
       const tile = await option.locator('.app-icon').evaluate((e) => {
@@ -297,6 +303,14 @@ test('the app picker shows each app with its icon and is used with the mouse and
 
   // The tests after this one send from Messages, as the page starts.
   await pickByMouse('Messages');
+
+  // A page opened again gets the icons of the apps in the log from the log, and shows them too.
+  await page.reload();
+  await waitFor(async () => (await pickerOptions().count()) === listed.length, 'the app list after a reload');
+  const logged = new Set((await askHost('springboard', 'log')).entries.map((entry) => entry.app));
+  assert.equal(logged.size, 3);
+  for (const app of listed.filter((app) => logged.has(app.bundle) || app.name === 'Messages'))
+    await expectIcon(app, (await askHost('springboard', `icon ${app.bundle}`)).icon);
 });
 
 test('a banner sent from the page comes down on the screen', async () => {

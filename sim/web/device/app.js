@@ -343,7 +343,11 @@ function showApps() {
 // One request at a time, in the list's order, so that Messages' icon comes first.
 async function loadIcons() {
   for (const app of picker.apps) {
-    if (iconUrls.has(app.bundle)) continue;
+    // The log may have brought it already.
+    if (iconUrls.has(app.bundle)) {
+      showIcon(app.bundle);
+      continue;
+    }
     try {
       const res = await fetch("/api/icon?app=" + encodeURIComponent(app.bundle));
       const answer = await res.json();
@@ -377,10 +381,8 @@ function setUpPicker() {
   $("app").addEventListener("click", () => ($("app-list").hidden ? openList() : closeList(true)));
   $("app").addEventListener("keydown", onPickerButtonKey);
   $("app-list").addEventListener("keydown", onPickerListKey);
-  // A press anywhere else closes the list, as a native one does; the press still does its own work.
-  document.addEventListener("pointerdown", (e) => {
-    if (!$("app-picker").contains(e.target)) closeList(false);
-  }, true);
+  // A click anywhere else takes the focus from the picker, and closes the list as a native one; the
+  // click still does its own work.
   $("app-picker").addEventListener("focusout", (e) => {
     if (!$("app-picker").contains(e.relatedTarget)) closeList(false);
   });
