@@ -76,7 +76,15 @@ nlohmann::json HostProcess::execute(std::string_view line) {
     auto it = commands_.find(command.name);
     if (it == commands_.end())
         return {{"ok", false}, {"error", "unknown command '" + command.name + "' (try 'help')"}};
-    CommandResult result = it->second.second(command.args);
+    CommandResult result;
+    // Commands run inside the run loop: one that throws is answered as failed, and the host goes on.
+    try {
+        result = it->second.second(command.args);
+    } catch (const std::exception& e) {
+        result = CommandResult::failure(command.name + " failed: " + e.what());
+    } catch (...) {
+        result = CommandResult::failure(command.name + " failed: an unexpected error");
+    }
     if (on_command)
         on_command(command.name);
     if (!result.ok)

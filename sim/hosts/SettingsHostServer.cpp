@@ -17,12 +17,18 @@ using nlohmann::json;
 
 namespace {
 
-// Runs a task on the main run loop and waits for its answer.
+// Runs a task on the main run loop and waits for its answer. A task that throws must not take the
+// run loop down: the exception goes to this thread instead, where the server answers it as an error.
 template <class T> std::optional<T> on_main(std::function<T()> task) {
     auto promise = std::make_shared<std::promise<T>>();
     auto answer = promise->get_future();
-    platform::foundation::RunLoop::main().post(
-        [promise, task = std::move(task)] { promise->set_value(task()); });
+    platform::foundation::RunLoop::main().post([promise, task = std::move(task)] {
+        try {
+            promise->set_value(task());
+        } catch (...) {
+            promise->set_exception(std::current_exception());
+        }
+    });
     if (answer.wait_for(std::chrono::seconds(10)) != std::future_status::ready)
         return std::nullopt;
     return answer.get();
