@@ -76,6 +76,8 @@ class SBIconController : public NSObject {
     std::map<const UIView*, Icon> apps_of_icons;
     std::string title{kDefaultComposerTitle};
     std::string message{kDefaultComposerMessage};
+    Ref<UIView> home;
+    Ref<UIView> status_bar;
     Ref<UILabel> clock;
 
   private:
@@ -139,6 +141,7 @@ Ref<UIView> make_status_bar() {
                             status_time(), kStatusFontSize, kClockFont, NSTextAlignmentCenter);
     bar->addSubview(clock.get());
     icon_controller().clock = clock;
+    icon_controller().status_bar = bar;
 
     double battery_x = kScreenWidth - kStatusBarInset - kBatteryNubWidth - kBatteryWidth;
     double battery_y = (kStatusBarHeight - kBatteryHeight) / 2;
@@ -220,6 +223,7 @@ Ref<UIView> make_home_screen() {
     view->addSubview(page_buttons.get());
     view->addSubview(dock_buttons.get());
     view->addSubview(make_status_bar().get());
+    icon_controller().home = view;
     return view;
 }
 
@@ -301,6 +305,19 @@ HomeArrangement arrange_home_screen(const std::vector<AppRecord>& installed) {
     }
     arrangement.pages = std::move(shown);
     return arrangement;
+}
+
+void show_home_screen_for_lock(bool locked) {
+    auto& controller = icon_controller();
+    if (!controller.home)
+        return;
+    controller.home->setHidden(locked);
+    // The lock screen's big clock tells the time; its status bar keeps carrier and battery only.
+    controller.clock->setHidden(locked);
+    if (locked)
+        screen()->addSubview(controller.status_bar.get());
+    else
+        controller.home->addSubview(controller.status_bar.get());
 }
 
 CGRect page_icon_frame(size_t index) {

@@ -77,6 +77,10 @@ HomeArrangement arrange_home_screen(const std::vector<platform::applist::AppReco
 platform::foundation::CGRect page_icon_frame(size_t index);
 platform::foundation::CGRect dock_icon_frame(size_t slot, size_t dock_count);
 
+// While locked, the lock screen shows the wallpaper with no icons, dock or page dots behind it,
+// and the status bar over it without its time; unlocking puts everything back.
+void show_home_screen_for_lock(bool locked);
+
 // Builds the home screen on the screen and registers `composer` and `icon`.
 void set_up_home_screen(HostProcess& host);
 

@@ -4,6 +4,7 @@
 #include "platform/springboard/BulletinStore.h"
 #include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
 #include "platform/springboard/lockscreen/SBLockScreenManager.h"
+#include "sim/hosts/HomeScreen.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceHosts.h"
 
@@ -44,10 +45,12 @@ void set_up_lockscreen_host(HostProcess& host) {
         SBLockScreenView* lock_screen = manager->lockScreenViewController()->view();
         if (!locked) {
             lock_screen->removeFromSuperview();
+            show_home_screen_for_lock(false);
             return;
         }
         lock_screen->setFrame(screen()->bounds());
         screen()->addSubview(lock_screen);
+        show_home_screen_for_lock(true);
     };
     BulletinStore::shared().add_listener([manager](BBBulletin* bulletin) {
         if (manager->isUILocked())

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
 #include <memory>
 #include <set>
@@ -52,20 +53,24 @@ struct Placed {
     double mid_y() const { return y + height / 2; }
 };
 
-// The visible views of the class in a dump with their rectangles in screen points; a hidden view
-// hides its subviews.
-std::vector<Placed> placed(const json& view, const std::string& class_name, double x = 0, double y = 0,
-                           std::vector<Placed> found = {}) {
+// The visible views in a dump that pass the test, with their rectangles in screen points; a
+// hidden view hides its subviews.
+std::vector<Placed> placed_where(const json& view, const std::function<bool(const json&)>& test, double x = 0,
+                                 double y = 0, std::vector<Placed> found = {}) {
     if (view.value("hidden", false))
         return found;
     const json& frame = view["frame"];
     Placed at{x + frame[0].get<double>(), y + frame[1].get<double>(), frame[2].get<double>(),
               frame[3].get<double>()};
-    if (view.value("class", "") == class_name)
+    if (test(view))
         found.push_back(at);
     for (const auto& sub : view.value("subviews", json::array()))
-        found = placed(sub, class_name, at.x, at.y, std::move(found));
+        found = placed_where(sub, test, at.x, at.y, std::move(found));
     return found;
+}
+
+std::vector<Placed> placed(const json& view, const std::string& class_name) {
+    return placed_where(view, [&](const json& v) { return v.value("class", "") == class_name; });
 }
 
 // The keys of one row of the keyboard, left to right; row 0 is the top one.
@@ -259,6 +264,178 @@ TEST(TouchInput, SleepDarkensAndLocksHomeWakesAndTheLockScreenUnlocksBySlideOrNo
     EXPECT_EQ(screen["phone"]["asleep"], false);
     EXPECT_EQ(screen["phone"]["locked"], true);
     EXPECT_EQ(views_of(screen, "SBLockScreenBulletinCell").size(), 1u) << "the new one, on a fresh list";
+}
+
+TEST(TouchInput, ATappedNotificationCenterRowOpensItsAppWhileHeadersAndDragsDoWhatTheyDid) {
+    TouchHost home("springboard");
+    home.run("bulletin com.apple.mobilemail \"Mail\" \"Invoice\"");
+    home.run("bulletin com.apple.mobilenotes \"Notes\" \"Milk\"");
+    while (home.ask("dismiss").value("ok", false)) {
+    }
+    auto open_nc = [&] {
+        EXPECT_EQ(home.drag(180, 5, 180, 300)["gesture"], "nc-open");
+        auto rows = placed(home.screen(), "SBNotificationsBulletinCell");
+        std::sort(rows.begin(), rows.end(), [](const Placed& a, const Placed& b) { return a.y < b.y; });
+        return rows;
+    };
+    auto rows = open_nc();
+    ASSERT_EQ(rows.size(), 2u);
+    // Today's header, then one per app.
+    auto headers = placed(home.screen(), "SBNotificationCenterHeaderView");
+    ASSERT_EQ(headers.size(), 3u);
+    std::sort(headers.begin(), headers.end(), [](const Placed& a, const Placed& b) { return a.y < b.y; });
+    auto clear_buttons = placed(home.screen(), "SBNotificationCenterClearGlyph");
+    ASSERT_FALSE(clear_buttons.empty());
+
+    // What the views under them do with these touches is what they did before rows took taps.
+    struct Case {
+        const char* name;
+        double x0, y0, x1, y1;
+    };
+    const Case untouched[] = {
+        {"Mail's header", headers[2].mid_x(), headers[2].mid_y(), headers[2].mid_x(), headers[2].mid_y()},
+        {"a clear button", clear_buttons[0].mid_x(), clear_buttons[0].mid_y(), clear_buttons[0].mid_x(),
+         clear_buttons[0].mid_y()},
+        {"a drag down a row", rows[0].mid_x(), rows[0].mid_y(), rows[0].mid_x(), rows[0].mid_y() + 40},
+    };
+    for (const auto& c : untouched) {
+        json answer = home.drag(c.x0, c.y0, c.x1, c.y1);
+        EXPECT_FALSE(answer.contains("gesture")) << c.name << ": " << answer.dump();
+        json phone = home.screen()["phone"];
+        EXPECT_EQ(phone["notificationCenter"], true) << c.name;
+        EXPECT_EQ(phone["opened"], nullptr) << c.name;
+        EXPECT_EQ(placed(home.screen(), "SBNotificationsBulletinCell").size(), 2u) << c.name;
+    }
+
+    // Newest app first: Notes above Mail; the second row is Mail's.
+    json opened = home.tap(rows[1].mid_x(), rows[1].mid_y());
+    EXPECT_EQ(opened["gesture"], "nc-row-open") << opened.dump();
+    EXPECT_EQ(opened["opened"], "com.apple.mobilemail");
+    json phone = home.screen()["phone"];
+    EXPECT_EQ(phone["notificationCenter"], false);
+    EXPECT_EQ(phone["opened"], "com.apple.mobilemail");
+
+    rows = open_nc();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(home.tap(rows[0].x + 1, rows[0].y)["opened"], "com.apple.mobilenotes") << "the row's top edge";
+    EXPECT_EQ(home.screen()["phone"]["notificationCenter"], false);
+    // A row scrolled half under the mode control can be tapped only where it still shows.
+    for (int i = 0; i < 12; ++i)
+        home.run("bulletin com.apple.mobilemail \"Mail\" \"Statement " + std::to_string(i) + "\"");
+    while (home.ask("dismiss").value("ok", false)) {
+    }
+    rows = open_nc();
+    auto window = placed(home.screen(), "SBNotificationCenterScrollView");
+    ASSERT_EQ(window.size(), 1u);
+    const Placed first = rows[0];
+    const double offset = first.y - window[0].y + first.height * 3 / 4;
+    EXPECT_EQ(home.run("nc scroll " + std::to_string(offset))["offset"], offset);
+    const double scrolled_mid = first.mid_y() - offset;
+    ASSERT_LT(scrolled_mid, window[0].y);
+    json above = home.tap(first.mid_x(), scrolled_mid);
+    EXPECT_FALSE(above.contains("gesture")) << above.dump();
+    EXPECT_EQ(home.screen()["phone"]["notificationCenter"], true);
+    EXPECT_EQ(home.tap(first.mid_x(), window[0].y + 2)["gesture"], "nc-row-open") << "its part still showing";
+    EXPECT_EQ(home.screen()["phone"]["notificationCenter"], false);
+
+    // A swipe up that starts on a row still closes Notification Center, opening nothing new.
+    open_nc();
+    home.run("bulletin com.apple.MobileSMS \"Anna\" \"Lunch?\"");
+    EXPECT_EQ(home.drag(180, 400, 180, 100)["gesture"], "nc-close");
+    EXPECT_EQ(home.screen()["phone"]["opened"], "com.apple.mobilemail");
+}
+
+// The views of the home screen a person could see: its icons (they carry their app) and the
+// status bar's labels.
+struct HomeShown {
+    size_t icons{0};
+    bool clock{false};
+    bool carrier{false};
+    bool bar_over_lock_screen{false};
+};
+
+std::string text_of(const json& view) {
+    auto it = view.find("text");
+    return it != view.end() && it->is_string() ? it->get<std::string>() : std::string();
+}
+
+bool shows_carrier(const json& view) {
+    return text_of(view).find("Carrier") != std::string::npos;
+}
+
+HomeShown home_shown(const json& screen) {
+    HomeShown shown;
+    shown.icons = placed_where(screen, [](const json& v) { return v.contains("app"); }).size();
+    auto in_status_bar = [](const Placed& p) { return p.y < 20 && p.height <= 20; };
+    auto clocks = placed_where(screen, [](const json& v) { return text_of(v).starts_with("9:41"); });
+    shown.clock = std::any_of(clocks.begin(), clocks.end(), in_status_bar);
+    auto carriers = placed_where(screen, shows_carrier);
+    shown.carrier = std::any_of(carriers.begin(), carriers.end(), in_status_bar);
+    // The screen's own subviews in drawing order: the status bar comes after the lock screen.
+    bool lock_screen_seen = false;
+    for (const auto& sub : screen["subviews"]) {
+        if (sub.value("class", "") == "SBLockScreenView")
+            lock_screen_seen = true;
+        else if (lock_screen_seen && !placed_where(sub, shows_carrier).empty())
+            shown.bar_over_lock_screen = true;
+    }
+    return shown;
+}
+
+TEST(TouchInput, TheLockScreenShowsNoHomeScreenBehindItAndUnlockingBringsItBack) {
+    TouchHost home("springboard");
+    struct Way {
+        const char* name;
+        std::function<void()> lock, unlock;
+    };
+    const Way ways[] = {
+        {"lock and unlock commands", [&] { home.run("lock"); }, [&] { home.run("unlock"); }},
+        {"Sleep/Wake, Home, then a slide",
+         [&] {
+             home.run("sleep");
+             home.run("home");
+         },
+         [&] { EXPECT_EQ(home.drag(40, 600, 330, 600)["gesture"], "unlock"); }},
+        {"a lock-screen notification tapped",
+         [&] {
+             home.run("lock");
+             home.run("bulletin com.apple.mobilemail \"Mail\" \"Invoice\"");
+         },
+         [&] {
+             auto cells = placed(home.screen(), "SBLockScreenBulletinCell");
+             ASSERT_EQ(cells.size(), 1u);
+             EXPECT_EQ(home.tap(cells[0].mid_x(), cells[0].mid_y())["gesture"], "lockscreen-open");
+         }},
+    };
+    const HomeShown before = home_shown(home.screen());
+    ASSERT_GT(before.icons, 8u);
+    EXPECT_TRUE(before.clock);
+    EXPECT_TRUE(before.carrier);
+    EXPECT_FALSE(before.bar_over_lock_screen);
+    for (const auto& way : ways) {
+        way.lock();
+        json screen = home.screen();
+        ASSERT_EQ(screen["phone"]["locked"], true) << way.name;
+        HomeShown locked = home_shown(screen);
+        EXPECT_EQ(locked.icons, 0u) << way.name;
+        EXPECT_FALSE(locked.clock) << way.name << ": the lock screen's own clock tells the time";
+        EXPECT_TRUE(locked.carrier) << way.name;
+        EXPECT_TRUE(locked.bar_over_lock_screen) << way.name;
+
+        way.unlock();
+        screen = home.screen();
+        ASSERT_EQ(screen["phone"]["locked"], false) << way.name;
+        HomeShown unlocked = home_shown(screen);
+        EXPECT_EQ(unlocked.icons, before.icons) << way.name;
+        EXPECT_TRUE(unlocked.clock) << way.name;
+        EXPECT_TRUE(unlocked.carrier) << way.name;
+        EXPECT_FALSE(unlocked.bar_over_lock_screen) << way.name;
+    }
+    // Once unlocked, the icons take taps again: one posts a banner.
+    auto icons = placed_where(home.screen(), [](const json& v) { return v.contains("app"); });
+    ASSERT_FALSE(icons.empty());
+    home.tap(icons[0].mid_x(), icons[0].mid_y());
+    EXPECT_NE(home.screen()["phone"]["banner"], nullptr);
 }
 
 TEST(TouchInput, KeysWriteTheReplyAndSendOrHomeClosesIt) {
