@@ -19,6 +19,7 @@
 #include "platform/foundation/NSString.h"
 #include "platform/foundation/PropertyList.h"
 #include "settings/Keys.h"
+#include "sim/hosts/HostRoleName.h"
 #include "sim/hosts/TextAudit.h"
 #include "sim/launcher/HostClient.h"
 #include "sim/launcher/JsonValues.h"
@@ -154,7 +155,7 @@ std::vector<Step> messages_steps() {
 // One host process and the apps it shows in turn: starting a host and its first frames cost
 // more than the frames that follow, so each host takes several apps.
 struct HostJob {
-    std::string role;
+    sim::HostRoleName role;
     std::vector<const DrawnApp*> apps;
     bool keep_device_texts{false}; // the lock screen's own texts, the same for every app
     bool pictures_if_failing{false};
@@ -201,7 +202,8 @@ Result<void> run_app(JobState& state, const DrawnApp& app, const std::vector<Ste
         if (step.surface.empty() || step.surface == "pull") {
             auto answer = host.command(step.line);
             if (answer.is_null())
-                return Failure{"the " + state.job.role + " host did not answer '" + step.line + "'"};
+                return Failure{"the " + std::string(sim::role_name(state.job.role)) +
+                               " host did not answer '" + step.line + "'"};
             if (step.surface == "pull")
                 pulled = answer.value("gesture", "") == "banner-pull-down";
             continue;
@@ -217,7 +219,7 @@ Result<void> run_app(JobState& state, const DrawnApp& app, const std::vector<Ste
         auto answer = host.command(line);
         if (answer.is_null() || !answer.value("ok", false))
             return Failure{
-                "the " + state.job.role + " host could not audit its texts: " +
+                "the " + std::string(sim::role_name(state.job.role)) + " host could not audit its texts: " +
                 (answer.is_null() ? std::string("no answer") : answer.value("error", answer.dump()))};
         const json& texts = answer["texts"];
         const bool pictured = answer.value("pictures", false);
@@ -230,7 +232,7 @@ Result<void> run_app(JobState& state, const DrawnApp& app, const std::vector<Ste
             // The reply and keyboard are the Messages extension's; the home screen's own keyboard
             // (a banner's reply action) is not what the tweak colours there.
             const bool reply_surface = surface == "quick-reply" || surface == "keyboard";
-            if (surface.empty() || reply_surface != (state.job.role == "messages"))
+            if (surface.empty() || reply_surface != (state.job.role == sim::HostRoleName::messages))
                 continue;
             if (surface == "notification-center" &&
                 (top_of(measure) < band.first || top_of(measure) >= band.second))
@@ -274,18 +276,18 @@ Result<void> run_job(const HostJob& job, const fs::path& root, const fs::path& p
     if (!pictures.empty())
         extras.arguments = {"--output-folder", pictures.string()};
     zimtone::sim::HostClient host({zimtone::sim::executable_dir() / "zimtone-host",
-                                   job.role,
+                                   sim::role_name(job.role),
                                    root,
                                    true,
                                    {{"ZIMTONE_RANDOM_SEED", "1"}}},
                                   extras);
     if (!host.ready().is_object())
-        return Failure{"the " + job.role + " host did not start"};
+        return Failure{"the " + std::string(sim::role_name(job.role)) + " host did not start"};
     *tweak_loaded = tweak_injected(host.ready());
     JobState state{job, &host, pictures};
     bool keep = job.keep_device_texts;
     for (const auto* app : job.apps) {
-        auto steps = job.role == "messages" ? messages_steps() : springboard_steps(app->app);
+        auto steps = job.role == sim::HostRoleName::messages ? messages_steps() : springboard_steps(app->app);
         if (auto ran = run_app(state, *app, steps, keep, out); !ran)
             return ran;
         keep = false;
@@ -339,11 +341,11 @@ std::vector<HostJob> jobs_for(const std::vector<DrawnApp>& apps, int workers, bo
     std::vector<HostJob> jobs;
     for (const auto& app : apps)
         if (app.app == kReplyApp)
-            jobs.push_back({"messages", {&app}, false});
+            jobs.push_back({sim::HostRoleName::messages, {&app}, false});
     size_t first = jobs.size();
     size_t hosts = std::min(apps.size(), static_cast<size_t>(std::max(1, workers)));
     for (size_t i = 0; i < hosts; ++i)
-        jobs.push_back({"springboard", {}, keep_device_texts && i == 0});
+        jobs.push_back({sim::HostRoleName::springboard, {}, keep_device_texts && i == 0});
     for (size_t i = 0; i < apps.size(); ++i)
         jobs[first + i % hosts].apps.push_back(&apps[i]);
     return jobs;

@@ -8,13 +8,15 @@
 
 #include <nlohmann/json.hpp>
 
+#include "sim/hosts/HostRoleName.h"
+
 namespace zimtone::cli {
 
 // One picture-taking run: a fresh host with these settings, driven by these command lines.
 // "{shot:NAME}" in a line becomes the path of picture NAME in the output folder.
 struct DemoScenario {
     std::string title;
-    std::string role; // springboard | messages
+    sim::HostRoleName role; // springboard or messages
     nlohmann::json settings = nlohmann::json::object();
     std::vector<std::string> steps;
 };

@@ -21,6 +21,7 @@
 #include "sim/cli/ServeLock.h"
 #include "sim/cli/ServePage.h"
 #include "sim/hosts/CommandLine.h"
+#include "sim/hosts/HostRoleName.h"
 #include "sim/http/PageServer.h"
 #include "sim/launcher/FrameFeed.h"
 #include "sim/launcher/HostSupervisor.h"
@@ -29,7 +30,9 @@ namespace zimtone::cli {
 
 namespace fs = std::filesystem;
 using sim::FrameFeed;
+using sim::HostRoleName;
 using sim::HostSupervisor;
+using sim::role_name;
 
 namespace {
 
@@ -97,13 +100,13 @@ void add_device_hosts(HostSupervisor& hosts, const fs::path& root, int page_port
     fs::path host_exe = sim::executable_dir() / "zimtone-host";
     // The page shows a settings change at once: these hosts open their surfaces again after one.
     const sim::HostLaunchExtras following{.arguments = {"--follow-settings"}, .own_process_group = true};
-    hosts.add({.executable = host_exe, .role = "springboard", .device_root = root}, following,
-              "the home screen did not start");
-    hosts.add({.executable = host_exe, .role = "messages", .device_root = root}, following,
-              "the Messages extension did not start");
+    hosts.add({.executable = host_exe, .role = role_name(HostRoleName::springboard), .device_root = root},
+              following, "the home screen did not start");
+    hosts.add({.executable = host_exe, .role = role_name(HostRoleName::messages), .device_root = root},
+              following, "the Messages extension did not start");
     // The Settings app's page refuses frames from anyone but this page.
     hosts.add({.executable = host_exe,
-               .role = "settings",
+               .role = role_name(HostRoleName::settings),
                .device_root = root,
                .environment = {{"ZIMTONE_SETTINGS_FRAMED_BY", std::to_string(page_port)}}},
               {.arguments = {"--port", std::to_string(settings_port)}, .own_process_group = true},

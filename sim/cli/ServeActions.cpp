@@ -7,6 +7,7 @@
 #include "settings/Keys.h"
 #include "sim/cli/ServeInput.h"
 #include "sim/hosts/CommandLine.h"
+#include "sim/hosts/HostRoleName.h"
 
 namespace zimtone::cli {
 
@@ -15,9 +16,9 @@ namespace {
 using nlohmann::json;
 using sim::quote_word;
 
-constexpr const char* kHome = "springboard";
-constexpr const char* kMessages = "messages";
-constexpr const char* kSettings = "settings";
+constexpr const char* kHome = sim::role_name(sim::HostRoleName::springboard);
+constexpr const char* kMessages = sim::role_name(sim::HostRoleName::messages);
+constexpr const char* kSettings = sim::role_name(sim::HostRoleName::settings);
 // Longer than any role or screen name, short enough that a bad request never echoes much back.
 constexpr size_t kMaxRoleName = 32;
 

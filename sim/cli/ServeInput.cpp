@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "sim/hosts/CommandLine.h"
+#include "sim/hosts/HostRoleName.h"
 
 namespace zimtone::cli {
 
@@ -12,8 +13,8 @@ using sim::quote_word;
 
 namespace {
 
-constexpr const char* kHome = "springboard";
-constexpr const char* kMessages = "messages";
+constexpr const char* kHome = sim::role_name(sim::HostRoleName::springboard);
+constexpr const char* kMessages = sim::role_name(sim::HostRoleName::messages);
 constexpr double kScreenWidth = 375;
 constexpr double kScreenHeight = 667;
 

@@ -9,7 +9,11 @@
 namespace zimtone::sim {
 
 std::optional<HostRole> find_host_role(const std::string& role) {
-    if (role == "springboard")
+    auto name = parse_role_name(role);
+    if (!name)
+        return std::nullopt;
+    switch (*name) {
+    case HostRoleName::springboard:
         return HostRole{role, "com.apple.springboard", [](HostProcess& host) {
                             set_up_screen(host);
                             set_up_home_screen(host);
@@ -20,15 +24,16 @@ std::optional<HostRole> find_host_role(const std::string& role) {
                             set_up_touch_input(host, springboard_touch_surface());
                             set_up_notification_log(host);
                         }};
-    if (role == "messages")
+    case HostRoleName::messages:
         return HostRole{role, "com.apple.mobilesms.notification", [](HostProcess& host) {
                             set_up_screen(host);
                             set_up_keyboard_classes();
                             set_up_quick_reply_host(host);
                             set_up_touch_input(host, messages_touch_surface(host));
                         }};
-    if (role == "settings")
+    case HostRoleName::settings:
         return HostRole{role, "com.apple.Preferences", [](HostProcess& host) { set_up_settings_host(host); }};
+    }
     return std::nullopt;
 }
 

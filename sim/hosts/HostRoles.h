@@ -7,6 +7,7 @@
 #include <string>
 
 #include "sim/hosts/HostProcess.h"
+#include "sim/hosts/HostRoleName.h"
 
 namespace zimtone::sim {
 

@@ -4,6 +4,7 @@
 
 #include "platform/messages/CKMessageEntryView.h"
 #include "platform/uikit/keyboard/Keyboard.h"
+#include "sim/hosts/HostRoleName.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/TouchInput.h"
 
@@ -20,7 +21,7 @@ namespace {
 // Enough to see what was sent lately; older replies are let go.
 constexpr size_t kKeptReplies = 20;
 // What the launcher shows once the reply is gone: the home screen.
-constexpr const char* kHomeScreen = "springboard";
+constexpr const char* kHomeScreen = role_name(HostRoleName::springboard);
 
 // The replies sent, oldest first; the extension's for its whole life.
 std::deque<std::string>& sent_replies() {

@@ -14,6 +14,8 @@
 #include <string>
 #include <thread>
 
+#include "sim/hosts/HostRoleName.h"
+
 namespace zimtone::sim {
 
 struct Frame {
@@ -63,7 +65,7 @@ class FrameFeed {
     std::condition_variable changed_;
     std::condition_variable wake_;
     Frame frame_;
-    std::string role_{"springboard"};
+    std::string role_{role_name(HostRoleName::springboard)};
     // The host's generation of the newest frame, and whose it is; only the capture thread uses them.
     uint64_t since_{0};
     std::string since_role_;
