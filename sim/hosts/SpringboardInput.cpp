@@ -6,6 +6,7 @@
 #include "platform/springboard/lockscreen/SBLockScreenBulletinCell.h"
 #include "platform/springboard/lockscreen/SBLockScreenManager.h"
 #include "sim/hosts/CommandLine.h"
+#include "sim/hosts/HostRoleName.h"
 #include "sim/hosts/Screen.h"
 #include "sim/hosts/SurfaceControls.h"
 #include "sim/hosts/TouchInput.h"
@@ -148,10 +149,10 @@ json banner_action(size_t index) {
     const std::string app = BBBulletin::text(bulletin->sectionID());
     json answer = {{"action", titles[index]}, {"app", app}};
     if (app == kMessagesApp && titles[index] == kReplyAction) {
-        answer["follow"] = {{"role", "messages"},
+        answer["follow"] = {{"role", role_name(HostRoleName::messages)},
                             {"command", "reply " + quote_word(BBBulletin::text(bulletin->title())) + " " +
                                             quote_word(BBBulletin::text(bulletin->message()))}};
-        answer["show"] = "messages";
+        answer["show"] = role_name(HostRoleName::messages);
     }
     SBBannerController::shared().dismiss(kBannerDismissedForOpening);
     return answer;
