@@ -15,12 +15,20 @@ struct Failure {
     std::string message;
 };
 
+template <typename T> class Result;
+
 namespace detail {
 [[noreturn]] inline void value_of_failure(const std::string& message) {
     // Reading the value of a failure is a programming error; carrying on would use garbage.
     std::fprintf(stderr, "value() of a failed result: %s\n", message.c_str());
     std::abort();
 }
+
+// What a Result<T> is made from as its value: anything a T is made from, but a Failure or another
+// Result of the same type.
+template <typename U, typename T>
+concept ValueFor = std::is_constructible_v<T, U&&> && !std::is_same_v<std::remove_cvref_t<U>, Failure> &&
+                   !std::is_same_v<std::remove_cvref_t<U>, Result<T>>;
 } // namespace detail
 
 // Either a T or an error message. Implicit from a T (so `return value;` works) and from a Failure.
@@ -28,11 +36,7 @@ template <typename T> class [[nodiscard]] Result {
   public:
     using value_type = T;
 
-    template <typename U = T>
-    requires std::is_constructible_v<T, U&&> &&
-        (!std::is_same_v<std::remove_cvref_t<U>, Result>)&&(!std::is_same_v<std::remove_cvref_t<U>, Failure>)
-            Result(U&& value)
-        : value_(std::in_place, std::forward<U>(value)) {}
+    template <detail::ValueFor<T> U = T> Result(U&& value) : value_(std::in_place, std::forward<U>(value)) {}
     Result(Failure failure) : error_(std::move(failure.message)) {}
 
     static Result failure(std::string message) { return Result(Failure{std::move(message)}); }
@@ -40,12 +44,21 @@ template <typename T> class [[nodiscard]] Result {
     bool ok() const { return value_.has_value(); }
     explicit operator bool() const { return ok(); }
 
-    T& value() & { return checked(); }
-    const T& value() const& { return const_cast<Result*>(this)->checked(); }
-    T&& value() && { return std::move(checked()); }
+    T& value() & {
+        check();
+        return *value_;
+    }
+    const T& value() const& {
+        check();
+        return *value_;
+    }
+    T&& value() && {
+        check();
+        return std::move(*value_);
+    }
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
-    T&& operator*() && { return std::move(checked()); }
+    T&& operator*() && { return std::move(*this).value(); }
     T* operator->() { return &value(); }
     const T* operator->() const { return &value(); }
 
@@ -57,10 +70,9 @@ template <typename T> class [[nodiscard]] Result {
     const std::string& error() const { return error_; }
 
   private:
-    T& checked() {
+    void check() const {
         if (!ok())
             detail::value_of_failure(error_);
-        return *value_;
     }
 
     std::optional<T> value_;

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <memory>
 #include <optional>
@@ -102,6 +103,19 @@ TEST(Result, VoidResultsSucceedByDefaultAndCarryTheReasonOtherwise) {
         EXPECT_EQ(result.error(), row.error) << row.n;
     }
     EXPECT_EQ(Result<void>::failure("no").error(), "no");
+}
+
+// Reading a value that is not there stops at once with the reason, instead of using garbage.
+TEST(ResultDeathTest, TheValueOfAFailureIsNeverHandedOut) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    // The dying child leaves no core file behind.
+    auto without_core = [] {
+        rlimit none{0, 0};
+        setrlimit(RLIMIT_CORE, &none);
+    };
+    EXPECT_DEATH((without_core(), (void)parse_digit('x').value()),
+                 "value\\(\\) of a failed result: not a digit: x");
+    EXPECT_DEATH((without_core(), (void)*echo("gone", true)), "value\\(\\) of a failed result: gone");
 }
 
 } // namespace
