@@ -222,6 +222,8 @@ Result<void> run_app(JobState& state, const DrawnApp& app, const std::vector<Ste
                 "the " + std::string(sim::role_name(state.job.role)) + " host could not audit its texts: " +
                 (answer.is_null() ? std::string("no answer") : answer.value("error", answer.dump()))};
         const json& texts = answer["texts"];
+        // Only frames the host drew pictures of name them; with pictures only where a text fails,
+        // the others have none.
         const bool pictured = answer.value("pictures", false);
         auto band = section_band(texts, app.name);
         for (const auto& measure : texts) {
@@ -256,8 +258,7 @@ Result<void> run_app(JobState& state, const DrawnApp& app, const std::vector<Ste
                     kept["contrast"]["worst_tenth"].get<double>() < zimtone::sim::kContrastLargeText;
             }
             out.push_back({device_text ? kDeviceTexts : app.app, surface, element, std::move(kept), "",
-                           state.pictures.empty() ? "" : drawn.string(),
-                           state.pictures.empty() ? "" : bare.string()});
+                           pictured ? drawn.string() : "", pictured ? bare.string() : ""});
         }
     }
     return {};
