@@ -85,7 +85,7 @@ void device_action(const std::string& body, httplib::Response& res) {
     saw(body);
     json request = json::parse(body, nullptr, false);
     if (!request.is_discarded())
-        zimtone::cli::plan_action(request);
+        (void)zimtone::cli::plan_action(request);
     res.set_content("{}", "application/json");
 }
 

@@ -14,6 +14,8 @@ namespace zimtone::cli {
 namespace {
 
 using nlohmann::json;
+using platform::foundation::Failure;
+using platform::foundation::Result;
 using sim::quote_word;
 
 constexpr const char* kHome = sim::role_name(sim::HostRoleName::springboard);
@@ -22,118 +24,106 @@ constexpr const char* kSettings = sim::role_name(sim::HostRoleName::settings);
 // Longer than any role or screen name, short enough that a bad request never echoes much back.
 constexpr size_t kMaxRoleName = 32;
 
-struct Field {
-    std::string value;
-    std::string error;
-};
-
 // A text field: a string without control characters, within its limit; empty only if allowed.
-Field text_field(const json& request, const char* name, size_t limit, bool required) {
+Result<std::string> text_field(const json& request, const char* name, size_t limit, bool required) {
     auto it = request.find(name);
     if (it == request.end() || it->is_null()) {
         if (required)
-            return {{}, std::string("'") + name + "' is missing"};
-        return {};
+            return Failure{std::string("'") + name + "' is missing"};
+        return std::string();
     }
     if (!it->is_string())
-        return {{}, std::string("'") + name + "' must be a string"};
+        return Failure{std::string("'") + name + "' must be a string"};
     const std::string& text = it->get_ref<const std::string&>();
     if (required && text.empty())
-        return {{}, std::string("'") + name + "' is empty"};
+        return Failure{std::string("'") + name + "' is empty"};
     if (text.size() > limit)
-        return {{}, std::string("'") + name + "' is longer than " + std::to_string(limit) + " bytes"};
+        return Failure{std::string("'") + name + "' is longer than " + std::to_string(limit) + " bytes"};
     if (std::any_of(text.begin(), text.end(), [](unsigned char c) { return c < 0x20 || c == 0x7f; }))
-        return {{}, std::string("'") + name + "' holds a control character"};
-    return {text, {}};
-}
-
-ActionResult fail(std::string error) {
-    return {std::nullopt, std::move(error)};
+        return Failure{std::string("'") + name + "' holds a control character"};
+    return text;
 }
 
 ActionResult on_home(std::string line) {
-    return {ActionPlan{.commands = {{kHome, std::move(line)}}, .show = kHome}, {}};
+    return ActionPlan{.commands = {{kHome, std::move(line)}}, .show = kHome};
 }
 
 ActionResult post(const char* name) {
-    return {ActionPlan{.notification = std::string(name), .show = kHome}, {}};
+    return ActionPlan{.notification = std::string(name), .show = kHome};
 }
 
 ActionResult bulletin(const json& r) {
-    Field app = text_field(r, "app", kMaxAppIdentifier, true);
-    if (!app.error.empty())
-        return fail(app.error);
-    if (!is_bundle_identifier(app.value))
-        return fail("'app' is not a bundle identifier");
-    Field title = text_field(r, "title", kMaxTitle, true);
-    Field message = text_field(r, "message", kMaxMessage, true);
-    Field subtitle = text_field(r, "subtitle", kMaxTitle, false);
+    auto app = text_field(r, "app", kMaxAppIdentifier, true);
+    if (!app)
+        return Failure{app.error()};
+    if (!is_bundle_identifier(*app))
+        return Failure{"'app' is not a bundle identifier"};
+    auto title = text_field(r, "title", kMaxTitle, true);
+    auto message = text_field(r, "message", kMaxMessage, true);
+    auto subtitle = text_field(r, "subtitle", kMaxTitle, false);
     for (auto* f : {&title, &message, &subtitle})
-        if (!f->error.empty())
-            return fail(f->error);
-    std::string line =
-        "bulletin " + quote_word(app.value) + " " + quote_word(title.value) + " " + quote_word(message.value);
-    if (!subtitle.value.empty())
-        line += " " + quote_word(subtitle.value);
+        if (!*f)
+            return Failure{f->error()};
+    std::string line = "bulletin " + quote_word(*app) + " " + quote_word(*title) + " " + quote_word(*message);
+    if (!subtitle->empty())
+        line += " " + quote_word(*subtitle);
     return on_home(line);
 }
 
 ActionResult reply(const json& r) {
-    Field sender = text_field(r, "sender", kMaxTitle, true);
-    Field message = text_field(r, "message", kMaxMessage, true);
+    auto sender = text_field(r, "sender", kMaxTitle, true);
+    auto message = text_field(r, "message", kMaxMessage, true);
     for (auto* f : {&sender, &message})
-        if (!f->error.empty())
-            return fail(f->error);
-    std::string line = "reply " + quote_word(sender.value) + " " + quote_word(message.value);
-    return {ActionPlan{.commands = {{kMessages, std::move(line)}}, .show = kMessages}, {}};
+        if (!*f)
+            return Failure{f->error()};
+    std::string line = "reply " + quote_word(*sender) + " " + quote_word(*message);
+    return ActionPlan{.commands = {{kMessages, std::move(line)}}, .show = kMessages};
 }
 
 ActionResult show(const json& r) {
-    Field screen = text_field(r, "screen", kMaxRoleName, true);
-    if (!screen.error.empty())
-        return fail(screen.error);
-    if (screen.value != kHome && screen.value != kMessages)
-        return fail("'screen' must be springboard or messages");
-    return {ActionPlan{.show = screen.value}, {}};
+    auto screen = text_field(r, "screen", kMaxRoleName, true);
+    if (!screen)
+        return Failure{screen.error()};
+    if (*screen != kHome && *screen != kMessages)
+        return Failure{"'screen' must be springboard or messages"};
+    return ActionPlan{.show = *screen};
 }
 
 // The tweak restarts the hosts it runs in; the ones that died cannot hear it and are started here.
 ActionResult respring(const json&) {
     ActionResult result = post(zimtone::settings::notifications::kRespring);
-    result.plan->revive = {kHome, kMessages, kSettings};
+    result->revive = {kHome, kMessages, kSettings};
     return result;
 }
 
 ActionResult restart(const json& r) {
-    Field role = text_field(r, "role", kMaxRoleName, true);
-    if (!role.error.empty())
-        return fail(role.error);
-    if (role.value != kHome && role.value != kMessages && role.value != kSettings)
-        return fail("'role' must be springboard, messages or settings");
+    auto role = text_field(r, "role", kMaxRoleName, true);
+    if (!role)
+        return Failure{role.error()};
+    if (*role != kHome && *role != kMessages && *role != kSettings)
+        return Failure{"'role' must be springboard, messages or settings"};
     ActionPlan plan;
-    plan.revive = {role.value};
-    return {plan, {}};
+    plan.revive = {*role};
+    return plan;
 }
 
 // What a tap on an app's icon posts; the screen stays as it is.
 ActionResult composer(const json& r) {
-    Field title = text_field(r, "title", kMaxTitle, true);
-    Field message = text_field(r, "message", kMaxMessage, true);
+    auto title = text_field(r, "title", kMaxTitle, true);
+    auto message = text_field(r, "message", kMaxMessage, true);
     for (auto* f : {&title, &message})
-        if (!f->error.empty())
-            return fail(f->error);
-    return {ActionPlan{.commands = {{kHome, "composer " + quote_word(title.value) + " " +
-                                                quote_word(message.value)}}},
-            {}};
+        if (!*f)
+            return Failure{f->error()};
+    return ActionPlan{.commands = {{kHome, "composer " + quote_word(*title) + " " + quote_word(*message)}}};
 }
 
 // Whether a settings change opens again what the screens show.
 ActionResult follow_settings(const json& r) {
     auto on = r.find("on");
     if (on == r.end() || !on->is_boolean())
-        return fail("'on' must be true or false");
+        return Failure{"'on' must be true or false"};
     std::string line = std::string("follow-settings ") + (on->get<bool>() ? "on" : "off");
-    return {ActionPlan{.commands = {{kHome, line}, {kMessages, line}}}, {}};
+    return ActionPlan{.commands = {{kHome, line}, {kMessages, line}}};
 }
 
 using Planner = std::function<ActionResult(const json&)>;
@@ -149,7 +139,7 @@ const std::vector<std::pair<std::string, Planner>>& planners() {
         {"reply", reply},
         {"reply-close",
          [](const json&) {
-             return ActionResult{ActionPlan{.commands = {{kMessages, "reply close"}}, .show = kHome}, {}};
+             return ActionResult(ActionPlan{.commands = {{kMessages, "reply close"}}, .show = kHome});
          }},
         {"test-banner", [](const json&) { return post(zimtone::settings::notifications::kTestBanner); }},
         {"test-lockscreen",
@@ -177,14 +167,14 @@ bool is_bundle_identifier(const std::string& id) {
 
 ActionResult plan_action(const json& request) {
     if (!request.is_object())
-        return fail("the request must be a JSON object");
+        return Failure{"the request must be a JSON object"};
     auto it = request.find("action");
     if (it == request.end() || !it->is_string())
-        return fail("'action' is missing");
+        return Failure{"'action' is missing"};
     for (auto& [name, planner] : planners())
         if (name == it->get_ref<const std::string&>())
             return planner(request);
-    return fail("unknown action '" + it->get<std::string>().substr(0, 64) + "'");
+    return Failure{"unknown action '" + it->get<std::string>().substr(0, 64) + "'"};
 }
 
 } // namespace zimtone::cli

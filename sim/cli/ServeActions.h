@@ -9,6 +9,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "platform/foundation/Result.h"
+
 namespace zimtone::cli {
 
 struct HostCommandLine {
@@ -26,10 +28,8 @@ struct ActionPlan {
     bool follow_ups{false};
 };
 
-struct ActionResult {
-    std::optional<ActionPlan> plan;
-    std::string error; // set when there is no plan
-};
+// A plan, or why the request cannot be carried out.
+using ActionResult = platform::foundation::Result<ActionPlan>;
 
 // Limits on what a person may type: long enough for any real notification, short enough to
 // stay far inside one host command line.

@@ -9,6 +9,7 @@
 namespace zimtone::cli {
 
 using nlohmann::json;
+using platform::foundation::Failure;
 using sim::quote_word;
 
 namespace {
@@ -18,17 +19,12 @@ constexpr const char* kMessages = sim::role_name(sim::HostRoleName::messages);
 constexpr double kScreenWidth = 375;
 constexpr double kScreenHeight = 667;
 
-ActionResult fail(std::string error) {
-    return {std::nullopt, std::move(error)};
-}
-
 ActionResult on_screen(std::string line) {
-    return {ActionPlan{.commands = {{kScreenOnShow, std::move(line)}}, .follow_ups = true}, {}};
+    return ActionPlan{.commands = {{kScreenOnShow, std::move(line)}}, .follow_ups = true};
 }
 
 // A coordinate of a touch: a finite number within the screen and a little past its edge.
 platform::foundation::Result<double> coordinate(const json& r, const char* name, double limit) {
-    using platform::foundation::Failure;
     auto it = r.find(name);
     if (it == r.end() || !it->is_number())
         return Failure{std::string("'") + name + "' must be a number"};
@@ -89,32 +85,32 @@ bool is_screen(const std::string& role) {
 ActionResult plan_touch(const json& r) {
     auto phase = r.find("phase");
     if (phase == r.end() || !phase->is_string())
-        return fail("'phase' must be down, move or up");
+        return Failure{"'phase' must be down, move or up"};
     const std::string& name = phase->get_ref<const std::string&>();
     if (name != "down" && name != "move" && name != "up")
-        return fail("'phase' must be down, move or up");
+        return Failure{"'phase' must be down, move or up"};
     auto x = coordinate(r, "x", kScreenWidth);
     if (!x)
-        return fail(x.error());
+        return Failure{x.error()};
     auto y = coordinate(r, "y", kScreenHeight);
     if (!y)
-        return fail(y.error());
+        return Failure{y.error()};
     return on_screen("touch " + name + " " + point_word(*x) + " " + point_word(*y));
 }
 
 ActionResult plan_key(const json& r) {
     auto key = r.find("key");
     if (key == r.end() || !key->is_string())
-        return fail("'key' must be a string");
+        return Failure{"'key' must be a string"};
     const std::string& text = key->get_ref<const std::string&>();
     if (text.size() > kMaxKey)
-        return fail("'key' is longer than " + std::to_string(kMaxKey) + " bytes");
+        return Failure{"'key' is longer than " + std::to_string(kMaxKey) + " bytes"};
     if (text == "Backspace")
         return on_screen("key backspace");
     if (text == "Enter")
         return on_screen("key enter");
     if (!is_one_character(text))
-        return fail("'key' must be one character, Backspace or Enter");
+        return Failure{"'key' must be one character, Backspace or Enter"};
     return on_screen("key " + quote_word(text));
 }
 
@@ -123,38 +119,38 @@ ActionResult plan_home(const json&) {
 }
 
 ActionResult plan_sleep(const json&) {
-    return {ActionPlan{.commands = {{kHome, "sleep"}}, .show = kHome, .follow_ups = true}, {}};
+    return ActionPlan{.commands = {{kHome, "sleep"}}, .show = kHome, .follow_ups = true};
 }
 
 FollowUpResult follow_up_of(const json& answer) {
-    FollowUpResult result;
+    FollowUp follow;
     if (!answer.is_object())
-        return result;
+        return follow;
     if (auto it = answer.find("show"); it != answer.end()) {
         if (!it->is_string() || !is_screen(it->get_ref<const std::string&>()))
-            return {{}, "a host asked to show something that is no screen"};
-        result.follow.show = it->get<std::string>();
+            return Failure{"a host asked to show something that is no screen"};
+        follow.show = it->get<std::string>();
     }
     auto it = answer.find("follow");
     if (it == answer.end())
-        return result;
+        return follow;
     // The one command a host may ask for: open the quick reply to a message.
     const std::string refused = "a host asked for a command the launcher does not run for it";
     if (!it->is_object() || it->value("role", json()) != kMessages || !it->contains("command") ||
         !(*it)["command"].is_string())
-        return {{}, refused};
+        return Failure{refused};
     auto parsed = sim::parse_command_line((*it)["command"].get<std::string>());
     if (!parsed || !parsed->has_value())
-        return {{}, refused};
+        return Failure{refused};
     const sim::CommandLine& command = **parsed;
     if (command.name != "reply" || command.args.size() != 2)
-        return {{}, refused};
+        return Failure{refused};
     auto planned =
         plan_action({{"action", "reply"}, {"sender", command.args[0]}, {"message", command.args[1]}});
-    if (!planned.plan || planned.plan->commands.size() != 1)
-        return {{}, refused + ": " + planned.error};
-    result.follow.commands = {{kMessages, "home"}, planned.plan->commands[0]};
-    return result;
+    if (!planned || planned->commands.size() != 1)
+        return Failure{refused + ": " + planned.error()};
+    follow.commands = {{kMessages, "home"}, planned->commands[0]};
+    return follow;
 }
 
 } // namespace zimtone::cli

@@ -36,10 +36,8 @@ struct FollowUp {
     std::vector<HostCommandLine> commands;
     std::optional<std::string> show;
 };
-struct FollowUpResult {
-    FollowUp follow;
-    std::string error; // set when the answer asked for something not allowed
-};
+// The follow-up, or why the answer asked for something not allowed.
+using FollowUpResult = platform::foundation::Result<FollowUp>;
 FollowUpResult follow_up_of(const nlohmann::json& answer);
 
 } // namespace zimtone::cli

@@ -150,12 +150,12 @@ void ServePage::action(const std::string& body, httplib::Response& res) {
     if (request.is_discarded())
         return send_json(res, 400, {{"error", "the body is not JSON"}});
     auto result = plan_action(request);
-    if (!result.plan)
-        return send_json(res, 400, {{"error", result.error}});
+    if (!result)
+        return send_json(res, 400, {{"error", result.error()}});
     json answers = json::array();
-    std::optional<std::string> show = result.plan->show;
+    std::optional<std::string> show = result->show;
     // Input goes to the screen on show; what a host's answer asks for next runs after it, once.
-    std::vector<HostCommandLine> commands = result.plan->commands;
+    std::vector<HostCommandLine> commands = result->commands;
     const std::string showing = frames_.showing();
     for (auto& command : commands)
         if (command.role == kScreenOnShow)
@@ -169,23 +169,23 @@ void ServePage::action(const std::string& body, httplib::Response& res) {
             return send_json(res, 502,
                              {{"error", answer.value("error", "the host refused")}, {"answers", answers}});
         }
-        if (!result.plan->follow_ups || i >= planned)
+        if (!result->follow_ups || i >= planned)
             continue;
         auto next = follow_up_of(answer);
-        if (!next.error.empty()) {
+        if (!next) {
             frames_.poke();
-            return send_json(res, 502, {{"error", next.error}, {"answers", answers}});
+            return send_json(res, 502, {{"error", next.error()}, {"answers", answers}});
         }
-        commands.insert(commands.end(), next.follow.commands.begin(), next.follow.commands.end());
-        if (next.follow.show)
-            show = next.follow.show;
+        commands.insert(commands.end(), next->commands.begin(), next->commands.end());
+        if (next->show)
+            show = next->show;
     }
-    if (result.plan->notification)
+    if (result->notification)
         platform::foundation::CFNotificationCenterPostNotification(
-            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(),
-            result.plan->notification->c_str(), nullptr, nullptr, true);
+            platform::foundation::CFNotificationCenterGetDarwinNotifyCenter(), result->notification->c_str(),
+            nullptr, nullptr, true);
     std::string not_back;
-    for (const auto& role : result.plan->revive)
+    for (const auto& role : result->revive)
         if (!hosts_.revive(role))
             not_back += (not_back.empty() ? "" : ", ") + role + " (" + detail_of(role) + ")";
     if (show)

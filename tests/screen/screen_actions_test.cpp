@@ -24,13 +24,13 @@ TEST(ScreenActions, ComposerAndFollowSettingsReachTheirHosts) {
     };
     for (const auto& c : cases) {
         auto result = plan_action(c.request);
-        ASSERT_TRUE(result.plan) << c.request << ": " << result.error;
+        ASSERT_TRUE(result.ok()) << c.request << ": " << result.error();
         std::vector<std::pair<std::string, std::string>> commands;
-        for (const auto& command : result.plan->commands)
+        for (const auto& command : result->commands)
             commands.emplace_back(command.role, command.line);
         EXPECT_EQ(commands, c.commands) << c.request;
-        EXPECT_FALSE(result.plan->show) << c.request << ": the screen on show stays";
-        EXPECT_FALSE(result.plan->notification) << c.request;
+        EXPECT_FALSE(result->show) << c.request << ": the screen on show stays";
+        EXPECT_FALSE(result->notification) << c.request;
     }
 }
 
@@ -49,8 +49,8 @@ TEST(ScreenActions, BadComposerOrSwitchRequestsAreRefusedWithTheirReason) {
     };
     for (const auto& [request, error] : cases) {
         auto result = plan_action(request);
-        EXPECT_FALSE(result.plan) << request;
-        EXPECT_EQ(result.error, error) << request;
+        EXPECT_FALSE(result.ok()) << request;
+        EXPECT_EQ(result.error(), error) << request;
     }
 }
 

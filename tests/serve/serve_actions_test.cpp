@@ -51,8 +51,8 @@ TEST(ServeActions, ControlsBecomeHostCommandsAndNotifications) {
     };
     for (const auto& c : cases) {
         auto result = plan_action(c.request);
-        ASSERT_TRUE(result.plan) << c.request.dump() << ": " << result.error;
-        const auto& plan = *result.plan;
+        ASSERT_TRUE(result.ok()) << c.request.dump() << ": " << result.error();
+        const auto& plan = *result;
         if (c.role.empty()) {
             EXPECT_TRUE(plan.commands.empty()) << c.request.dump();
         } else {
@@ -80,13 +80,13 @@ TEST(ServeActions, RespringAndRestartNameTheHostsToBringBack) {
     };
     for (const auto& c : cases) {
         auto result = plan_action(c.request);
-        ASSERT_TRUE(result.plan) << c.request.dump() << ": " << result.error;
-        EXPECT_EQ(result.plan->revive, c.revive) << c.request.dump();
+        ASSERT_TRUE(result.ok()) << c.request.dump() << ": " << result.error();
+        EXPECT_EQ(result->revive, c.revive) << c.request.dump();
     }
     auto restart = plan_action({{"action", "restart"}, {"role", "messages"}});
-    ASSERT_TRUE(restart.plan);
-    EXPECT_TRUE(restart.plan->commands.empty());
-    EXPECT_FALSE(restart.plan->notification) << "a restart is not a respring";
+    ASSERT_TRUE(restart.ok());
+    EXPECT_TRUE(restart->commands.empty());
+    EXPECT_FALSE(restart->notification) << "a restart is not a respring";
 }
 
 TEST(ServeActions, TypedTextReachesTheHostWordForWord) {
@@ -95,8 +95,8 @@ TEST(ServeActions, TypedTextReachesTheHostWordForWord) {
     const std::string message = "Grüße — 🎉 à bientôt";
     auto result =
         plan_action({{"action", "bulletin"}, {"app", "com.x"}, {"title", title}, {"message", message}});
-    ASSERT_TRUE(result.plan) << result.error;
-    auto parsed = zimtone::sim::parse_command_line(result.plan->commands[0].line);
+    ASSERT_TRUE(result.ok()) << result.error();
+    auto parsed = zimtone::sim::parse_command_line(result->commands[0].line);
     ASSERT_TRUE(parsed) << parsed.error();
     ASSERT_TRUE(parsed->has_value());
     EXPECT_EQ((*parsed)->name, "bulletin");
@@ -133,8 +133,8 @@ TEST(ServeActions, BadRequestsAreRefusedWithAReason) {
     };
     for (const auto& c : cases) {
         auto result = plan_action(c.request);
-        EXPECT_FALSE(result.plan) << c.request.dump();
-        EXPECT_EQ(result.error, c.error) << c.request.dump();
+        EXPECT_FALSE(result.ok()) << c.request.dump();
+        EXPECT_EQ(result.error(), c.error) << c.request.dump();
     }
 }
 
@@ -145,8 +145,8 @@ TEST(ServeActions, LongestAllowedTextStaysWithinOneCommandLine) {
                                {"title", std::string(zimtone::cli::kMaxTitle, '"')},
                                {"message", std::string(zimtone::cli::kMaxMessage, '\\')},
                                {"subtitle", std::string(zimtone::cli::kMaxTitle, '"')}});
-    ASSERT_TRUE(result.plan) << result.error;
-    auto parsed = zimtone::sim::parse_command_line(result.plan->commands[0].line);
+    ASSERT_TRUE(result.ok()) << result.error();
+    auto parsed = zimtone::sim::parse_command_line(result->commands[0].line);
     EXPECT_TRUE(parsed && parsed->has_value()) << parsed.error();
 }
 
