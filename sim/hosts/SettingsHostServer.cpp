@@ -138,22 +138,21 @@ void SettingsHostServer::route() {
             return refuse(res, 503, "the Settings app is busy");
         send_json(res, page->contains("error") ? 500 : 200, *page);
     });
-    s.post_json("/api/action",
-                [this](const httplib::Request&, const std::string& body, httplib::Response& res) {
-                    json action = json::parse(body, nullptr, false);
-                    if (action.is_discarded() || !action.is_object())
-                        return refuse(res, 400, "the action is not a JSON object");
-                    auto answer = on_main<std::pair<json, std::string>>([this, action] {
-                        auto page = pane_.act(action);
-                        return page ? std::pair{std::move(*page), std::string()}
-                                    : std::pair{json(), page.error()};
-                    });
-                    if (!answer)
-                        return refuse(res, 503, "the Settings app is busy");
-                    if (!answer->second.empty())
-                        return refuse(res, 409, answer->second);
-                    send_json(res, 200, answer->first);
-                });
+    s.post_json(
+        "/api/action", [this](const httplib::Request&, const std::string& body, httplib::Response& res) {
+            json action = json::parse(body, nullptr, false);
+            if (action.is_discarded() || !action.is_object())
+                return refuse(res, 400, "the action is not a JSON object");
+            auto answer = on_main<std::pair<json, std::string>>([this, action] {
+                auto page = pane_.act(action);
+                return page ? std::pair{std::move(*page), std::string()} : std::pair{json(), page.error()};
+            });
+            if (!answer)
+                return refuse(res, 503, "the Settings app is busy");
+            if (!answer->second.empty())
+                return refuse(res, 409, answer->second);
+            send_json(res, 200, answer->first);
+        });
     s.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (res.body.empty())
             refuse(res, res.status, "request refused (" + std::to_string(res.status) + ")");
