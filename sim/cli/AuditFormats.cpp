@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "colour/hex_codec.h"
+#include "platform/foundation/Base64.h"
 #include "platform/uikit/png_codec.h"
 #include "sim/cli/HtmlText.h"
 
@@ -116,27 +117,6 @@ json element_json(const DrawnElement& e, bool with_pictures) {
     return entry;
 }
 
-std::string base64(const std::string& bytes) {
-    static const char* table = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    size_t i = 0;
-    for (; i + 2 < bytes.size(); i += 3) {
-        uint32_t n = (uint8_t(bytes[i]) << 16) | (uint8_t(bytes[i + 1]) << 8) | uint8_t(bytes[i + 2]);
-        for (int k = 18; k >= 0; k -= 6)
-            out += table[(n >> k) & 63];
-    }
-    if (i < bytes.size()) {
-        uint32_t n = uint8_t(bytes[i]) << 16;
-        if (i + 1 < bytes.size())
-            n |= uint8_t(bytes[i + 1]) << 8;
-        out += table[(n >> 18) & 63];
-        out += table[(n >> 12) & 63];
-        out += i + 1 < bytes.size() ? table[(n >> 6) & 63] : '=';
-        out += '=';
-    }
-    return out;
-}
-
 // The text's box and a margin around it, cut from its frame, as a data URL; empty when the
 // frame cannot be read.
 std::string crop_url(const DrawnElement& e,
@@ -171,7 +151,7 @@ std::string crop_url(const DrawnElement& e,
     std::string bytes((std::istreambuf_iterator<char>(in)), {});
     in.close();
     std::remove(file.c_str());
-    return "data:image/png;base64," + base64(bytes);
+    return "data:image/png;base64," + platform::foundation::base64_encoded(bytes);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "platform/applist/ALApplicationList.h"
+#include "platform/foundation/Base64.h"
 #include "platform/foundation/RunLoop.h"
 #include "platform/springboard/BulletinStore.h"
 #include "platform/springboard/SBBannerController.h"
@@ -32,24 +33,6 @@ std::string hex_of(const json& colour) {
     };
     std::snprintf(text, sizeof text, "#%02x%02x%02x", channel(0), channel(1), channel(2));
     return text;
-}
-
-std::string base64(const std::string& bytes) {
-    static constexpr char kDigits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
-    std::string out;
-    out.reserve((bytes.size() + 2) / 3 * 4);
-    for (size_t i = 0; i < bytes.size(); i += 3) {
-        uint32_t n = static_cast<unsigned char>(bytes[i]) << 16;
-        if (i + 1 < bytes.size())
-            n |= static_cast<unsigned char>(bytes[i + 1]) << 8;
-        if (i + 2 < bytes.size())
-            n |= static_cast<unsigned char>(bytes[i + 2]);
-        out += kDigits[(n >> 18) & 63];
-        out += kDigits[(n >> 12) & 63];
-        out += i + 1 < bytes.size() ? kDigits[(n >> 6) & 63] : '=';
-        out += i + 2 < bytes.size() ? kDigits[n & 63] : '=';
-    }
-    return out;
 }
 
 const json* find_view(const json& view, const char* cls) {
@@ -180,7 +163,7 @@ std::string small_icon_base64(const platform::applist::AppRecord& app) {
             continue;
         std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
         if (!bytes.empty())
-            return base64(bytes);
+            return platform::foundation::base64_encoded(bytes);
     }
     return {};
 }
