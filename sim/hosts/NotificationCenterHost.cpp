@@ -59,11 +59,6 @@ std::vector<ListSection> sections_by_app(const std::vector<Ref<BBBulletin>>& new
     return sections;
 }
 
-CGRect rect_on_screen(const UIView* view) {
-    const auto origin = view->convertPointToView({0, 0}, nullptr);
-    return {origin, view->bounds().size};
-}
-
 // The part of a row the scroll view's window lets show; empty when none does.
 CGRect clipped(const CGRect& row, const CGRect& window) {
     const double top = std::max(row.minY(), window.minY()), bottom = std::min(row.maxY(), window.maxY());

@@ -226,6 +226,10 @@ UIWindow* screen() {
     return window;
 }
 
+platform::foundation::CGRect rect_on_screen(const UIView* view) {
+    return {view->convertPointToView({0, 0}, nullptr), view->bounds().size};
+}
+
 void allow_screenshot_folder(const std::filesystem::path& folder) {
     screenshot_folders().push_back(std::filesystem::absolute(folder));
 }

@@ -19,6 +19,8 @@ inline constexpr double kScreenHeight = 667;
 
 platform::uikit::UIWindow* screen();
 void set_up_screen(HostProcess& host);
+// A view's rectangle in screen points, through each frame and scrolled bounds above it.
+platform::foundation::CGRect rect_on_screen(const platform::uikit::UIView* view);
 
 // `screenshot` writes under the device root, and under folders added here from the host's
 // command line (the output folder the user gave the command that started it); nowhere else.

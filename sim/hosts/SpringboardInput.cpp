@@ -47,16 +47,6 @@ bool locked() {
     return lock_manager()->isUILocked();
 }
 
-// A view's rectangle in screen points, through each frame and scrolled bounds above it.
-CGRect rect_on_screen(const UIView* view) {
-    CGRect rect = {{0, 0}, view->bounds().size};
-    for (const UIView* v = view; v && v->superview(); v = v->superview()) {
-        rect.origin.x += v->frame().origin.x - v->bounds().origin.x;
-        rect.origin.y += v->frame().origin.y - v->bounds().origin.y;
-    }
-    return rect;
-}
-
 std::vector<Ref<UIView>> lock_screen_cells() {
     auto* list = lock_manager()->lockScreenViewController()->view()->notificationListView();
     if (!list || !list->superview() || !list->tableView())
@@ -204,10 +194,12 @@ json perform(const RecognisedGesture& gesture) {
     case Gesture::Unlock:
         unlock();
         return {{"locked", locked()}};
-    case Gesture::OpenLockScreenNotification:
-        phone().opened = app_of_lock_screen_cell(gesture.index);
+    case Gesture::OpenLockScreenNotification: {
+        json answer = open_app(app_of_lock_screen_cell(gesture.index));
         unlock();
-        return {{"locked", locked()}, {"opened", phone().opened}};
+        answer["locked"] = locked();
+        return answer;
+    }
     case Gesture::OpenNotificationCenterNotification:
         return open_notification_center_row(gesture.index);
     case Gesture::None:
