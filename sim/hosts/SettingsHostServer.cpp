@@ -143,15 +143,13 @@ void SettingsHostServer::route() {
             json action = json::parse(body, nullptr, false);
             if (action.is_discarded() || !action.is_object())
                 return refuse(res, 400, "the action is not a JSON object");
-            auto answer = on_main<std::pair<json, std::string>>([this, action] {
-                auto page = pane_.act(action);
-                return page ? std::pair{std::move(*page), std::string()} : std::pair{json(), page.error()};
-            });
+            auto answer =
+                on_main<platform::foundation::Result<json>>([this, action] { return pane_.act(action); });
             if (!answer)
                 return refuse(res, 503, "the Settings app is busy");
-            if (!answer->second.empty())
-                return refuse(res, 409, answer->second);
-            send_json(res, 200, answer->first);
+            if (!*answer)
+                return refuse(res, 409, answer->error());
+            send_json(res, 200, **answer);
         });
     s.set_error_handler([](const httplib::Request&, httplib::Response& res) {
         if (res.body.empty())
