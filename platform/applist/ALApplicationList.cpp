@@ -85,11 +85,13 @@ Ref<ALApplicationList> ALApplicationList::withAppsFolder(std::string_view device
     return withApps(read_app_directory(device_directory));
 }
 
-const AppRecord* ALApplicationList::find(const NSString* identifier) const {
-    if (!identifier)
-        return nullptr;
-    auto it = index_.find(identifier->str());
+const AppRecord* ALApplicationList::find(const std::string& identifier) const {
+    auto it = index_.find(identifier);
     return it == index_.end() ? nullptr : &apps_[it->second];
+}
+
+const AppRecord* ALApplicationList::find(const NSString* identifier) const {
+    return identifier ? find(identifier->str()) : nullptr;
 }
 
 Ref<foundation::NSDictionary> ALApplicationList::applications() const {

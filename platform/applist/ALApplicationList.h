@@ -40,6 +40,8 @@ class ALApplicationList : public runtime::NSObject {
     Ref<uikit::UIImage> iconOfSizeForDisplayIdentifier(uint64_t size, const foundation::NSString* identifier);
 
     const std::vector<AppRecord>& apps() const { return apps_; }
+    // The installed app with this bundle identifier, nil when none has it.
+    const AppRecord* find(const std::string& identifier) const;
 
   private:
     const AppRecord* find(const foundation::NSString* identifier) const;

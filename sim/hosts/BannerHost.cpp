@@ -59,9 +59,7 @@ void present_as_banner(BBBulletin* bulletin) {
 }
 
 bool is_installed(const std::string& bundle_identifier) {
-    const auto& apps = platform::applist::ALApplicationList::sharedApplicationList()->apps();
-    return std::any_of(apps.begin(), apps.end(),
-                       [&](const auto& app) { return app.bundle_identifier == bundle_identifier; });
+    return platform::applist::ALApplicationList::sharedApplicationList()->find(bundle_identifier) != nullptr;
 }
 
 json string_or_null(const Ref<platform::foundation::NSString>& text) {

@@ -267,9 +267,8 @@ CommandResult set_composer(const std::vector<std::string>& args) {
 CommandResult app_icon(const std::vector<std::string>& args) {
     if (args.size() != 1)
         return CommandResult::failure("icon takes an app identifier");
-    for (const auto& app : platform::applist::ALApplicationList::sharedApplicationList()->apps())
-        if (app.bundle_identifier == args[0])
-            return CommandResult::success({{"app", app.bundle_identifier}, {"icon", small_icon_base64(app)}});
+    if (const auto* app = platform::applist::ALApplicationList::sharedApplicationList()->find(args[0]))
+        return CommandResult::success({{"app", app->bundle_identifier}, {"icon", small_icon_base64(*app)}});
     if (!is_utf8(args[0]))
         return CommandResult::failure("icon takes an app identifier");
     return CommandResult::failure("no installed app has the bundle identifier '" + args[0] +

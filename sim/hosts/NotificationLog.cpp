@@ -72,10 +72,8 @@ class NotificationLog {
   public:
     void record(BBBulletin* bulletin) {
         const std::string app = BBBulletin::text(bulletin->sectionID());
-        std::string name = app;
-        for (const auto& listed : platform::applist::ALApplicationList::sharedApplicationList()->apps())
-            if (listed.bundle_identifier == app)
-                name = listed.display_name;
+        const auto* listed = platform::applist::ALApplicationList::sharedApplicationList()->find(app);
+        std::string name = listed ? listed->display_name : app;
         // Wall-clock time: a person reads it as the time of day, which the loop's clock is not.
         auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::system_clock::now().time_since_epoch())
@@ -137,9 +135,8 @@ class NotificationLog {
             const std::string app = entry["app"];
             if (icons.contains(app))
                 continue;
-            for (const auto& listed : platform::applist::ALApplicationList::sharedApplicationList()->apps())
-                if (listed.bundle_identifier == app)
-                    icons[app] = small_icon_base64(listed);
+            if (const auto* listed = platform::applist::ALApplicationList::sharedApplicationList()->find(app))
+                icons[app] = small_icon_base64(*listed);
         }
         return {{"entries", std::move(entries)}, {"icons", std::move(icons)}};
     }
